@@ -1,0 +1,48 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+namespace tervan {
+
+using Bytes = std::vector<std::uint8_t>;
+
+// One open connection to the printer, serial or USB. Every call is synchronous and bounded by
+// the link's own time-outs, so a printer that vanishes never hangs the caller.
+class Link {
+public:
+    virtual ~Link() = default;
+
+    // Number of bytes that went out; 0 on a closed link, fewer than asked on a time-out.
+    virtual std::size_t Write(std::span<const std::uint8_t> bytes) = 0;
+    // Number of bytes received within the read time-out (a read of n bytes gives up after
+    // 100 x n + 10 ms); 0 on a closed link.
+    virtual std::size_t Read(std::span<std::uint8_t> buffer) = 0;
+    // Discards whatever the driver holds in both directions.
+    virtual void Purge() = 0;
+    // Always true; closing a closed link does nothing.
+    virtual bool Close() = 0;
+    virtual bool IsOpen() const = 0;
+
+    Link() = default;
+    Link(const Link&) = delete;
+    Link& operator=(const Link&) = delete;
+};
+
+// The time-outs of a link, in milliseconds, shared by the serial and the USB binding.
+constexpr unsigned kReadIntervalMs = 50;
+constexpr unsigned kReadPerByteMs = 100;
+constexpr unsigned kReadConstantMs = 10;
+constexpr unsigned kWritePerByteMs = 1000;
+constexpr unsigned kWriteConstantMs = 1000;
+
+constexpr unsigned ReadTimeoutMs(std::size_t count) {
+    return static_cast<unsigned>(kReadPerByteMs * count + kReadConstantMs);
+}
+constexpr unsigned WriteTimeoutMs(std::size_t count) {
+    return static_cast<unsigned>(kWritePerByteMs * count + kWriteConstantMs);
+}
+
+} // namespace tervan

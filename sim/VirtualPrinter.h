@@ -1,0 +1,56 @@
+#pragma once
+
+#include <chrono>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace tervan::sim {
+
+// How the virtual printer answers the setup request 1B 06.
+enum class ReplyMode {
+    Ok,     // "OK" at once
+    Wrong,  // two bytes other than "OK"
+    Silent, // nothing
+    Split,  // "O", 100 ms pause, "K"
+    Late,   // "OK" after the configured delay
+};
+
+struct VirtualPrinterOptions {
+    ReplyMode reply = ReplyMode::Ok;
+    std::chrono::milliseconds delay{0}; // for ReplyMode::Late
+    std::filesystem::path outDir;       // where slot-N.png goes on a print; empty: none written
+};
+
+// The printer's side of the protocol on a pseudo-terminal. It reads everything the peer writes
+// on a thread of its own (the peer never blocks), records every byte and decodes the stream.
+class VirtualPrinter {
+public:
+    explicit VirtualPrinter(VirtualPrinterOptions options = {});
+    ~VirtualPrinter(); // stops
+    VirtualPrinter(const VirtualPrinter&) = delete;
+    VirtualPrinter& operator=(const VirtualPrinter&) = delete;
+
+    // Opens the pseudo-terminal and starts serving. False when no pseudo-terminal can be had.
+    bool Start();
+    // The slave's device path, for the peer to open; empty before Start.
+    std::string SlavePath() const;
+
+    std::vector<std::uint8_t> Received() const;
+    // One readable line per recognised command, e.g. `SetCodePage n=11`; unknown bytes as hex.
+    std::vector<std::string> Decoded() const;
+    // Waits until at least `count` bytes have been received; false on time-out.
+    bool WaitForBytes(std::size_t count, std::chrono::milliseconds timeout) const;
+
+    // The printer vanishes: the master side is closed, the peer's reads and writes fail.
+    void Vanish();
+    void Stop();
+
+private:
+    struct State;
+    std::unique_ptr<State> m_state;
+};
+
+} // namespace tervan::sim

@@ -1,0 +1,98 @@
+#pragma once
+
+#include "link/Link.h"
+#include "protocol/Pause.h"
+
+#include <chrono>
+#include <deque>
+#include <optional>
+#include <vector>
+
+namespace tervan::test {
+
+// A link that records every write, read, purge and pause on one time line, and answers reads
+// from a queue of canned replies. For tests of conversations whose wire bytes are checked
+// against literals.
+class RecordingLink : public Link {
+public:
+    struct Event {
+        enum class Kind { Write, Read, Purge, Pause, Close } kind;
+        Bytes bytes;                      // written or read
+        std::chrono::milliseconds pause{0};
+    };
+
+    std::vector<Event> events;
+    std::deque<Bytes> replies;               // each read takes the front, if any
+    std::optional<std::size_t> writesBeforeFailure; // later writes send nothing
+    std::optional<std::size_t> shortWriteAt;        // the write at this index sends one byte less
+    bool open = true;
+
+    std::size_t Write(std::span<const std::uint8_t> bytes) override {
+        if (!open) {
+            return 0;
+        }
+        const std::size_t index = m_writes++;
+        if (writesBeforeFailure && index >= *writesBeforeFailure) {
+            return 0;
+        }
+        std::size_t sent = bytes.size();
+        if (shortWriteAt && index == *shortWriteAt && sent > 0) {
+            --sent;
+        }
+        events.push_back({Event::Kind::Write, Bytes(bytes.begin(), bytes.begin() + sent), {}});
+        return sent;
+    }
+
+    std::size_t Read(std::span<std::uint8_t> buffer) override {
+        Bytes got;
+        if (open && !replies.empty()) {
+            Bytes& front = replies.front();
+            const std::size_t n = std::min(front.size(), buffer.size());
+            got.assign(front.begin(), front.begin() + n);
+            front.erase(front.begin(), front.begin() + n);
+            if (front.empty()) {
+                replies.pop_front();
+            }
+        }
+        std::copy(got.begin(), got.end(), buffer.begin());
+        events.push_back({Event::Kind::Read, got, {}});
+        return got.size();
+    }
+
+    void Purge() override { events.push_back({Event::Kind::Purge, {}, {}}); }
+    bool Close() override {
+        open = false;
+        events.push_back({Event::Kind::Close, {}, {}});
+        return true;
+    }
+    bool IsOpen() const override { return open; }
+
+    PauseFn Pauser() {
+        return [this](std::chrono::milliseconds d) {
+            events.push_back({Event::Kind::Pause, {}, d});
+        };
+    }
+
+    std::vector<Bytes> Writes() const {
+        std::vector<Bytes> out;
+        for (const Event& e : events) {
+            if (e.kind == Event::Kind::Write) {
+                out.push_back(e.bytes);
+            }
+        }
+        return out;
+    }
+
+    std::size_t Count(Event::Kind kind) const {
+        std::size_t n = 0;
+        for (const Event& e : events) {
+            n += e.kind == kind ? 1 : 0;
+        }
+        return n;
+    }
+
+private:
+    std::size_t m_writes = 0;
+};
+
+} // namespace tervan::test
