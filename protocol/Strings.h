@@ -1,0 +1,43 @@
+#pragma once
+
+#include <string_view>
+
+namespace tervan {
+
+// Ids of the message texts, shared by the window and the command line.
+enum class StringId : int {
+    AboutMenu = 101,
+    Close = 102,
+    ConnectionSuccessful = 103,
+    ConnectionClosed = 104,
+    ConnectionFailed = 105,
+    Error = 106,
+    SetSuccess = 107,
+    Open = 108,
+    Success = 109,
+    SetFailed = 110,
+    OpenBitmapFile = 111,
+    FileReadFailure = 112,
+    FileTooLarge = 113,
+    NotMonochrome = 114,
+    NoFeedback = 115,
+    DownloadFailed = 116,
+    DownloadSuccess = 117,
+    Tip = 118,
+    Failure = 119,
+    PortNotOpen = 120,
+    PortOpenFailed = 121,
+};
+
+enum class Language { Chinese, English };
+
+// The user-interface language as the environment names it (LANGUAGE, LC_ALL, LC_MESSAGES, LANG):
+// Chinese for zh*, English for anything else.
+Language UiLanguage();
+
+// The text of `id` in `language` (UTF-8).
+std::string_view LoadString(StringId id, Language language);
+// The text of `id` in the user-interface language.
+std::string_view LoadString(StringId id);
+
+} // namespace tervan
