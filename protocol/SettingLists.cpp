@@ -77,8 +77,8 @@ constexpr std::array kCodePageItems{
 static_assert(kCodePageItems.size() == 48);
 
 constexpr std::array kOffItems{ListItem{"关", "off"}, ListItem{"开", "on"}};
-constexpr std::array kSensitivityItems{
-    ListItem{"低", "low"}, ListItem{"中", "medium"}, ListItem{"高", "high"}};
+constexpr std::array kSensitivityItems{ListItem{"低", "low"}, ListItem{"中", "medium"},
+                                       ListItem{"高", "high"}};
 constexpr std::array kSpeedItems{ListItem{"低速", "low"}, ListItem{"中速", "medium"},
                                  ListItem{"高速", "high"}, ListItem{"最高速", "highest"}};
 constexpr std::array kDensityItems{
@@ -106,13 +106,11 @@ constexpr std::array kSlotItems{ListItem{"0", ""}, ListItem{"1", ""}, ListItem{"
                                 ListItem{"3", ""}, ListItem{"4", ""}, ListItem{"5", ""},
                                 ListItem{"6", ""}, ListItem{"7", ""}, ListItem{"8", ""}};
 constexpr std::array kPortItems{
-    ListItem{"USB", "usb"},     ListItem{"COM1", ""},  ListItem{"COM2", ""},
-    ListItem{"COM3", ""},       ListItem{"COM4", ""},  ListItem{"COM5", ""},
-    ListItem{"COM6", ""},       ListItem{"COM7", ""},  ListItem{"COM8", ""},
-    ListItem{"COM9", ""},       ListItem{"COM10", ""}, ListItem{"COM11", ""},
-    ListItem{"COM12", ""},      ListItem{"COM13", ""}, ListItem{"COM14", ""},
-    ListItem{"COM15", ""},      ListItem{"COM16", ""}, ListItem{"COM17", ""},
-    ListItem{"COM18", ""},      ListItem{"COM19", ""},
+    ListItem{"USB", "usb"}, ListItem{"COM1", ""},  ListItem{"COM2", ""},  ListItem{"COM3", ""},
+    ListItem{"COM4", ""},   ListItem{"COM5", ""},  ListItem{"COM6", ""},  ListItem{"COM7", ""},
+    ListItem{"COM8", ""},   ListItem{"COM9", ""},  ListItem{"COM10", ""}, ListItem{"COM11", ""},
+    ListItem{"COM12", ""},  ListItem{"COM13", ""}, ListItem{"COM14", ""}, ListItem{"COM15", ""},
+    ListItem{"COM16", ""},  ListItem{"COM17", ""}, ListItem{"COM18", ""}, ListItem{"COM19", ""},
 };
 constexpr std::array kBaudItems{ListItem{"1200", ""},  ListItem{"2400", ""},  ListItem{"4800", ""},
                                 ListItem{"9600", ""},  ListItem{"19200", ""}, ListItem{"38400", ""},
@@ -159,14 +157,12 @@ const SettingList kFlowControl{"flow-control", "流控:", false, kFlowItems};
 
 std::span<const SettingList* const> AllLists() {
     static constexpr std::array kAll{
-        &Lists::kPort,        &Lists::kBaudRate,         &Lists::kParity,
-        &Lists::kDataBits,    &Lists::kFlowControl,      &Lists::kFontThermal,
-        &Lists::kFontDotMatrix, &Lists::kLanguage,       &Lists::kCodePage,
-        &Lists::kMarkDetect,  &Lists::kMarkSensitivity,  &Lists::kMarkStart,
-        &Lists::kMarkTear,    &Lists::kSpeed,            &Lists::kDensity,
-        &Lists::kCrMode,      &Lists::kDirection,        &Lists::kPaperWidth,
-        &Lists::kBuzzerError, &Lists::kBuzzerCut,        &Lists::kCutter,
-        &Lists::kUsbMode,     &Lists::kBitmapSlot,
+        &Lists::kPort,        &Lists::kBaudRate,    &Lists::kParity,          &Lists::kDataBits,
+        &Lists::kFlowControl, &Lists::kFontThermal, &Lists::kFontDotMatrix,   &Lists::kLanguage,
+        &Lists::kCodePage,    &Lists::kMarkDetect,  &Lists::kMarkSensitivity, &Lists::kMarkStart,
+        &Lists::kMarkTear,    &Lists::kSpeed,       &Lists::kDensity,         &Lists::kCrMode,
+        &Lists::kDirection,   &Lists::kPaperWidth,  &Lists::kBuzzerError,     &Lists::kBuzzerCut,
+        &Lists::kCutter,      &Lists::kUsbMode,     &Lists::kBitmapSlot,
     };
     return kAll;
 }

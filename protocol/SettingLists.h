@@ -18,9 +18,9 @@ struct ListItem {
 };
 
 struct SettingList {
-    std::string_view name;  // command-line name of the list, e.g. "code-pages"
-    std::string_view label; // the form's label, e.g. "代码页:"
-    bool hasNoChange;       // whether the form puts "不改变" in front of the items
+    std::string_view name;           // command-line name of the list, e.g. "code-pages"
+    std::string_view label;          // the form's label, e.g. "代码页:"
+    bool hasNoChange;                // whether the form puts "不改变" in front of the items
     std::span<const ListItem> items; // the real items; item n is sent as n
 };
 

@@ -1,0 +1,84 @@
+#include "protocol/Strings.h"
+
+#include <array>
+#include <cstdlib>
+#include <string>
+
+namespace tervan {
+
+namespace {
+
+struct Entry {
+    StringId id;
+    std::string_view chinese;
+    std::string_view english;
+};
+
+// The message texts exactly as the printer tool has always shown them ("Faill" included).
+constexpr std::array<Entry, 21> kStrings{{
+    {StringId::AboutMenu, "关于 Tervan(&A)...", "关于 Tervan(&A)..."},
+    {StringId::Close, "关闭", "Close"},
+    {StringId::ConnectionSuccessful, "_连接成功", "_Connection successful"},
+    {StringId::ConnectionClosed, "_连接关闭", "_Connection close"},
+    {StringId::ConnectionFailed, "_连接失败", "_Connection fail"},
+    {StringId::Error, "错误", "Error"},
+    {StringId::SetSuccess, "设置成功,重新启动后生效",
+     "Set successfully, restart the printer settings to take effect"},
+    {StringId::Open, "打开", "Open"},
+    {StringId::Success, "成功", "Success"},
+    {StringId::SetFailed, "设置失败，请检测", "Set fails, please check"},
+    {StringId::OpenBitmapFile, "打开位图文件", "Open bitmap file"},
+    {StringId::FileReadFailure, "读取文件失败", "File read failure"},
+    {StringId::FileTooLarge, "文件尺寸应小于64k", "File size should be less than 64K"},
+    {StringId::NotMonochrome, "位图格式错误，应该是黑白位图",
+     "Bitmap format error, it should be black and white bitmap"},
+    {StringId::NoFeedback, "未收到打印机的反馈信息", "The printer does not receive feedback"},
+    {StringId::DownloadFailed, "下载位图失败", "Download bitmap failed"},
+    {StringId::DownloadSuccess, "下载位图成功", "Download bitmap success"},
+    {StringId::Tip, "提示", "Tip"},
+    {StringId::Failure, "失败", "Faill"},
+    {StringId::PortNotOpen, "端口未打开", "Port is not open"},
+    {StringId::PortOpenFailed, "端口打开失败，请检测", "Port open failed, please check"},
+}};
+
+std::string Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr ? std::string(value) : std::string();
+}
+
+} // namespace
+
+Language UiLanguage() {
+    // As Qt reads the system locale's UI languages: LANGUAGE (a colon list) first, else the
+    // messages locale (LC_ALL, LC_MESSAGES, LANG), whether or not that locale is installed.
+    std::string name;
+    const std::string languages = Env("LANGUAGE");
+    std::size_t start = 0;
+    while (name.empty() && start < languages.size()) {
+        const std::size_t colon = languages.find(':', start);
+        name =
+            languages.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
+        start = colon == std::string::npos ? languages.size() : colon + 1;
+    }
+    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        if (name.empty()) {
+            name = Env(variable);
+        }
+    }
+    return name.starts_with("zh") ? Language::Chinese : Language::English;
+}
+
+std::string_view LoadString(StringId id, Language language) {
+    for (const Entry& entry : kStrings) {
+        if (entry.id == id) {
+            return language == Language::Chinese ? entry.chinese : entry.english;
+        }
+    }
+    return {};
+}
+
+std::string_view LoadString(StringId id) {
+    return LoadString(id, UiLanguage());
+}
+
+} // namespace tervan

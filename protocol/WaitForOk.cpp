@@ -1,0 +1,23 @@
+#include "protocol/WaitForOk.h"
+
+#include <array>
+
+namespace tervan {
+
+ReplyOutcome WaitForOk(Link& link, const PauseFn& pause) {
+    std::array<std::uint8_t, 2> reply{};
+    std::size_t received = 0;
+    for (int attempt = 1; attempt <= kReplyAttempts; ++attempt) {
+        pause(kReplyPause);
+        if (!link.IsOpen()) {
+            continue;
+        }
+        received += link.Read(std::span(reply).subspan(received));
+        if (received == reply.size()) {
+            return reply[0] == 'O' && reply[1] == 'K' ? ReplyOutcome::Ok : ReplyOutcome::WrongReply;
+        }
+    }
+    return ReplyOutcome::NoReply;
+}
+
+} // namespace tervan

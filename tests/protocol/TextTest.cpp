@@ -1,0 +1,172 @@
+#include "protocol/MarkOffset.h"
+#include "protocol/Strings.h"
+#include "protocol/ToAnsi.h"
+#include "protocol/Utf.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+
+namespace tervan {
+namespace {
+
+TEST(ParseMarkOffset, ReadsTheEditAsTheFormAlwaysDid) {
+    struct Case {
+        std::u16string text;
+        std::int32_t value;
+    } cases[] = {
+        {u"", 0},
+        {u"abc", 0},
+        {u"-0", 0},
+        {u"-100", -100},
+        {u"300", 300},
+        {u"  +42mm", 42},
+        {u"\t-7", -7},
+        {u"70000", 70000},
+        {u"99999999999", INT32_MAX},
+        {u"-99999999999", INT32_MIN},
+        // Only 63 characters are read: the 64th digit does not count.
+        {std::u16string(62, u' ') + u"12", 1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ParseMarkOffset(c.text), c.value) << Utf16ToUtf8(c.text);
+    }
+}
+
+TEST(ToAnsi, BytesOfTheCodePage) {
+    struct Case {
+        const char* codePage;
+        std::u16string text;
+        Bytes bytes;
+    } cases[] = {
+        {"CP936", u"打印", {0xB4, 0xF2, 0xD3, 0xA1}},
+        {"CP936", u"ABC", {0x41, 0x42, 0x43}},
+        {"CP1252", u"Café", {0x43, 0x61, 0x66, 0xE9}},
+        {"CP1252", u"打", {0x3F}},                // no mapping: the default character
+        {"CP1251", u"Дa☃", {0xC4, 0x61, 0x3F}},   // one "?" per missing character
+        {"CP1252", u"\U0001F600x", {0x3F, 0x78}}, // a surrogate pair is one character
+        {"UTF-8", u"打印", {0xE6, 0x89, 0x93, 0xE5, 0x8D, 0xB0}},
+        {"GB18030", u"\U00020000", {0x95, 0x32, 0x82, 0x36}},
+        {"CP1252", std::u16string(u"AB\0C", 4), {0x41, 0x42}}, // up to a NUL
+        {"NO-SUCH-CODEPAGE", u"Aé", {0x41, 0x3F}},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ToAnsi(c.text, {c.codePage}), c.bytes)
+            << c.codePage << " " << Utf16ToUtf8(c.text);
+    }
+}
+
+// Nothing is truncated whatever the bytes per character.
+TEST(ToAnsi, LongTextInWideEncodingsIsWhole) {
+    const std::u16string text(259, u'打');
+    EXPECT_EQ(ToAnsi(text, {"UTF-8"}).size(), 259u * 3);
+    std::u16string supplementary;
+    for (int i = 0; i < 100; ++i) {
+        supplementary += u"\U00020000";
+    }
+    EXPECT_EQ(ToAnsi(supplementary, {"GB18030"}).size(), 400u);
+}
+
+TEST(AnsiCodePage, FromTheLocaleAsWindowsWouldPick) {
+    struct Case {
+        const char* locale;
+        const char* codePage;
+    } cases[] = {
+        {"zh_CN.UTF-8", "CP936"},     {"zh_TW.UTF-8", "CP950"},
+        {"zh_HK", "CP950"},           {"ja_JP.UTF-8", "CP932"},
+        {"ko_KR", "CP949"},           {"ru_RU.UTF-8", "CP1251"},
+        {"uk_UA", "CP1251"},          {"el_GR", "CP1253"},
+        {"tr_TR", "CP1254"},          {"he_IL", "CP1255"},
+        {"fa_IR", "CP1256"},          {"lt_LT", "CP1257"},
+        {"pl_PL.utf8", "CP1250"},     {"vi_VN", "CP1258"},
+        {"th_TH", "CP874"},           {"de_DE.UTF-8", "CP1252"},
+        {"C.UTF-8", "CP1252"},        {"C", "CP1252"},
+        {"zh_CN.GB18030", "GB18030"}, {"de_DE.ISO-8859-15@euro", "ISO-8859-15"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(AnsiCodePageForLocale(c.locale).name, c.codePage) << c.locale;
+    }
+}
+
+class EnvironmentTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        for (const char* name : kNames) {
+            if (const char* value = std::getenv(name)) {
+                m_saved.emplace_back(name, value);
+            }
+            unsetenv(name);
+        }
+    }
+    void TearDown() override {
+        for (const char* name : kNames) {
+            unsetenv(name);
+        }
+        for (const auto& [name, value] : m_saved) {
+            setenv(name.c_str(), value.c_str(), 1);
+        }
+    }
+    static constexpr const char* kNames[] = {"LANGUAGE", "LC_ALL",   "LC_MESSAGES",
+                                             "LANG",     "LC_CTYPE", "TERVAN_ANSI_CODEPAGE"};
+
+private:
+    std::vector<std::pair<std::string, std::string>> m_saved;
+};
+
+TEST_F(EnvironmentTest, UiLanguageFollowsTheEnvironment) {
+    struct Case {
+        std::vector<std::pair<const char*, const char*>> env;
+        Language language;
+    } cases[] = {
+        {{}, Language::English},
+        {{{"LANG", "C.UTF-8"}}, Language::English},
+        {{{"LANG", "zh_CN.UTF-8"}}, Language::Chinese},
+        {{{"LANG", "zh_CN.UTF-8"}, {"LC_MESSAGES", "en_US.UTF-8"}}, Language::English},
+        {{{"LANG", "en_US.UTF-8"}, {"LC_ALL", "zh_TW.UTF-8"}}, Language::Chinese},
+        {{{"LANG", "zh_CN.UTF-8"}, {"LANGUAGE", "en_GB:zh_CN"}}, Language::English},
+        {{{"LANG", "C"}, {"LANGUAGE", ":zh"}}, Language::Chinese},
+    };
+    for (const Case& c : cases) {
+        for (const char* name : kNames) {
+            unsetenv(name);
+        }
+        for (const auto& [name, value] : c.env) {
+            setenv(name, value, 1);
+        }
+        EXPECT_EQ(UiLanguage(), c.language) << c.env.size();
+    }
+}
+
+TEST_F(EnvironmentTest, CodePageOverrideAndLocale) {
+    setenv("LANG", "zh_CN.UTF-8", 1);
+    EXPECT_EQ(SystemAnsiCodePage().name, "CP936");
+    setenv("LC_CTYPE", "ru_RU.UTF-8", 1);
+    EXPECT_EQ(SystemAnsiCodePage().name, "CP1251");
+    setenv("TERVAN_ANSI_CODEPAGE", "65001", 1);
+    EXPECT_EQ(SystemAnsiCodePage().name, "UTF-8");
+    setenv("TERVAN_ANSI_CODEPAGE", "936", 1);
+    EXPECT_EQ(ToAnsi(u"打印"), (Bytes{0xB4, 0xF2, 0xD3, 0xA1}));
+}
+
+TEST(Strings, BothTables) {
+    EXPECT_EQ(LoadString(StringId::SetSuccess, Language::Chinese), "设置成功,重新启动后生效");
+    EXPECT_EQ(LoadString(StringId::SetSuccess, Language::English),
+              "Set successfully, restart the printer settings to take effect");
+    EXPECT_EQ(LoadString(StringId::SetFailed, Language::Chinese), "设置失败，请检测");
+    EXPECT_EQ(LoadString(StringId::Failure, Language::English), "Faill");
+    EXPECT_EQ(LoadString(StringId::PortOpenFailed, Language::English),
+              "Port open failed, please check");
+    EXPECT_EQ(LoadString(StringId::AboutMenu, Language::English), "关于 Tervan(&A)...");
+}
+
+TEST(Utf, RoundTripAndRejects) {
+    EXPECT_EQ(Utf8ToUtf16("打印A\xF0\xA0\x80\x80"), std::u16string(u"打印A\U00020000"));
+    EXPECT_EQ(Utf16ToUtf8(u"打印A\U00020000"), "打印A\xF0\xA0\x80\x80");
+    for (const char* bad : {"\xC0\xAF", "\xE6\x89", "\xED\xA0\x80", "\xFF"}) {
+        EXPECT_FALSE(Utf8ToUtf16(bad)) << bad;
+    }
+}
+
+} // namespace
+} // namespace tervan
