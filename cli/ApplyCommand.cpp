@@ -1,0 +1,339 @@
+#include "cli/ApplyCommand.h"
+
+#include "cli/ExitCode.h"
+#include "cli/LinkSession.h"
+#include "protocol/ApplySettings.h"
+#include "protocol/MarkOffset.h"
+#include "protocol/SettingLists.h"
+#include "protocol/ToAnsi.h"
+#include "protocol/Utf.h"
+
+#include <charconv>
+#include <memory>
+
+namespace tervan::cli {
+
+namespace {
+
+// What the form's edits hold at most, and the Bluetooth name's limits.
+constexpr std::size_t kTextMaxCharacters = 259;
+constexpr std::size_t kBtNameMaxCharacters = 40;
+constexpr std::size_t kBtNameMaxBytes = 30;
+
+struct ListSetting {
+    const char* flag;
+    const SettingList& list;
+    std::optional<std::uint8_t> PrinterSettings::*field;
+};
+
+const ListSetting kListSettings[] = {
+    {"--code-page", Lists::kCodePage, &PrinterSettings::codePage},
+    {"--language", Lists::kLanguage, &PrinterSettings::language},
+    {"--cutter", Lists::kCutter, &PrinterSettings::cutter},
+    {"--mark-detect", Lists::kMarkDetect, &PrinterSettings::markDetect},
+    {"--mark-sensitivity", Lists::kMarkSensitivity, &PrinterSettings::markSensitivity},
+    {"--speed", Lists::kSpeed, &PrinterSettings::speed},
+    {"--density", Lists::kDensity, &PrinterSettings::density},
+    {"--cr-mode", Lists::kCrMode, &PrinterSettings::crMode},
+    {"--direction", Lists::kDirection, &PrinterSettings::direction},
+    {"--paper-width", Lists::kPaperWidth, &PrinterSettings::paperWidth},
+    {"--usb-mode", Lists::kUsbMode, &PrinterSettings::usbMode},
+};
+
+struct TextOption {
+    const char* flag;
+    TextSetting PrinterSettings::*field;
+    const char* help;
+};
+
+const TextOption kIdentityTexts[] = {
+    {"--manufacturer", &PrinterSettings::manufacturer, "manufacturer name"},
+    {"--model", &PrinterSettings::model, "printer model"},
+    {"--serial-number", &PrinterSettings::serialNumber, "printer serial number"},
+};
+
+std::string ItemName(const ListItem& item) {
+    return std::string(item.alias.empty() ? item.text : item.alias);
+}
+
+// "0 off | 1 on": the items with the numbers the option takes.
+std::string Choices(const SettingList& list) {
+    std::string out;
+    for (std::size_t n = 0; n < list.items.size(); ++n) {
+        out += (n == 0 ? "" : " | ") + std::to_string(n) + " " + ItemName(list.items[n]);
+    }
+    return out;
+}
+
+std::string Allowed(const SettingList& list) {
+    const std::string range = "0.." + std::to_string(list.items.size() - 1);
+    if (list.items.front().alias.empty() && list.items.front().text == "0") {
+        return range; // the items are the numbers themselves
+    }
+    if (list.items.size() > 12) {
+        return range + " or a name from tervan-cli list " + std::string(list.name);
+    }
+    return Choices(list);
+}
+
+struct Inputs {
+    LinkOptions link;
+    std::string values[std::size(kListSettings)];
+    CLI::Option* given[std::size(kListSettings)] = {};
+    std::string font;
+    CLI::Option* fontGiven = nullptr;
+    bool dotMatrix = false;
+    std::string texts[std::size(kIdentityTexts)];
+    CLI::Option* textGiven[std::size(kIdentityTexts)] = {};
+    std::string btName, btPassword, serialFormat, markStart, markTear, buzzer;
+    CLI::Option* btNameGiven = nullptr;
+    CLI::Option* btPasswordGiven = nullptr;
+    CLI::Option* serialFormatGiven = nullptr;
+    CLI::Option* markStartGiven = nullptr;
+    CLI::Option* markTearGiven = nullptr;
+    CLI::Option* buzzerGiven = nullptr;
+};
+
+using Problem = std::optional<std::string>;
+
+Problem ResolveList(const char* flag, const SettingList& list, const std::string& value,
+                    std::optional<std::uint8_t>& out) {
+    const auto n = ResolveItem(list, value);
+    if (!n) {
+        return std::string(flag) + ": '" + value + "' is not allowed; use " + Allowed(list);
+    }
+    out = static_cast<std::uint8_t>(*n);
+    return std::nullopt;
+}
+
+Problem ParseText(const char* flag, const std::string& value, std::u16string& out) {
+    const auto text = Utf8ToUtf16(value);
+    if (!text) {
+        return std::string(flag) + ": not valid UTF-8 text";
+    }
+    if (text->empty()) {
+        return std::string(flag) + ": empty; leave the option out to keep the printer's value";
+    }
+    if (text->size() > kTextMaxCharacters) {
+        return std::string(flag) + ": " + std::to_string(text->size()) +
+               " characters; at most 259 are allowed";
+    }
+    out = *text;
+    return std::nullopt;
+}
+
+Problem ParseOffset(const char* flag, const std::string& value, OffsetSetting& out) {
+    std::int64_t number = 0;
+    const char* begin = value.data() + (value.starts_with('+') ? 1 : 0);
+    const char* end = value.data() + value.size();
+    const auto [stop, error] = std::from_chars(begin, end, number);
+    if (value.empty() || error != std::errc{} || stop != end || number > kMaxMarkOffset ||
+        number < -kMaxMarkOffset) {
+        return std::string(flag) + ": '" + value +
+               "' is not a whole number of dots from -65535 to 65535";
+    }
+    out = {true, std::u16string(value.begin(), value.end())};
+    return std::nullopt;
+}
+
+Problem ParseSerialFormat(const std::string& value, SetupCommandTable::SerialFormat& out) {
+    const std::string usage = "--serial-format: '" + value +
+                              "' is not BAUD,PARITY,BITS,FLOW (BAUD 1200..115200, PARITY "
+                              "none|odd|even, BITS 7|8, FLOW xon-xoff|rts-cts), e.g. "
+                              "115200,even,7,xon-xoff";
+    std::vector<std::string> parts;
+    std::size_t start = 0;
+    while (start <= value.size()) {
+        const std::size_t comma = value.find(',', start);
+        parts.push_back(
+            value.substr(start, comma == std::string::npos ? std::string::npos : comma - start));
+        start = comma == std::string::npos ? value.size() + 1 : comma + 1;
+    }
+    if (parts.size() != 4) {
+        return usage;
+    }
+    const SettingList* lists[] = {&Lists::kBaudRate, &Lists::kParity, &Lists::kDataBits,
+                                  &Lists::kFlowControl};
+    std::uint8_t indices[4] = {};
+    for (std::size_t i = 0; i < 4; ++i) {
+        // By name only: "7" must mean seven data bits, not the eighth item.
+        bool found = false;
+        for (std::size_t n = 0; n < lists[i]->items.size(); ++n) {
+            const ListItem& item = lists[i]->items[n];
+            if (parts[i] == item.text || (!item.alias.empty() && parts[i] == item.alias)) {
+                indices[i] = static_cast<std::uint8_t>(n);
+                found = true;
+            }
+        }
+        if (!found) {
+            return usage;
+        }
+    }
+    out = {indices[0], indices[1], indices[2], indices[3]};
+    return std::nullopt;
+}
+
+Problem ParseBuzzer(const std::string& value, BuzzerChoice& out) {
+    const std::size_t comma = value.find(',');
+    const std::string error = value.substr(0, comma);
+    const std::string cut = comma == std::string::npos ? "" : value.substr(comma + 1);
+    const auto onOff = [](const std::string& v) -> std::optional<bool> {
+        if (v == "on") {
+            return true;
+        }
+        if (v == "off") {
+            return false;
+        }
+        return std::nullopt;
+    };
+    const auto onError = onOff(error);
+    const auto onCut = onOff(cut);
+    if (!onError || !onCut) {
+        return "--buzzer: '" + value + "' is not ERROR,CUT with each on or off, e.g. on,off";
+    }
+    out = {*onError, *onCut};
+    return std::nullopt;
+}
+
+Problem BuildSettings(const Inputs& in, PrinterSettings& s) {
+    for (std::size_t i = 0; i < std::size(kListSettings); ++i) {
+        const ListSetting& setting = kListSettings[i];
+        if (in.given[i]->count() > 0) {
+            if (auto p = ResolveList(setting.flag, setting.list, in.values[i], s.*setting.field)) {
+                return p;
+            }
+        }
+    }
+    s.dotMatrixFonts = in.dotMatrix;
+    if (in.fontGiven->count() > 0) {
+        const SettingList& fonts = in.dotMatrix ? Lists::kFontDotMatrix : Lists::kFontThermal;
+        if (auto p = ResolveList("--font", fonts, in.font, s.font)) {
+            return p;
+        }
+    }
+    if (in.serialFormatGiven->count() > 0) {
+        s.serialFormat.emplace();
+        if (auto p = ParseSerialFormat(in.serialFormat, *s.serialFormat)) {
+            return p;
+        }
+    }
+    for (std::size_t i = 0; i < std::size(kIdentityTexts); ++i) {
+        if (in.textGiven[i]->count() > 0) {
+            TextSetting& text = s.*kIdentityTexts[i].field;
+            text.checked = true;
+            if (auto p = ParseText(kIdentityTexts[i].flag, in.texts[i], text.text)) {
+                return p;
+            }
+        }
+    }
+    if (in.btNameGiven->count() > 0) {
+        s.btName.checked = true;
+        if (auto p = ParseText("--bt-name", in.btName, s.btName.text)) {
+            return p;
+        }
+        const std::size_t bytes = ToAnsi(s.btName.text).size();
+        if (s.btName.text.size() > kBtNameMaxCharacters || bytes > kBtNameMaxBytes) {
+            return "--bt-name: " + std::to_string(bytes) +
+                   " bytes in the printer's code page; at most 30 are allowed (15 Chinese "
+                   "characters)";
+        }
+    }
+    if (in.btPasswordGiven->count() > 0) {
+        const bool fourDigits = in.btPassword.size() == 4 &&
+                                in.btPassword.find_first_not_of("0123456789") == std::string::npos;
+        if (!fourDigits) {
+            return "--bt-password: '" + in.btPassword + "' is not exactly 4 digits";
+        }
+        s.btPassword = {true, std::u16string(in.btPassword.begin(), in.btPassword.end())};
+    }
+    if (in.markStartGiven->count() > 0) {
+        if (auto p = ParseOffset("--mark-start", in.markStart, s.markStart)) {
+            return p;
+        }
+    }
+    if (in.markTearGiven->count() > 0) {
+        if (auto p = ParseOffset("--mark-tear", in.markTear, s.markTear)) {
+            return p;
+        }
+    }
+    if (in.buzzerGiven->count() > 0) {
+        s.buzzer.emplace();
+        if (auto p = ParseBuzzer(in.buzzer, *s.buzzer)) {
+            return p;
+        }
+    }
+    return std::nullopt;
+}
+
+int RunApply(const Inputs& in) {
+    PrinterSettings settings;
+    if (const Problem problem = BuildSettings(in, settings)) {
+        PrintText(*problem);
+        return kExitBadInput;
+    }
+    return RunOnLink(in.link, [&](const Session& session) {
+        const ApplyOutcome outcome =
+            ApplySettings(settings, session.link, session.isUsb, session.pause);
+        PrintText(LoadString(VerdictText(outcome)));
+        return outcome == ApplyOutcome::Success ? kExitDone : kExitFailed;
+    });
+}
+
+} // namespace
+
+std::function<int()> AddApplyCommand(CLI::App& app) {
+    auto in = std::make_shared<Inputs>();
+    CLI::App* cmd = app.add_subcommand(
+        "apply", "Put the printer into setup mode, send the settings given, leave setup mode. "
+                 "A setting left out is not changed.");
+    AddLinkOptions(*cmd, in->link);
+    for (std::size_t i = 0; i < std::size(kListSettings); ++i) {
+        const ListSetting& setting = kListSettings[i];
+        in->given[i] = cmd->add_option(setting.flag, in->values[i], Allowed(setting.list))
+                           ->group("Settings")
+                           ->type_name("N|NAME");
+    }
+    in->fontGiven = cmd->add_option("--font", in->font,
+                                    "thermal: " + Choices(Lists::kFontThermal) +
+                                        "; with --dot-matrix: " + Choices(Lists::kFontDotMatrix))
+                        ->group("Settings")
+                        ->type_name("N|NAME");
+    cmd->add_flag("--dot-matrix", in->dotMatrix, "--font names the dot-matrix fonts")
+        ->group("Settings");
+    in->serialFormatGiven =
+        cmd->add_option("--serial-format", in->serialFormat,
+                        "the printer's own serial port: BAUD,PARITY,BITS,FLOW, e.g. "
+                        "115200,even,7,xon-xoff")
+            ->group("Settings");
+    for (std::size_t i = 0; i < std::size(kIdentityTexts); ++i) {
+        in->textGiven[i] =
+            cmd->add_option(kIdentityTexts[i].flag, in->texts[i],
+                            std::string(kIdentityTexts[i].help) + ", at most 259 characters")
+                ->group("Settings")
+                ->type_name("TEXT");
+    }
+    in->btNameGiven = cmd->add_option("--bt-name", in->btName,
+                                      "Bluetooth name, at most 30 bytes in the code page")
+                          ->group("Settings")
+                          ->type_name("TEXT");
+    in->btPasswordGiven =
+        cmd->add_option("--bt-password", in->btPassword, "Bluetooth PIN, exactly 4 digits")
+            ->group("Settings")
+            ->type_name("DDDD");
+    in->markStartGiven = cmd->add_option("--mark-start", in->markStart,
+                                         "black-mark print start offset in dots, -65535..65535 "
+                                         "(positive feeds forward, negative backward)")
+                             ->group("Settings")
+                             ->type_name("N");
+    in->markTearGiven =
+        cmd->add_option("--mark-tear", in->markTear, "black-mark tear-off offset, -65535..65535")
+            ->group("Settings")
+            ->type_name("N");
+    in->buzzerGiven = cmd->add_option("--buzzer", in->buzzer,
+                                      "ERROR,CUT: buzzer on error and at cut, each on|off")
+                          ->group("Settings")
+                          ->type_name("on|off,on|off");
+    return [cmd, in] { return cmd->parsed() ? RunApply(*in) : -1; };
+}
+
+} // namespace tervan::cli

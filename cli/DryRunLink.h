@@ -1,0 +1,26 @@
+#pragma once
+
+#include "link/Link.h"
+
+#include <ostream>
+
+namespace tervan::cli {
+
+// No printer: every write is printed as one line of hex, and the printer is taken to answer "OK"
+// to every setup request, so the whole conversation shows.
+class DryRunLink : public Link {
+public:
+    explicit DryRunLink(std::ostream& out) : m_out(out) {}
+
+    std::size_t Write(std::span<const std::uint8_t> bytes) override;
+    std::size_t Read(std::span<std::uint8_t> buffer) override;
+    void Purge() override {}
+    bool Close() override { return true; }
+    bool IsOpen() const override { return true; }
+
+private:
+    std::ostream& m_out;
+    Bytes m_reply; // what the printer still has to say
+};
+
+} // namespace tervan::cli

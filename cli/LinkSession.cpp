@@ -1,0 +1,126 @@
+#include "cli/LinkSession.h"
+
+#include "cli/DryRunLink.h"
+#include "cli/ExitCode.h"
+#include "cli/TracingLink.h"
+#include "protocol/LinkMessages.h"
+#include "protocol/SettingLists.h"
+
+#include <iostream>
+
+namespace tervan::cli {
+
+namespace {
+
+constexpr std::chrono::milliseconds kSettleAfterOpen{500};
+
+// "COM3" names a port on Windows the way the system's device namespace does.
+std::string DevicePath(const std::string& port) {
+#if defined(_WIN32)
+    if (port.size() > 3 && (port.rfind("COM", 0) == 0 || port.rfind("com", 0) == 0)) {
+        return "\\\\.\\" + port;
+    }
+#endif
+    return port;
+}
+
+std::optional<char> ParityLetter(const std::string& value) {
+    for (const auto& [name, letter] : {std::pair{"none", 'N'},
+                                       {"odd", 'O'},
+                                       {"even", 'E'},
+                                       {"n", 'N'},
+                                       {"o", 'O'},
+                                       {"e", 'E'}}) {
+        if (value == name || (value.size() == 1 && value[0] == letter)) {
+            return letter;
+        }
+    }
+    return std::nullopt;
+}
+
+bool IsUsb(const std::string& port) {
+    return port == "usb" || port == "USB";
+}
+
+} // namespace
+
+void AddLinkOptions(CLI::App& command, LinkOptions& options) {
+    command.add_option("--port", options.port, "usb, a serial device path such as /dev/ttyUSB0")
+        ->type_name("PORT");
+    command.add_option("--baud", options.baud, "1200|2400|4800|9600|19200|38400|57600|115200")
+        ->capture_default_str();
+    command.add_option("--parity", options.parity, "none|odd|even")->capture_default_str();
+    command.add_option("--data-bits", options.dataBits, "7|8")->capture_default_str();
+    command.add_flag("--dry-run", options.dryRun,
+                     "no printer: print each write as hex, one line each, on stdout");
+    command.add_flag("--trace", options.trace, "log every write and read on stderr");
+}
+
+std::optional<std::string> CheckLinkOptions(const LinkOptions& options, LineSettings& line) {
+    if (options.port.empty() && !options.dryRun) {
+        return "--port: missing; give usb or a serial device path (tervan-cli ports lists them)";
+    }
+    bool known = false;
+    for (const ListItem& item : Lists::kBaudRate.items) {
+        if (item.text == options.baud) {
+            line.baudRate = static_cast<std::uint32_t>(std::stoul(options.baud));
+            known = true;
+        }
+    }
+    if (!known) {
+        return "--baud: '" + options.baud +
+               "' is not one of 1200, 2400, 4800, 9600, 19200, 38400, 57600, 115200";
+    }
+    const auto parity = ParityLetter(options.parity);
+    if (!parity) {
+        return "--parity: '" + options.parity + "' is not one of none, odd, even";
+    }
+    line.parity = *parity;
+    if (options.dataBits != "7" && options.dataBits != "8") {
+        return "--data-bits: '" + options.dataBits + "' is not 7 or 8";
+    }
+    line.byteSize = static_cast<std::uint8_t>(options.dataBits == "7" ? 7 : 8);
+    return std::nullopt;
+}
+
+void PrintText(std::string_view text) {
+    std::cerr << text << '\n' << std::flush;
+}
+
+int RunOnLink(const LinkOptions& options, const std::function<int(const Session&)>& work) {
+    LineSettings line;
+    if (const auto problem = CheckLinkOptions(options, line)) {
+        PrintText(*problem);
+        return kExitBadInput;
+    }
+    if (options.dryRun) {
+        DryRunLink dryRun(std::cout);
+        const PauseFn noPause = [](std::chrono::milliseconds) {};
+        return work({dryRun, IsUsb(options.port), noPause});
+    }
+
+    PrinterLinks links;
+    links.SelectUsb(IsUsb(options.port));
+    const OpenOutcome outcome = links.Open(DevicePath(options.port), line);
+    if (outcome != OpenOutcome::Opened) {
+        for (const MessageText& message : OpenFailureMessages(outcome, UiLanguage())) {
+            PrintText(message.text);
+        }
+        return kExitNoLink;
+    }
+    const PauseFn pause = SleepPause;
+    pause(kSettleAfterOpen);
+    int result = kExitFailed;
+    if (options.trace) {
+        TracingLink traced(links.ActivePort(), std::cerr);
+        traced.Note("opened " + (links.IsUsb() ? std::string("usb") : options.port));
+        result = work({traced, links.IsUsb(), pause});
+        traced.Note("done");
+    } else {
+        result = work({links.ActivePort(), links.IsUsb(), pause});
+    }
+    links.Close();
+    return result;
+}
+
+} // namespace tervan::cli

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "link/Link.h"
+#include "link/PrinterLinks.h"
+#include "protocol/Pause.h"
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <optional>
+#include <string>
+
+namespace tervan::cli {
+
+// The link options every printer command shares.
+struct LinkOptions {
+    std::string port;
+    std::string baud = "9600";
+    std::string parity = "none";
+    std::string dataBits = "8";
+    bool dryRun = false;
+    bool trace = false;
+};
+
+void AddLinkOptions(CLI::App& command, LinkOptions& options);
+
+// The line settings the options name, or one line that says which option is wrong.
+std::optional<std::string> CheckLinkOptions(const LinkOptions& options, LineSettings& line);
+
+struct Session {
+    Link& link;
+    bool isUsb;
+    const PauseFn& pause;
+};
+
+// Opens the link as the window's toggle does (or the dry-run stand-in), waits 500 ms, runs `work`
+// and closes the link. A link that does not open is reported here and gives kExitNoLink.
+int RunOnLink(const LinkOptions& options, const std::function<int(const Session&)>& work);
+
+// One message text on stderr, in the user's language.
+void PrintText(std::string_view text);
+
+} // namespace tervan::cli

@@ -1,0 +1,167 @@
+#include "PtyPeer.h"
+#include "support/RunProcess.h"
+
+#include <gtest/gtest.h>
+
+namespace tervan::test {
+namespace {
+
+const std::string kCli = TERVAN_CLI_PATH;
+
+ProcessResult Cli(const std::vector<std::string>& args,
+                  const std::map<std::string, std::string>& env = {}) {
+    std::map<std::string, std::string> base = {{"LANG", "C.UTF-8"},
+                                               {"LANGUAGE", "\x01"},
+                                               {"LC_ALL", "\x01"},
+                                               {"LC_MESSAGES", "\x01"},
+                                               {"TERVAN_ANSI_CODEPAGE", "936"}};
+    for (const auto& [k, v] : env) {
+        base[k] = v;
+    }
+    return RunProcess(kCli, args, base);
+}
+
+TEST(Cli, DryRunPrintsTheConversation) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string out;
+    } cases[] = {
+        {{"--code-page", "11", "--density", "0", "--cutter", "on", "--serial-format",
+          "115200,even,7,xon-xoff", "--mark-start", "-100", "--mark-tear", "300", "--buzzer",
+          "on,off"},
+         "1B 06\n1B 74 0B\n1B 32 10\n1B 23 07\n1D 28 46 04 00 01 01 64 00\n"
+         "1D 28 46 04 00 02 00 2C 01\n1B FD 00\n1B 29 01\n1B 16\n"},
+        {{}, "1B 06\n1B 16\n"},
+        {{"--code-page", "cp874", "--manufacturer", "ABC"},
+         "1B 06\n1B 74 2F\n1B 24\n41 42 43\n00\n1B 16\n"},
+        {{"--manufacturer", "打印", "--font", "5x7", "--dot-matrix"},
+         "1B 06\n1B 21 02\n1B 24\nB4 F2 D3 A1\n00\n1B 16\n"},
+        {{"--paper-width", "80", "--speed", "highest", "--usb-mode", "cdc", "--bt-password",
+          "0420"},
+         "1B 06\n1B 10\n30 34 32 30\n00\n1B 2C 03\n1B 2D 02\n1B 30 01\n1B 16\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"apply", "--dry-run"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ProcessResult r = Cli(args);
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.out, c.out);
+    }
+}
+
+// Bad input: one line naming the option, exit 2, nothing opened (the port does not exist, so an
+// attempt to open it would say so instead).
+TEST(Cli, RefusesBadInputBeforeOpening) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string mentions;
+    } cases[] = {
+        {{"--density", "31"}, "--density"},
+        {{"--code-page", "48"}, "--code-page"},
+        {{"--cutter", "maybe"}, "--cutter"},
+        {{"--bt-password", "123"}, "--bt-password"},
+        {{"--bt-password", "12a4"}, "--bt-password"},
+        {{"--bt-name", ""}, "--bt-name"},
+        {{"--bt-name", "打印打印打印打印打印打印打印打印"}, "--bt-name"}, // 16 characters, 32 bytes
+        {{"--manufacturer", std::string(260, 'x')}, "--manufacturer"},
+        {{"--mark-start", "70000"}, "--mark-start"},
+        {{"--mark-tear", "-65536"}, "--mark-tear"},
+        {{"--mark-start", "12abc"}, "--mark-start"},
+        {{"--serial-format", "115200,even,9,xon-xoff"}, "--serial-format"},
+        {{"--serial-format", "9600,none,8"}, "--serial-format"},
+        {{"--buzzer", "on"}, "--buzzer"},
+        {{"--baud", "300"}, "--baud"},
+        {{"--parity", "mark"}, "--parity"},
+        {{"--data-bits", "9"}, "--data-bits"},
+        {{"--no-such-option", "1"}, "--no-such-option"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"apply", "--port", "/dev/tervan-no-such-port"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ProcessResult r = Cli(args);
+        EXPECT_EQ(r.exitCode, 2) << c.mentions;
+        EXPECT_NE(r.err.find(c.mentions), std::string::npos) << r.err;
+        EXPECT_EQ(r.err.find("连接失败"), std::string::npos) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+    // Fifteen Chinese characters are 30 bytes: accepted.
+    EXPECT_EQ(Cli({"apply", "--dry-run", "--bt-name", "打印打印打印打印打印打印打印打"}).exitCode,
+              0);
+    EXPECT_EQ(Cli({"apply", "--dry-run", "--mark-start", "-65535"}).exitCode, 0);
+}
+
+TEST(Cli, LinkThatDoesNotOpen) {
+    struct Case {
+        std::vector<std::string> args;
+        std::string lang;
+        std::string err;
+    } cases[] = {
+        {{"--port", "/dev/tervan-no-such-port"}, "C.UTF-8", "连接失败\n"},
+        {{"--port", "usb"}, "C.UTF-8", "Port open failed, please check\n"},
+        {{"--port", "usb"}, "zh_CN.UTF-8", "端口打开失败，请检测\n"},
+        // Not a terminal: the port state cannot be read.
+        {{"--port", "/dev/null"}, "C.UTF-8", "BuildCommDCB\nPort open failed, please check\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"apply", "--density", "3"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ProcessResult r = Cli(args, {{"LANG", c.lang}});
+        EXPECT_EQ(r.exitCode, 3);
+        EXPECT_EQ(r.err, c.err);
+    }
+}
+
+TEST(Cli, AppliesOverAPseudoTerminal) {
+    struct Case {
+        PtyPeer::Reply reply;
+        std::string lang;
+        std::string verdict;
+    } cases[] = {
+        {PtyPeer::Reply::Ok, "C.UTF-8",
+         "Set successfully, restart the printer settings to take effect\n"},
+        {PtyPeer::Reply::Ok, "zh_CN.UTF-8", "设置成功,重新启动后生效\n"},
+        {PtyPeer::Reply::Split, "C.UTF-8",
+         "Set successfully, restart the printer settings to take effect\n"},
+    };
+    for (const Case& c : cases) {
+        PtyPeer peer(c.reply);
+        const ProcessResult r =
+            Cli({"apply", "--port", peer.Path(), "--code-page", "47", "--manufacturer", "ABC"},
+                {{"LANG", c.lang}});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.err, c.verdict);
+        EXPECT_EQ(peer.Received(13),
+                  (std::vector<std::uint8_t>{0x1B, 0x06, 0x1B, 0x74, 0x2F, 0x1B, 0x24, 0x41, 0x42,
+                                             0x43, 0x00, 0x1B, 0x16}));
+    }
+}
+
+// The one slow test: a printer that never answers costs 49 reads (about 15 s).
+TEST(Cli, SilentPrinterFailsAfterAllAttempts) {
+    PtyPeer peer(PtyPeer::Reply::Silent);
+    const ProcessResult r =
+        Cli({"apply", "--port", peer.Path(), "--density", "3", "--trace"}, {{"LANG", "C"}});
+    EXPECT_EQ(r.exitCode, 1);
+    EXPECT_NE(r.err.find("Set fails, please check\n"), std::string::npos) << r.err;
+    std::size_t reads = 0;
+    for (std::size_t at = r.err.find("read "); at != std::string::npos;
+         at = r.err.find("read ", at + 1)) {
+        ++reads;
+    }
+    EXPECT_EQ(reads, 49u);
+    EXPECT_EQ(peer.Received(4), (std::vector<std::uint8_t>{0x1B, 0x06, 0x1B, 0x16}));
+}
+
+TEST(Cli, Lists) {
+    const ProcessResult pages = Cli({"list", "code-pages"});
+    EXPECT_EQ(pages.exitCode, 0);
+    EXPECT_NE(pages.out.find("47  Cp874"), std::string::npos);
+    EXPECT_EQ(std::count(pages.out.begin(), pages.out.end(), '\n'), 48);
+    EXPECT_EQ(Cli({"list", "nonsense"}).exitCode, 2);
+    const ProcessResult ports = Cli({"ports"});
+    EXPECT_EQ(ports.exitCode, 0);
+    EXPECT_TRUE(ports.out.starts_with("usb: not found\n")) << ports.out;
+}
+
+} // namespace
+} // namespace tervan::test
