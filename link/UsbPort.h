@@ -1,0 +1,66 @@
+#pragma once
+
+#include "link/Link.h"
+#include "link/UsbInterfaceChoice.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <span>
+
+// libusb's opaque handles; only the libusb binding sees their definitions.
+struct libusb_context;
+struct libusb_device_handle;
+
+namespace tervan {
+
+// The printer's USB identity: vendor 0x0483, product 0x5720.
+inline constexpr std::uint16_t kPrinterVendorId = 0x0483;
+inline constexpr std::uint16_t kPrinterProductId = 0x5720;
+
+struct UsbLocation {
+    int bus;
+    int device;
+};
+
+// Where the first printer in the system's enumeration order sits; empty when there is none or the
+// build has no USB binding.
+std::optional<UsbLocation> LocateUsbPrinter();
+
+struct UsbContextDeleter {
+    void operator()(libusb_context* context) const;
+};
+struct UsbHandleDeleter {
+    void operator()(libusb_device_handle* handle) const;
+};
+
+// The USB link: the first printer present, written with bulk OUT transfers and read with bulk IN
+// transfers under the same time-outs as the serial link.
+class CUSBPort final : public Link {
+public:
+    CUSBPort() = default;
+    ~CUSBPort() override;
+
+    // Finds, opens and claims the printer; false leaves the link closed. An open link is closed
+    // first, so the search always starts afresh.
+    bool Open();
+
+    std::size_t Write(std::span<const std::uint8_t> bytes) override;
+    std::size_t Read(std::span<std::uint8_t> buffer) override;
+    // The device keeps nothing to discard; only bytes left over from an earlier read are dropped.
+    void Purge() override;
+    bool Close() override;
+    bool IsOpen() const override { return m_hDevice != nullptr; }
+
+private:
+    std::size_t TakePending(std::span<std::uint8_t> buffer);
+
+    // Declared before the handle so that it is torn down after it.
+    std::unique_ptr<libusb_context, UsbContextDeleter> m_context;
+    std::unique_ptr<libusb_device_handle, UsbHandleDeleter> m_hDevice; // null while closed
+    std::optional<UsbInterfaceChoice> m_claimed;                       // set while open
+    Bytes m_pending; // bytes of the last IN transfer beyond what the reader asked for
+};
+
+} // namespace tervan

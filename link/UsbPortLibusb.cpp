@@ -1,0 +1,243 @@
+#include "link/UsbPort.h"
+
+#include <libusb.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace tervan {
+
+void UsbContextDeleter::operator()(libusb_context* context) const {
+    libusb_exit(context);
+}
+void UsbHandleDeleter::operator()(libusb_device_handle* handle) const {
+    libusb_close(handle);
+}
+
+namespace {
+
+using ContextPtr = std::unique_ptr<libusb_context, UsbContextDeleter>;
+using HandlePtr = std::unique_ptr<libusb_device_handle, UsbHandleDeleter>;
+
+struct DeviceRefDeleter {
+    void operator()(libusb_device* device) const { libusb_unref_device(device); }
+};
+using DeviceRef = std::unique_ptr<libusb_device, DeviceRefDeleter>;
+
+struct DeviceListDeleter {
+    // The list's own references go with it; a device kept beyond it holds a reference of its own.
+    void operator()(libusb_device** list) const { libusb_free_device_list(list, 1); }
+};
+using DeviceList = std::unique_ptr<libusb_device*, DeviceListDeleter>;
+
+struct ConfigDeleter {
+    void operator()(libusb_config_descriptor* config) const {
+        libusb_free_config_descriptor(config);
+    }
+};
+using ConfigPtr = std::unique_ptr<libusb_config_descriptor, ConfigDeleter>;
+
+// One transfer moves at most this much, which keeps the byte-scaled time-outs within 32 bits.
+constexpr std::size_t kMaxTransfer = std::size_t{1} << 20;
+
+ContextPtr NewContext() {
+    libusb_context* raw = nullptr;
+    if (libusb_init(&raw) != LIBUSB_SUCCESS) {
+        return {};
+    }
+    // The link reports through its results and prints nothing; LIBUSB_DEBUG still wins, for a
+    // developer who wants libusb's own account.
+    libusb_set_option(raw, LIBUSB_OPTION_LOG_LEVEL, LIBUSB_LOG_LEVEL_NONE);
+    return ContextPtr(raw);
+}
+
+// The first printer in libusb's enumeration order.
+DeviceRef FindPrinter(libusb_context* context) {
+    libusb_device** raw = nullptr;
+    const ssize_t count = libusb_get_device_list(context, &raw);
+    if (count < 0) {
+        return {};
+    }
+    const DeviceList list(raw);
+    for (ssize_t i = 0; i < count; ++i) {
+        libusb_device_descriptor descriptor{};
+        if (libusb_get_device_descriptor(raw[i], &descriptor) == LIBUSB_SUCCESS &&
+            descriptor.idVendor == kPrinterVendorId && descriptor.idProduct == kPrinterProductId) {
+            return DeviceRef(libusb_ref_device(raw[i]));
+        }
+    }
+    return {};
+}
+
+UsbTransferType TransferTypeOf(std::uint8_t attributes) {
+    switch (attributes & LIBUSB_TRANSFER_TYPE_MASK) {
+    case LIBUSB_ENDPOINT_TRANSFER_TYPE_CONTROL:
+        return UsbTransferType::Control;
+    case LIBUSB_ENDPOINT_TRANSFER_TYPE_ISOCHRONOUS:
+        return UsbTransferType::Isochronous;
+    case LIBUSB_ENDPOINT_TRANSFER_TYPE_BULK:
+        return UsbTransferType::Bulk;
+    default:
+        return UsbTransferType::Interrupt;
+    }
+}
+
+// The interfaces of a configuration in their alternate setting 0, the one a claim leaves active.
+std::vector<UsbInterfaceInfo> Describe(const libusb_config_descriptor& config) {
+    std::vector<UsbInterfaceInfo> interfaces;
+    const std::span<const libusb_interface> all(config.interface, config.bNumInterfaces);
+    for (const libusb_interface& interface : all) {
+        const std::span<const libusb_interface_descriptor> settings(
+            interface.altsetting, static_cast<std::size_t>(std::max(interface.num_altsetting, 0)));
+        const auto setting = std::find_if(
+            settings.begin(), settings.end(),
+            [](const libusb_interface_descriptor& s) { return s.bAlternateSetting == 0; });
+        if (setting == settings.end()) {
+            continue;
+        }
+        UsbInterfaceInfo info;
+        info.number = setting->bInterfaceNumber;
+        for (const libusb_endpoint_descriptor& endpoint :
+             std::span<const libusb_endpoint_descriptor>(setting->endpoint,
+                                                         setting->bNumEndpoints)) {
+            const bool in =
+                (endpoint.bEndpointAddress & LIBUSB_ENDPOINT_DIR_MASK) == LIBUSB_ENDPOINT_IN;
+            info.endpoints.push_back(
+                {endpoint.bEndpointAddress, in ? UsbDirection::In : UsbDirection::Out,
+                 TransferTypeOf(endpoint.bmAttributes),
+                 static_cast<std::uint16_t>(endpoint.wMaxPacketSize & 0x07FF)});
+        }
+        interfaces.push_back(std::move(info));
+    }
+    return interfaces;
+}
+
+std::optional<UsbInterfaceChoice> ChooseActiveInterface(libusb_device* device) {
+    libusb_config_descriptor* raw = nullptr;
+    if (libusb_get_active_config_descriptor(device, &raw) != LIBUSB_SUCCESS) {
+        return std::nullopt;
+    }
+    const ConfigPtr config(raw);
+    const std::vector<UsbInterfaceInfo> interfaces = Describe(*config);
+    return ChooseUsbInterface(interfaces);
+}
+
+} // namespace
+
+std::optional<UsbLocation> LocateUsbPrinter() {
+    const ContextPtr context = NewContext();
+    if (!context) {
+        return std::nullopt;
+    }
+    const DeviceRef device = FindPrinter(context.get());
+    if (!device) {
+        return std::nullopt;
+    }
+    return UsbLocation{libusb_get_bus_number(device.get()),
+                       libusb_get_device_address(device.get())};
+}
+
+CUSBPort::~CUSBPort() {
+    Close();
+}
+
+bool CUSBPort::Open() {
+    Close();
+    // Locals are released in reverse order on every early return: handle, device, context.
+    ContextPtr context = NewContext();
+    if (!context) {
+        return false;
+    }
+    const DeviceRef device = FindPrinter(context.get());
+    if (!device) {
+        return false;
+    }
+    libusb_device_handle* raw = nullptr;
+    if (libusb_open(device.get(), &raw) != LIBUSB_SUCCESS) {
+        return false;
+    }
+    HandlePtr handle(raw);
+    // On Linux the printer class or the CDC-ACM driver holds such a device; libusb detaches it on
+    // the claim and gives it back on the release. Systems without that answer "not supported",
+    // and there the claim alone decides.
+    libusb_set_auto_detach_kernel_driver(handle.get(), 1);
+    const std::optional<UsbInterfaceChoice> choice = ChooseActiveInterface(device.get());
+    if (!choice ||
+        libusb_claim_interface(handle.get(), choice->interfaceNumber) != LIBUSB_SUCCESS) {
+        return false;
+    }
+    m_context = std::move(context);
+    m_hDevice = std::move(handle);
+    m_claimed = choice;
+    return true;
+}
+
+std::size_t CUSBPort::Write(std::span<const std::uint8_t> bytes) {
+    if (!m_hDevice || !m_claimed) {
+        return 0;
+    }
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const std::size_t chunk = std::min(bytes.size() - sent, kMaxTransfer);
+        int transferred = 0;
+        // libusb takes a mutable buffer for both directions; an OUT transfer only reads it.
+        const int result =
+            libusb_bulk_transfer(m_hDevice.get(), m_claimed->out.address,
+                                 const_cast<unsigned char*>(bytes.data() + sent),
+                                 static_cast<int>(chunk), &transferred, WriteTimeoutMs(chunk));
+        sent += static_cast<std::size_t>(std::max(transferred, 0));
+        if (result != LIBUSB_SUCCESS || static_cast<std::size_t>(transferred) != chunk) {
+            break;
+        }
+    }
+    return sent;
+}
+
+std::size_t CUSBPort::Read(std::span<std::uint8_t> buffer) {
+    if (!m_hDevice || !m_claimed || buffer.empty()) {
+        return 0;
+    }
+    if (!m_pending.empty()) {
+        return TakePending(buffer);
+    }
+    if (!m_claimed->in) {
+        return 0;
+    }
+    // Ask for whole packets: a packet longer than the request would fail the transfer with an
+    // overflow and its bytes would be lost. What the reader did not ask for waits in m_pending.
+    const std::size_t wanted = std::min(buffer.size(), kMaxTransfer);
+    const std::size_t packet = std::max<std::size_t>(m_claimed->in->maxPacketSize, 1);
+    Bytes incoming((wanted + packet - 1) / packet * packet);
+    int transferred = 0;
+    libusb_bulk_transfer(m_hDevice.get(), m_claimed->in->address, incoming.data(),
+                         static_cast<int>(incoming.size()), &transferred, ReadTimeoutMs(wanted));
+    incoming.resize(
+        static_cast<std::size_t>(std::clamp(transferred, 0, static_cast<int>(incoming.size()))));
+    m_pending = std::move(incoming);
+    return TakePending(buffer);
+}
+
+std::size_t CUSBPort::TakePending(std::span<std::uint8_t> buffer) {
+    const std::size_t n = std::min(buffer.size(), m_pending.size());
+    std::copy_n(m_pending.begin(), n, buffer.begin());
+    m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(n));
+    return n;
+}
+
+void CUSBPort::Purge() {
+    m_pending.clear();
+}
+
+bool CUSBPort::Close() {
+    if (m_hDevice && m_claimed) {
+        // With automatic detach on, the release also hands the interface back to its kernel driver.
+        libusb_release_interface(m_hDevice.get(), m_claimed->interfaceNumber);
+    }
+    m_claimed.reset();
+    m_pending.clear();
+    m_hDevice.reset();
+    m_context.reset();
+    return true;
+}
+
+} // namespace tervan

@@ -1,0 +1,25 @@
+# The USB link: the libusb-1.0 binding where libusb is found, otherwise a binding whose Open fails,
+# so that every front end still builds and runs.
+target_sources(tervan_link PRIVATE
+    ${CMAKE_CURRENT_LIST_DIR}/UsbPort.h
+    ${CMAKE_CURRENT_LIST_DIR}/UsbDevicePath.h
+    ${CMAKE_CURRENT_LIST_DIR}/UsbDevicePath.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/UsbInterfaceChoice.h
+    ${CMAKE_CURRENT_LIST_DIR}/UsbInterfaceChoice.cpp)
+
+pkg_check_modules(LIBUSB IMPORTED_TARGET libusb-1.0)
+if(LIBUSB_FOUND)
+    target_sources(tervan_link PRIVATE ${CMAKE_CURRENT_LIST_DIR}/UsbPortLibusb.cpp)
+    target_link_libraries(tervan_link PRIVATE PkgConfig::LIBUSB)
+else()
+    message(STATUS "libusb-1.0 not found: the USB link is built without a device binding")
+    target_sources(tervan_link PRIVATE ${CMAKE_CURRENT_LIST_DIR}/UsbPortNull.cpp)
+endif()
+
+# Without the rule only root may open the printer's device node. Relative to the install prefix,
+# so a /usr install lands where udev reads packaged rules; set /etc/udev/rules.d for a local one.
+if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
+    set(TERVAN_UDEV_RULES_DIR "lib/udev/rules.d" CACHE STRING "Where the udev rule is installed")
+    install(FILES ${PROJECT_SOURCE_DIR}/contrib/60-tervan.rules
+            DESTINATION ${TERVAN_UDEV_RULES_DIR})
+endif()
