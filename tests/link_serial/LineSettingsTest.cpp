@@ -1,0 +1,108 @@
+#include "link/SerialPort.h"
+#include "link/SerialTermiosPosix.h"
+
+#include <gtest/gtest.h>
+
+#include <termios.h>
+
+#include <optional>
+
+namespace tervan {
+namespace {
+
+// A port left in a state that is wrong for the printer in every way the link cares about.
+termios DirtyPort(tcflag_t parityFlags) {
+    termios t{};
+    t.c_iflag = IXON | IXOFF | IXANY | ISTRIP | ICRNL | INLCR | IGNCR | BRKINT;
+    t.c_oflag = OPOST | ONLCR;
+    t.c_lflag = ECHO | ECHONL | ICANON | ISIG | IEXTEN;
+    t.c_cflag = CS8 | CSTOPB | CRTSCTS | parityFlags;
+    t.c_cc[VMIN] = 1;
+    t.c_cc[VTIME] = 5;
+    cfsetispeed(&t, B300);
+    cfsetospeed(&t, B300);
+    return t;
+}
+
+struct LineCase {
+    const char* name;
+    tcflag_t startParity;
+    char parity;
+    std::uint8_t byteSize;
+    tcflag_t wantParity; // PARENB/PARODD afterwards
+    tcflag_t wantSize;
+};
+
+class LinkSerialLineSettings : public testing::TestWithParam<LineCase> {};
+
+TEST_P(LinkSerialLineSettings, GivesRawLineWithParityAndSize) {
+    const LineCase& c = GetParam();
+    const std::optional<termios> t =
+        BuildLineSettings(DirtyPort(c.startParity), 9600, c.parity, c.byteSize);
+    ASSERT_TRUE(t.has_value());
+
+    EXPECT_EQ(t->c_cflag & (PARENB | PARODD), c.wantParity);
+    EXPECT_EQ(t->c_cflag & CSIZE, c.wantSize);
+
+    EXPECT_EQ(t->c_cflag & CSTOPB, 0u) << "one stop bit";
+    EXPECT_EQ(t->c_cflag & CRTSCTS, 0u) << "no hardware flow control";
+    EXPECT_EQ(t->c_iflag & (IXON | IXOFF | IXANY), 0u) << "no XON/XOFF";
+    EXPECT_EQ(t->c_cflag & (CREAD | CLOCAL), static_cast<tcflag_t>(CREAD | CLOCAL));
+    EXPECT_EQ(t->c_iflag & (ISTRIP | ICRNL | INLCR | IGNCR | BRKINT), 0u) << "8-bit clean input";
+    EXPECT_EQ(t->c_oflag & OPOST, 0u) << "output untouched";
+    EXPECT_EQ(t->c_lflag & (ECHO | ECHONL | ICANON | ISIG | IEXTEN), 0u);
+    EXPECT_EQ(t->c_cc[VMIN], 0);
+    EXPECT_EQ(t->c_cc[VTIME], 0);
+    EXPECT_EQ(cfgetospeed(&*t), static_cast<speed_t>(B9600));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    LinkSerial, LinkSerialLineSettings,
+    testing::Values(LineCase{"None8", PARENB | PARODD, 'N', 8, 0, CS8},
+                    LineCase{"None7", PARENB | PARODD, 'N', 7, 0, CS7},
+                    LineCase{"Odd8", 0, 'O', 8, PARENB | PARODD, CS8},
+                    LineCase{"Odd7", PARENB | PARODD, 'O', 7, PARENB | PARODD, CS7},
+                    LineCase{"Even8", PARENB | PARODD, 'E', 8, PARENB, CS8},
+                    LineCase{"Even7", 0, 'E', 7, PARENB, CS7},
+                    LineCase{"OtherKeepsOdd", PARENB | PARODD, 'X', 7, PARENB | PARODD, CS7},
+                    LineCase{"OtherKeepsEven", PARENB, 'n', 8, PARENB, CS8},
+                    LineCase{"OtherKeepsNone", 0, '?', 8, 0, CS8}),
+    [](const testing::TestParamInfo<LineCase>& param) { return std::string(param.param.name); });
+
+struct BaudCase {
+    std::size_t index;
+    std::uint32_t bitsPerSecond;
+    speed_t speed;
+};
+
+TEST(LinkSerialBaud, EachListIndexGivesItsSpeed) {
+    const BaudCase cases[] = {
+        {0, 1200, B1200},   {1, 2400, B2400},   {2, 4800, B4800},   {3, 9600, B9600},
+        {4, 19200, B19200}, {5, 38400, B38400}, {6, 57600, B57600}, {7, 115200, B115200},
+    };
+    for (const BaudCase& c : cases) {
+        SCOPED_TRACE(c.index);
+        EXPECT_EQ(BaudFromIndex(c.index), c.bitsPerSecond);
+        const std::optional<termios> t =
+            BuildLineSettings(DirtyPort(0), BaudFromIndex(c.index), 'N', 8);
+        ASSERT_TRUE(t.has_value());
+        EXPECT_EQ(cfgetospeed(&*t), c.speed);
+        EXPECT_EQ(cfgetispeed(&*t), c.speed);
+    }
+}
+
+TEST(LinkSerialBaud, IndexOutsideTheListGivesNoRate) {
+    EXPECT_EQ(BaudFromIndex(8), 0u);
+    EXPECT_EQ(BaudFromIndex(static_cast<std::size_t>(-1)), 0u);
+}
+
+// Settings the line cannot take are refused whole rather than applied in part.
+TEST(LinkSerialBaud, UnsupportedRateOrSizeIsRefused) {
+    EXPECT_FALSE(BuildLineSettings(DirtyPort(0), 0, 'N', 8).has_value());
+    EXPECT_FALSE(BuildLineSettings(DirtyPort(0), 12345, 'N', 8).has_value());
+    EXPECT_FALSE(BuildLineSettings(DirtyPort(0), 9600, 'N', 9).has_value());
+    EXPECT_FALSE(BuildLineSettings(DirtyPort(0), 9600, 'N', 0).has_value());
+}
+
+} // namespace
+} // namespace tervan

@@ -1,0 +1,190 @@
+#include "link/SerialPort.h"
+#include "sim/VirtualPrinter.h"
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <chrono>
+#include <cstdint>
+#include <vector>
+
+namespace tervan {
+namespace {
+
+using sim::ReplyMode;
+using sim::VirtualPrinter;
+using sim::VirtualPrinterOptions;
+using Clock = std::chrono::steady_clock;
+
+const Bytes kEnterSetup{0x1B, 0x06};
+const Bytes kOk{0x4F, 0x4B};
+
+VirtualPrinterOptions Replying(ReplyMode mode) {
+    VirtualPrinterOptions options;
+    options.reply = mode;
+    return options;
+}
+
+class LinkSerialPty : public testing::Test {
+protected:
+    void StartPrinter(ReplyMode mode = ReplyMode::Ok) {
+        m_printer = std::make_unique<VirtualPrinter>(Replying(mode));
+        ASSERT_TRUE(m_printer->Start());
+        ASSERT_FALSE(m_printer->SlavePath().empty());
+    }
+
+    void OpenConfigured(CSerialPort& port) {
+        ASSERT_TRUE(port.Open(m_printer->SlavePath()));
+        ASSERT_TRUE(port.IsOpen());
+        ASSERT_EQ(port.Configure(9600, 'N', 8), ConfigureResult::Ok);
+    }
+
+    std::unique_ptr<VirtualPrinter> m_printer;
+};
+
+TEST_F(LinkSerialPty, SetupRequestGetsOk) {
+    StartPrinter();
+    CSerialPort port;
+    OpenConfigured(port);
+
+    port.Purge();
+    EXPECT_EQ(port.Write(kEnterSetup), 2u);
+    std::array<std::uint8_t, 2> reply{};
+    ASSERT_EQ(port.Read(reply), 2u);
+    EXPECT_EQ(Bytes(reply.begin(), reply.end()), kOk);
+    // The printer answers before it records what it got.
+    ASSERT_TRUE(m_printer->WaitForBytes(kEnterSetup.size(), std::chrono::seconds(5)));
+    EXPECT_EQ(m_printer->Received(), kEnterSetup);
+
+    EXPECT_TRUE(port.Close());
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(port.Close());
+    EXPECT_FALSE(port.IsOpen());
+}
+
+TEST_F(LinkSerialPty, PurgeDropsWhatWaitsUnread) {
+    StartPrinter();
+    CSerialPort port;
+    OpenConfigured(port);
+
+    ASSERT_EQ(port.Write(kEnterSetup), 2u);
+    // The reply comes in one piece: once its first byte is here, the second is waiting too.
+    std::array<std::uint8_t, 1> first{};
+    ASSERT_EQ(port.Read(first), 1u);
+    EXPECT_EQ(first[0], 0x4F);
+    port.Purge();
+    EXPECT_EQ(port.Read(first), 0u);
+}
+
+// Far more than the terminal's buffer holds: the write waits for room until all is out.
+TEST_F(LinkSerialPty, LongWriteGoesOutWhole) {
+    StartPrinter();
+    CSerialPort port;
+    OpenConfigured(port);
+
+    const Bytes text(64 * 1024, 0x41);
+    ASSERT_EQ(port.Write(text), text.size());
+    ASSERT_TRUE(m_printer->WaitForBytes(text.size(), std::chrono::seconds(10)));
+    EXPECT_EQ(m_printer->Received(), text);
+}
+
+// Before Open, after Close and on a failed Open, nothing reaches the port.
+TEST_F(LinkSerialPty, ClosedLinkSendsAndReadsNothing) {
+    StartPrinter();
+    CSerialPort port;
+    std::array<std::uint8_t, 2> buffer{};
+    EXPECT_EQ(port.Write(kEnterSetup), 0u);
+    EXPECT_EQ(port.Read(buffer), 0u);
+    EXPECT_EQ(port.Configure(9600, 'N', 8), ConfigureResult::StateUnreadable);
+    port.Purge();
+
+    OpenConfigured(port);
+    EXPECT_TRUE(port.Close());
+    EXPECT_EQ(port.Write(kEnterSetup), 0u);
+    EXPECT_EQ(port.Read(buffer), 0u);
+
+    EXPECT_FALSE(port.Open("/dev/tervan-no-such-port"));
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.Write(kEnterSetup), 0u);
+
+    EXPECT_FALSE(m_printer->WaitForBytes(1, std::chrono::milliseconds(50)));
+    EXPECT_TRUE(m_printer->Received().empty());
+}
+
+TEST_F(LinkSerialPty, PortIsHeldExclusively) {
+    StartPrinter();
+    CSerialPort first;
+    OpenConfigured(first);
+
+    CSerialPort second;
+    EXPECT_FALSE(second.Open(m_printer->SlavePath()));
+    EXPECT_FALSE(second.IsOpen());
+
+    // The first holder is unaffected and, once it lets go, the port is free again.
+    EXPECT_EQ(first.Write(kEnterSetup), 2u);
+    first.Close();
+    EXPECT_TRUE(second.Open(m_printer->SlavePath()));
+}
+
+TEST_F(LinkSerialPty, OpenWhileOpenLetsTheOldPortGo) {
+    StartPrinter();
+    VirtualPrinter other;
+    ASSERT_TRUE(other.Start());
+
+    CSerialPort port;
+    OpenConfigured(port);
+    ASSERT_TRUE(port.Open(other.SlavePath()));
+
+    CSerialPort next;
+    EXPECT_TRUE(next.Open(m_printer->SlavePath()));
+
+    // A failed reopen leaves the link closed rather than on the old port.
+    EXPECT_FALSE(port.Open("/dev/tervan-no-such-port"));
+    EXPECT_FALSE(port.IsOpen());
+    EXPECT_TRUE(next.Open(other.SlavePath()));
+}
+
+TEST(LinkSerialPort, NonTerminalStateIsUnreadable) {
+    CSerialPort port;
+    ASSERT_TRUE(port.Open("/dev/null"));
+    EXPECT_EQ(port.Configure(9600, 'N', 8), ConfigureResult::StateUnreadable);
+    EXPECT_TRUE(port.Close());
+}
+
+TEST_F(LinkSerialPty, UnsupportedRateIsRefused) {
+    StartPrinter();
+    CSerialPort port;
+    ASSERT_TRUE(port.Open(m_printer->SlavePath()));
+    EXPECT_EQ(port.Configure(BaudFromIndex(8), 'N', 8), ConfigureResult::SettingsRefused);
+}
+
+// The one timing check: a 2-byte read from a peer that never answers gives up after its
+// 210 ms budget, not at once and not much later.
+TEST_F(LinkSerialPty, ReadFromSilentPeerGivesUpOnTime) {
+    StartPrinter(ReplyMode::Silent);
+    CSerialPort port;
+    OpenConfigured(port);
+    ASSERT_EQ(port.Write(kEnterSetup), 2u);
+
+    std::array<std::uint8_t, 2> reply{};
+    const Clock::time_point start = Clock::now();
+    EXPECT_EQ(port.Read(reply), 0u);
+    const auto elapsed = Clock::now() - start;
+    EXPECT_GE(elapsed, std::chrono::milliseconds(200));
+    EXPECT_LE(elapsed, std::chrono::milliseconds(400));
+}
+
+TEST_F(LinkSerialPty, VanishedPeerEndsReadsAndWrites) {
+    StartPrinter();
+    CSerialPort port;
+    OpenConfigured(port);
+    m_printer->Vanish();
+
+    std::array<std::uint8_t, 2> reply{};
+    EXPECT_EQ(port.Read(reply), 0u);
+    EXPECT_LT(port.Write(kEnterSetup), 2u);
+    EXPECT_TRUE(port.Close());
+}
+
+} // namespace
+} // namespace tervan
