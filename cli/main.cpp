@@ -1,6 +1,7 @@
 #include "cli/ApplyCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/InfoCommands.h"
+#include "cli/LogoCommand.h"
 
 #include <CLI/CLI.hpp>
 
@@ -13,6 +14,7 @@ int main(int argc, char** argv) {
     app.require_subcommand(1);
     const std::vector<std::function<int()>> commands = {
         AddApplyCommand(app),
+        AddLogoCommand(app),
         AddPortsCommand(app),
         AddListCommand(app),
     };
