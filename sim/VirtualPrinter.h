@@ -3,7 +3,9 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,7 +23,12 @@ enum class ReplyMode {
 struct VirtualPrinterOptions {
     ReplyMode reply = ReplyMode::Ok;
     std::chrono::milliseconds delay{0}; // for ReplyMode::Late
-    std::filesystem::path outDir;       // where slot-N.png goes on a print; empty: none written
+    std::filesystem::path outDir{};     // where slot-N.png goes on a print; empty: none written
+
+    // Called on the serving thread, in order: each chunk of bytes as it arrives, then each line
+    // decoded from it. They must not stop the printer or make it vanish.
+    std::function<void(std::span<const std::uint8_t>)> onBytes{};
+    std::function<void(const std::string&)> onLine{};
 };
 
 // The printer's side of the protocol on a pseudo-terminal. It reads everything the peer writes

@@ -1,0 +1,103 @@
+// tervan-printer-sim: plays the printer on a pseudo-terminal until SIGTERM or SIGINT.
+#include "sim/VirtualPrinter.h"
+
+#include <CLI/CLI.hpp>
+
+#include <csignal>
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <pthread.h>
+
+namespace {
+
+using tervan::sim::ReplyMode;
+
+struct FileCloser {
+    void operator()(std::FILE* file) const { std::fclose(file); }
+};
+using File = std::unique_ptr<std::FILE, FileCloser>;
+
+} // namespace
+
+int main(int argc, char** argv) {
+    CLI::App app{"Plays the printer on a pseudo-terminal; prints the terminal's path first, "
+                 "then one line per command received."};
+    ReplyMode reply = ReplyMode::Ok;
+    unsigned delayMs = 0;
+    std::string logPath;
+    std::string outDir;
+    const std::map<std::string, ReplyMode> modes{{"ok", ReplyMode::Ok},
+                                                 {"wrong", ReplyMode::Wrong},
+                                                 {"silent", ReplyMode::Silent},
+                                                 {"split", ReplyMode::Split},
+                                                 {"late", ReplyMode::Late}};
+    app.add_option("--reply", reply, "How to answer 1B 06")
+        ->transform(CLI::CheckedTransformer(modes, CLI::ignore_case));
+    app.add_option("--delay", delayMs, "Milliseconds before a late answer");
+    app.add_option("--log", logPath, "Append every byte received to this file");
+    app.add_option("--out", outDir, "Write slot-N.png here when a slot is printed");
+    CLI11_PARSE(app, argc, argv);
+
+    File log;
+    if (!logPath.empty()) {
+        log.reset(std::fopen(logPath.c_str(), "ab"));
+        if (!log) {
+            std::fprintf(stderr, "tervan-printer-sim: cannot open %s\n", logPath.c_str());
+            return 1;
+        }
+    }
+    if (!outDir.empty()) {
+        std::error_code error;
+        std::filesystem::create_directories(outDir, error);
+        if (!std::filesystem::is_directory(outDir, error)) {
+            std::fprintf(stderr, "tervan-printer-sim: cannot use %s\n", outDir.c_str());
+            return 1;
+        }
+    }
+
+    // The signals are taken by sigwait below; every thread started from here on has them
+    // blocked. A reader of stdout that goes away must not kill the printer.
+    sigset_t stopSignals;
+    sigemptyset(&stopSignals);
+    sigaddset(&stopSignals, SIGTERM);
+    sigaddset(&stopSignals, SIGINT);
+    pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
+    std::signal(SIGPIPE, SIG_IGN);
+
+    // The path goes out before any decoded line.
+    std::mutex output;
+    tervan::sim::VirtualPrinterOptions options;
+    options.reply = reply;
+    options.delay = std::chrono::milliseconds(delayMs);
+    options.outDir = outDir;
+    options.onLine = [&output](const std::string& line) {
+        const std::scoped_lock lock(output);
+        std::fprintf(stdout, "%s\n", line.c_str());
+        std::fflush(stdout);
+    };
+    if (log) {
+        options.onBytes = [file = log.get()](std::span<const std::uint8_t> bytes) {
+            std::fwrite(bytes.data(), 1, bytes.size(), file);
+            std::fflush(file);
+        };
+    }
+
+    tervan::sim::VirtualPrinter printer(std::move(options));
+    {
+        const std::scoped_lock lock(output);
+        if (!printer.Start()) {
+            std::fprintf(stderr, "tervan-printer-sim: no pseudo-terminal available\n");
+            return 1;
+        }
+        std::fprintf(stdout, "%s\n", printer.SlavePath().c_str());
+        std::fflush(stdout);
+    }
+
+    int caught = 0;
+    while (sigwait(&stopSignals, &caught) != 0) {
+    }
+    printer.Stop();
+    return 0;
+}

@@ -1,0 +1,304 @@
+#include "sim/VirtualPrinter.h"
+
+#include "sim/CommandDecoder.h"
+#include "sim/LogoPng.h"
+#include "sim/PseudoTerminal.h"
+#include "sim/ReplyPlan.h"
+#include "sim/UniqueFd.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <atomic>
+#include <cerrno>
+#include <condition_variable>
+#include <deque>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+namespace tervan::sim {
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// While the master reports a hang-up there is nothing to read; look again after this long
+// rather than spin.
+constexpr std::chrono::milliseconds kHangUpRetry{10};
+// Reads in one go before the loop looks at due replies and the stop request again.
+constexpr int kReadsPerWake = 16;
+
+bool MakeNonBlocking(int fd) {
+    const int status = ::fcntl(fd, F_GETFL);
+    const int descriptor = ::fcntl(fd, F_GETFD);
+    return status >= 0 && descriptor >= 0 && ::fcntl(fd, F_SETFL, status | O_NONBLOCK) == 0 &&
+           ::fcntl(fd, F_SETFD, descriptor | FD_CLOEXEC) == 0;
+}
+
+} // namespace
+
+struct VirtualPrinter::State {
+    explicit State(VirtualPrinterOptions o) : options(std::move(o)) {}
+
+    const VirtualPrinterOptions options;
+
+    // What the peer sees of the printer; guarded by `mutex`.
+    mutable std::mutex mutex;
+    mutable std::condition_variable arrived;
+    std::vector<std::uint8_t> received;
+    std::vector<std::string> decoded;
+    std::string slavePath;
+
+    // Start, Stop and Vanish, one at a time. The serving thread uses the descriptors while it
+    // runs; they are closed only after it has been joined.
+    std::mutex control;
+    std::optional<PseudoTerminal> terminal;
+    UniqueFd wakeRead;
+    UniqueFd wakeWrite;
+    std::atomic<bool> stopping{false};
+    std::thread server;
+
+    // The serving thread's own.
+    struct Outgoing {
+        Clock::time_point due;
+        std::vector<std::uint8_t> bytes;
+    };
+    CommandDecoder decoder;
+    std::array<std::optional<Logo>, kLogoSlots> slots;
+    std::deque<Outgoing> outgoing; // by due time
+    bool outputBlocked = false;    // the peer's input queue is full: wait for POLLOUT
+    bool hungUp = false;
+
+    void Serve();
+    int NextTimeoutMs() const;
+    void ReadAvailable();
+    void Handle(std::span<const std::uint8_t> chunk);
+    void Act(DecodedCommand& command);
+    void SendDue();
+    void Shutdown();
+};
+
+void VirtualPrinter::State::Serve() {
+    while (!stopping.load()) {
+        std::array<pollfd, 2> fds{};
+        fds[0].fd = hungUp ? -1 : terminal->Master();
+        fds[0].events = static_cast<short>(POLLIN | (outputBlocked ? POLLOUT : 0));
+        fds[1].fd = wakeRead.Get();
+        fds[1].events = POLLIN;
+        const int timeout = NextTimeoutMs();
+        hungUp = false;
+        if (::poll(fds.data(), fds.size(), timeout) < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return;
+        }
+        if ((fds[1].revents & POLLIN) != 0) {
+            std::array<char, 16> drain{};
+            while (::read(wakeRead.Get(), drain.data(), drain.size()) > 0) {
+            }
+        }
+        if ((fds[0].revents & POLLOUT) != 0) {
+            outputBlocked = false;
+        }
+        if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+            ReadAvailable();
+        }
+        SendDue();
+    }
+}
+
+int VirtualPrinter::State::NextTimeoutMs() const {
+    int timeout = -1;
+    if (!outgoing.empty() && !outputBlocked) {
+        const auto wait =
+            std::chrono::ceil<std::chrono::milliseconds>(outgoing.front().due - Clock::now());
+        timeout = static_cast<int>(std::max<std::chrono::milliseconds::rep>(wait.count(), 0));
+    }
+    if (hungUp && (timeout < 0 || timeout > kHangUpRetry.count())) {
+        timeout = static_cast<int>(kHangUpRetry.count());
+    }
+    return timeout;
+}
+
+void VirtualPrinter::State::ReadAvailable() {
+    std::array<std::uint8_t, 4096> buffer{};
+    for (int i = 0; i < kReadsPerWake; ++i) {
+        const ssize_t n = ::read(terminal->Master(), buffer.data(), buffer.size());
+        if (n > 0) {
+            Handle(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(n)));
+            continue;
+        }
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
+            hungUp = true;
+        }
+        return;
+    }
+}
+
+void VirtualPrinter::State::Handle(std::span<const std::uint8_t> chunk) {
+    std::vector<DecodedCommand> commands = decoder.Feed(chunk);
+    // The printer acts before anyone can see the bytes, so whoever waits for them finds the
+    // picture written; answers go out only after that, so a peer holding the answer finds its
+    // request on record.
+    for (DecodedCommand& command : commands) {
+        Act(command);
+    }
+    {
+        const std::scoped_lock lock(mutex);
+        received.insert(received.end(), chunk.begin(), chunk.end());
+        for (const DecodedCommand& command : commands) {
+            decoded.push_back(command.line);
+        }
+    }
+    arrived.notify_all();
+    SendDue();
+    if (options.onBytes) {
+        options.onBytes(chunk);
+    }
+    if (options.onLine) {
+        for (const DecodedCommand& command : commands) {
+            options.onLine(command.line);
+        }
+    }
+}
+
+void VirtualPrinter::State::Act(DecodedCommand& command) {
+    switch (command.action) {
+    case PrinterAction::None:
+        return;
+    case PrinterAction::AnswerSetup: {
+        const Clock::time_point now = Clock::now();
+        for (TimedReply& reply : PlanReply(options.reply, options.delay)) {
+            Outgoing piece{now + reply.after, std::move(reply.bytes)};
+            auto at = std::find_if(outgoing.begin(), outgoing.end(),
+                                   [&](const Outgoing& o) { return o.due > piece.due; });
+            outgoing.insert(at, std::move(piece));
+        }
+        return;
+    }
+    case PrinterAction::StoreLogo:
+        slots[command.slot] = std::move(command.logo);
+        return;
+    case PrinterAction::PrintLogo:
+        if (command.slot < slots.size() && slots[command.slot] && !options.outDir.empty()) {
+            std::error_code error;
+            std::filesystem::create_directories(options.outDir, error);
+            WriteLogoPng(*slots[command.slot],
+                         options.outDir / ("slot-" + std::to_string(command.slot) + ".png"));
+        }
+        return;
+    }
+}
+
+void VirtualPrinter::State::SendDue() {
+    while (!outgoing.empty() && !outputBlocked && outgoing.front().due <= Clock::now()) {
+        std::vector<std::uint8_t>& bytes = outgoing.front().bytes;
+        const ssize_t n = ::write(terminal->Master(), bytes.data(), bytes.size());
+        if (n > 0) {
+            bytes.erase(bytes.begin(), bytes.begin() + n);
+            if (bytes.empty()) {
+                outgoing.pop_front();
+            }
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) {
+            outputBlocked = true;
+        } else {
+            outgoing.pop_front(); // the line cannot take it at all
+        }
+    }
+}
+
+void VirtualPrinter::State::Shutdown() {
+    const std::scoped_lock lock(control);
+    if (server.joinable()) {
+        stopping = true;
+        const char wake = 1;
+        [[maybe_unused]] const ssize_t ignored = ::write(wakeWrite.Get(), &wake, 1);
+        server.join();
+    }
+    if (terminal) {
+        terminal->Close();
+        terminal.reset();
+    }
+    wakeRead.Reset();
+    wakeWrite.Reset();
+}
+
+VirtualPrinter::VirtualPrinter(VirtualPrinterOptions options)
+    : m_state(std::make_unique<State>(std::move(options))) {}
+
+VirtualPrinter::~VirtualPrinter() {
+    Stop();
+}
+
+bool VirtualPrinter::Start() {
+    State& s = *m_state;
+    const std::scoped_lock lock(s.control);
+    if (s.server.joinable()) {
+        return true;
+    }
+    std::optional<PseudoTerminal> terminal = PseudoTerminal::Open();
+    std::array<int, 2> wake{-1, -1};
+    if (!terminal || ::pipe(wake.data()) != 0) {
+        return false;
+    }
+    s.wakeRead.Reset(wake[0]);
+    s.wakeWrite.Reset(wake[1]);
+    if (!MakeNonBlocking(wake[0]) || !MakeNonBlocking(wake[1])) {
+        s.wakeRead.Reset();
+        s.wakeWrite.Reset();
+        return false;
+    }
+    {
+        const std::scoped_lock stateLock(s.mutex);
+        s.slavePath = terminal->SlavePath();
+    }
+    s.terminal = std::move(terminal);
+    s.decoder = CommandDecoder{};
+    s.outgoing.clear();
+    s.outputBlocked = false;
+    s.hungUp = false;
+    s.stopping = false;
+    s.server = std::thread([&s] { s.Serve(); });
+    return true;
+}
+
+std::string VirtualPrinter::SlavePath() const {
+    const std::scoped_lock lock(m_state->mutex);
+    return m_state->slavePath;
+}
+
+std::vector<std::uint8_t> VirtualPrinter::Received() const {
+    const std::scoped_lock lock(m_state->mutex);
+    return m_state->received;
+}
+
+std::vector<std::string> VirtualPrinter::Decoded() const {
+    const std::scoped_lock lock(m_state->mutex);
+    return m_state->decoded;
+}
+
+bool VirtualPrinter::WaitForBytes(std::size_t count, std::chrono::milliseconds timeout) const {
+    std::unique_lock lock(m_state->mutex);
+    return m_state->arrived.wait_for(lock, timeout,
+                                     [&] { return m_state->received.size() >= count; });
+}
+
+void VirtualPrinter::Vanish() {
+    m_state->Shutdown();
+}
+
+void VirtualPrinter::Stop() {
+    m_state->Shutdown();
+}
+
+} // namespace tervan::sim
