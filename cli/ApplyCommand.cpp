@@ -52,8 +52,12 @@ const TextOption kIdentityTexts[] = {
     {"--serial-number", &PrinterSettings::serialNumber, "printer serial number"},
 };
 
+// "on (开)": the command-line name, with the form's text where it says more.
 std::string ItemName(const ListItem& item) {
-    return std::string(item.alias.empty() ? item.text : item.alias);
+    if (item.alias.empty() || item.alias == item.text) {
+        return std::string(item.text);
+    }
+    return std::string(item.alias) + " (" + std::string(item.text) + ")";
 }
 
 // "0 off | 1 on": the items with the numbers the option takes.
@@ -61,6 +65,19 @@ std::string Choices(const SettingList& list) {
     std::string out;
     for (std::size_t n = 0; n < list.items.size(); ++n) {
         out += (n == 0 ? "" : " | ") + std::to_string(n) + " " + ItemName(list.items[n]);
+    }
+    return out;
+}
+
+// The code pages by number and name, six to a line; `tervan-cli list code-pages` has the rest.
+std::string CodePageTable() {
+    std::string out = "Code pages (--code-page N|NAME):";
+    const auto& items = Lists::kCodePage.items;
+    for (std::size_t n = 0; n < items.size(); ++n) {
+        const std::string name(items[n].alias.empty() ? items[n].text : items[n].alias);
+        std::string cell = (n < 10 ? "   " : "  ") + std::to_string(n) + " " + name;
+        cell.resize(std::max<std::size_t>(cell.size(), 18), ' ');
+        out += (n % 6 == 0 ? "\n" : "") + cell;
     }
     return out;
 }
@@ -287,6 +304,7 @@ std::function<int()> AddApplyCommand(CLI::App& app) {
         "apply", "Put the printer into setup mode, send the settings given, leave setup mode. "
                  "A setting left out is not changed.");
     AddLinkOptions(*cmd, in->link);
+    cmd->footer(CodePageTable());
     for (std::size_t i = 0; i < std::size(kListSettings); ++i) {
         const ListSetting& setting = kListSettings[i];
         in->given[i] = cmd->add_option(setting.flag, in->values[i], Allowed(setting.list))

@@ -25,9 +25,11 @@ public:
     std::deque<Bytes> replies;               // each read takes the front, if any
     std::optional<std::size_t> writesBeforeFailure; // later writes send nothing
     std::optional<std::size_t> shortWriteAt;        // the write at this index sends one byte less
+    std::vector<Bytes> attempts; // every write asked for, whole, whether it went out or not
     bool open = true;
 
     std::size_t Write(std::span<const std::uint8_t> bytes) override {
+        attempts.emplace_back(bytes.begin(), bytes.end());
         if (!open) {
             return 0;
         }
