@@ -1,0 +1,121 @@
+#include "bitmap/BitmapFile.h"
+
+#include "bitmap/BmpHeader.h"
+#include "bitmap/Palette.h"
+#include "bitmap/RowConversion.h"
+
+#include <algorithm>
+#include <fstream>
+
+namespace tervan {
+
+namespace {
+
+// Where the rows are and how many; 64-bit so that no header value can overflow the checks.
+struct RowLayout {
+    std::uint64_t offset = 0;
+    std::uint64_t stride = 0;
+    std::uint64_t rows = 0;
+    bool bottomUp = true;
+};
+
+std::optional<RowLayout> PlanRows(const BmpFileHeader& file, const BmpInfoHeader& info) {
+    if (info.biHeight == 0 || info.biWidth <= 0 || file.bfOffBits > file.bfSize) {
+        return std::nullopt;
+    }
+    RowLayout layout;
+    layout.offset = file.bfOffBits;
+    layout.stride = (static_cast<std::uint64_t>(info.biWidth) + 31) / 32 * 4;
+    const std::int64_t height = info.biHeight;
+    layout.rows = static_cast<std::uint64_t>(height < 0 ? -height : height);
+    layout.bottomUp = height > 0;
+    // The row length travels to the printer as 16 bits; only a file whose rows start at offset 0
+    // could declare more.
+    const std::uint64_t declared = file.bfSize - file.bfOffBits;
+    if (layout.stride * layout.rows > declared || layout.stride > 0xFFFF) {
+        return std::nullopt;
+    }
+    return layout;
+}
+
+} // namespace
+
+LoadResult LoadBitmapBytes(std::span<const std::uint8_t> file) {
+    const auto fileHeader = ReadFileHeader(file);
+    if (!fileHeader) {
+        return {LoadOutcome::ReadFailed, std::nullopt};
+    }
+    if (fileHeader->bfSize > kMaxBitmapFileSize) {
+        return {LoadOutcome::TooLarge, std::nullopt};
+    }
+    const auto info = ReadInfoHeader(file);
+    if (!info) {
+        return {LoadOutcome::ReadFailed, std::nullopt};
+    }
+    if (info->biBitCount != 1) {
+        return {LoadOutcome::NotMonochrome, std::nullopt};
+    }
+    const auto layout = PlanRows(*fileHeader, *info);
+    if (!layout) {
+        return {LoadOutcome::Malformed, std::nullopt};
+    }
+    const std::uint64_t dataSize = layout->stride * layout->rows;
+    if (file.size() < layout->offset + dataSize) {
+        return {LoadOutcome::Truncated, std::nullopt};
+    }
+
+    const PaletteOrder order = ReadPaletteOrder(file, *info, fileHeader->bfOffBits);
+    const auto stride = static_cast<std::size_t>(layout->stride);
+    const auto rowCount = static_cast<std::size_t>(layout->rows);
+    const auto data =
+        file.subspan(static_cast<std::size_t>(layout->offset), static_cast<std::size_t>(dataSize));
+    BitmapRows rows;
+    rows.stride = static_cast<int>(stride);
+    rows.height = static_cast<int>(rowCount);
+    rows.pixels.resize(static_cast<std::size_t>(dataSize));
+    for (std::size_t r = 0; r < rowCount; ++r) {
+        const std::size_t from = layout->bottomUp ? rowCount - 1 - r : r;
+        const auto source = data.subspan(from * stride, stride);
+        const auto target = std::span<std::uint8_t>(rows.pixels).subspan(r * stride, stride);
+        std::copy(source.begin(), source.end(), target.begin());
+        ConvertRow(target, info->biWidth, order);
+    }
+    return {LoadOutcome::Loaded, std::move(rows)};
+}
+
+namespace {
+
+// Appends up to `count` bytes from `in` to `buffer`; a short file simply gives fewer.
+void ReadMore(std::ifstream& in, Bytes& buffer, std::size_t count) {
+    const std::size_t had = buffer.size();
+    buffer.resize(had + count);
+    in.read(reinterpret_cast<char*>(buffer.data() + had), static_cast<std::streamsize>(count));
+    buffer.resize(had + static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
+}
+
+} // namespace
+
+LoadResult LoadBitmapFile(const std::filesystem::path& path) {
+    std::error_code error;
+    if (std::filesystem::is_directory(path, error)) {
+        return {LoadOutcome::OpenFailed, std::nullopt};
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in.is_open()) {
+        return {LoadOutcome::OpenFailed, std::nullopt};
+    }
+    Bytes content;
+    ReadMore(in, content, kFileHeaderSize);
+    const auto header = ReadFileHeader(content);
+    if (!header || header->bfSize > kMaxBitmapFileSize) {
+        return LoadBitmapBytes(content);
+    }
+    // Nothing the loader looks at lies past the declared size, except the headers of a file that
+    // declares less than them.
+    const std::size_t wanted =
+        std::max<std::size_t>(header->bfSize, kFileHeaderSize + kInfoHeaderSize);
+    ReadMore(in, content, wanted - content.size());
+    return LoadBitmapBytes(content);
+}
+
+} // namespace tervan

@@ -1,0 +1,43 @@
+#pragma once
+
+#include "bitmap/BitmapRows.h"
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <span>
+
+namespace tervan {
+
+// The largest declared file size (bfSize) a logo may have; exactly this much is accepted.
+constexpr std::uint32_t kMaxBitmapFileSize = 65536;
+
+// The failures are checked in the order listed, the first decides; only the information header
+// is read after the size test, so a short file declaring too much is TooLarge.
+enum class LoadOutcome {
+    Loaded,
+    OpenFailed,    // no such file, or it cannot be opened for reading
+    ReadFailed,    // the file ends inside the file header or the information header
+    TooLarge,      // bfSize above kMaxBitmapFileSize
+    NotMonochrome, // biBitCount other than 1
+    Malformed,     // biHeight 0, biWidth not positive, bfOffBits past bfSize, declared data
+                   // short of the rows, or rows longer than StoreBitmap can announce
+    Truncated,     // the file ends before the last row it declares
+};
+
+struct LoadResult {
+    LoadOutcome outcome = LoadOutcome::OpenFailed;
+    std::optional<BitmapRows> rows; // set exactly when outcome is Loaded
+};
+
+// Checks and converts a whole 1-bit BMP held in memory. Rows are `((biWidth + 31) / 32) * 4` bytes
+// long, as the format lays them out; declared bytes after the last row are ignored. A negative
+// biHeight (rows stored top line first) is accepted, and so is a palette that names the light
+// colour first: either way the dark dots are the ones that print. Never reads outside `file`.
+LoadResult LoadBitmapBytes(std::span<const std::uint8_t> file);
+
+// The same for a file on disk, opened for reading only; reads no more than the larger of the
+// declared size and the two headers.
+LoadResult LoadBitmapFile(const std::filesystem::path& path);
+
+} // namespace tervan

@@ -1,0 +1,156 @@
+#include "bitmap/BitmapTransfer.h"
+
+#include "BmpBytes.h"
+#include "support/RecordingLink.h"
+
+#include <gtest/gtest.h>
+
+namespace tervan {
+namespace {
+
+using namespace std::chrono_literals;
+using test::MakeBmp;
+using test::RecordingLink;
+using Kind = RecordingLink::Event::Kind;
+
+const Bytes kEnterSetup{0x1B, 0x06};
+const Bytes kLeaveSetup{0x1B, 0x16};
+
+// 384 x 100: file row r holds the byte r, so the first row sent (the file's last) is 0x9C.
+LoadResult Logo384x100() {
+    return LoadBitmapBytes(MakeBmp({.width = 384, .height = 100},
+                                   test::Rows(100, 48, [](int r) { return std::uint8_t(r); })));
+}
+
+TEST(DownloadBitmap, StoresTopLineFirstThenLeavesSetupTwice) {
+    RecordingLink link;
+    std::vector<DownloadProgress> progress;
+    const DownloadResult result =
+        DownloadBitmap(link, 8, Logo384x100(), link.Pauser(),
+                       [&](const DownloadProgress& p) { progress.push_back(p); });
+
+    EXPECT_EQ(result.outcome, DownloadOutcome::Stored);
+    EXPECT_EQ(static_cast<int>(result.message), 117);
+    ASSERT_EQ(link.events.size(), 2u + 100u + 4u);
+    EXPECT_EQ(link.events[0].bytes, kEnterSetup);
+    EXPECT_EQ(link.events[1].bytes, (Bytes{0x1B, 0xFF, 0x08, 0x30, 0x00, 0x64, 0x00}));
+    for (std::size_t r = 0; r < 100; ++r) {
+        ASSERT_EQ(link.events[2 + r].kind, Kind::Write);
+        ASSERT_EQ(link.events[2 + r].bytes, Bytes(48, static_cast<std::uint8_t>(0x9C + r))) << r;
+    }
+    const auto& tail = link.events;
+    EXPECT_EQ(tail[102].kind, Kind::Pause);
+    EXPECT_EQ(tail[102].pause, 500ms);
+    EXPECT_EQ(tail[103].bytes, kLeaveSetup);
+    EXPECT_EQ(tail[104].kind, Kind::Pause);
+    EXPECT_EQ(tail[104].pause, 500ms);
+    EXPECT_EQ(tail[105].bytes, kLeaveSetup);
+
+    ASSERT_EQ(progress.size(), 100u);
+    EXPECT_EQ(progress.back().rowsSent, 100u);
+    EXPECT_EQ(progress.back().rowsTotal, 100u);
+    EXPECT_EQ(progress.back().bytesSent, 4800u);
+    EXPECT_EQ(progress.back().bytesTotal, 4800u);
+}
+
+TEST(DownloadBitmap, RowCountAbove255TravelsLowByteFirst) {
+    RecordingLink link;
+    const LoadResult load = LoadBitmapBytes(MakeBmp({.width = 8, .height = 600}, Bytes(2400, 0)));
+    DownloadBitmap(link, 0, load, link.Pauser());
+    ASSERT_GE(link.Writes().size(), 2u);
+    EXPECT_EQ(link.Writes()[1], (Bytes{0x1B, 0xFF, 0x00, 0x04, 0x00, 0x58, 0x02}));
+    EXPECT_EQ(link.Writes().size(), 2u + 600u + 2u);
+}
+
+// A load that fails sends LeaveSetup alone, except a file that could not be opened: nothing.
+struct RefusedCase {
+    const char* name;
+    LoadResult load;
+    std::size_t leaveSetups;
+    DownloadOutcome outcome;
+    int message;
+};
+
+class RefusedDownloadTest : public testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusedDownloadTest, SendsNoMoreThanLeaveSetup) {
+    const RefusedCase& c = GetParam();
+    RecordingLink link;
+    const DownloadResult result = DownloadBitmap(link, 0, c.load, link.Pauser());
+    EXPECT_EQ(result.outcome, c.outcome);
+    EXPECT_EQ(static_cast<int>(result.message), c.message);
+    EXPECT_EQ(link.Count(Kind::Pause), 0u);
+    EXPECT_EQ(link.Writes(), std::vector<Bytes>(c.leaveSetups, kLeaveSetup));
+}
+
+const RefusedCase kRefusedCases[] = {
+    {"FileCannotBeOpened", LoadBitmapFile("/nonexistent/logo.bmp"), 0,
+     DownloadOutcome::FileNotOpened, 112},
+    {"HeaderReadFails", LoadBitmapBytes(Bytes(10, 0x42)), 1, DownloadOutcome::FileRefused, 112},
+    {"TooLarge", {LoadOutcome::TooLarge, {}}, 1, DownloadOutcome::FileRefused, 113},
+    {"NotMonochrome", {LoadOutcome::NotMonochrome, {}}, 1, DownloadOutcome::FileRefused, 114},
+    {"Malformed", {LoadOutcome::Malformed, {}}, 1, DownloadOutcome::FileRefused, 114},
+    {"Truncated", {LoadOutcome::Truncated, {}}, 1, DownloadOutcome::FileRefused, 112},
+    {"RowsLargerThanTheirBuffer",
+     {LoadOutcome::Loaded, BitmapRows{Bytes(4, 0), 4, 2}},
+     1,
+     DownloadOutcome::FileRefused,
+     114},
+};
+
+INSTANTIATE_TEST_SUITE_P(Bitmap, RefusedDownloadTest, testing::ValuesIn(kRefusedCases),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+// The printer vanishing or stalling mid-download: the rows stop at the first failed or short
+// write, the closing pauses and both LeaveSetups are still attempted, and the outcome is 116.
+struct FailureCase {
+    const char* name;
+    std::optional<std::size_t> failFrom;
+    std::optional<std::size_t> shortAt;
+    std::size_t attemptsBeforeClosing; // EnterSetup, StoreBitmap and rows tried
+    std::size_t rowsReported;
+};
+
+class FailedDownloadTest : public testing::TestWithParam<FailureCase> {};
+
+TEST_P(FailedDownloadTest, StopsRowsAndStillLeavesSetup) {
+    const FailureCase& c = GetParam();
+    RecordingLink link;
+    link.writesBeforeFailure = c.failFrom;
+    link.shortWriteAt = c.shortAt;
+    std::size_t reported = 0;
+    const DownloadResult result =
+        DownloadBitmap(link, 1, Logo384x100(), link.Pauser(),
+                       [&](const DownloadProgress& p) { reported = p.rowsSent; });
+
+    EXPECT_EQ(result.outcome, DownloadOutcome::WriteFailed);
+    EXPECT_EQ(static_cast<int>(result.message), 116);
+    EXPECT_EQ(reported, c.rowsReported);
+    ASSERT_EQ(link.attempts.size(), c.attemptsBeforeClosing + 2);
+    EXPECT_EQ(link.attempts[c.attemptsBeforeClosing], kLeaveSetup);
+    EXPECT_EQ(link.attempts[c.attemptsBeforeClosing + 1], kLeaveSetup);
+    EXPECT_EQ(link.Count(Kind::Pause), 2u);
+}
+
+INSTANTIATE_TEST_SUITE_P(Bitmap, FailedDownloadTest,
+                         testing::Values(FailureCase{"NothingGoesOut", 0, {}, 1, 0},
+                                         FailureCase{"HeaderFails", 1, {}, 2, 0},
+                                         FailureCase{"VanishesAfterTenRows", 12, {}, 13, 10},
+                                         FailureCase{"FourthRowShort", {}, 5, 6, 3},
+                                         FailureCase{"LastRowShort", {}, 101, 102, 99},
+                                         FailureCase{"SecondLeaveSetupFails", 103, {}, 102, 100}),
+                         [](const auto& p) { return std::string(p.param.name); });
+
+TEST(PrintBitmap, SendsPrintStoredBitmapAlone) {
+    RecordingLink link;
+    EXPECT_TRUE(PrintBitmap(link, 3));
+    ASSERT_EQ(link.events.size(), 1u);
+    EXPECT_EQ(link.events[0].bytes, (Bytes{0x1C, 0x50, 0x03}));
+
+    RecordingLink gone;
+    gone.writesBeforeFailure = 0;
+    EXPECT_FALSE(PrintBitmap(gone, 3));
+}
+
+} // namespace
+} // namespace tervan
