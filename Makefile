@@ -17,8 +17,8 @@ build: deps
 
 test: build
 	cd build && ctest --output-on-failure -j $(JOBS)
-	$(MAKE) --no-print-directory test-asan
 	$(MAKE) --no-print-directory fuzz-smoke
+	$(MAKE) --no-print-directory test-asan
 
 # The same suite once more under AddressSanitizer and UndefinedBehaviorSanitizer.
 test-asan: deps

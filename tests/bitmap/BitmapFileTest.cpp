@@ -2,7 +2,7 @@
 #include "bitmap/BitmapMessages.h"
 
 #include "BmpBytes.h"
-#include "TempDir.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 

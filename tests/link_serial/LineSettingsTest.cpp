@@ -91,11 +91,6 @@ TEST(LinkSerialBaud, EachListIndexGivesItsSpeed) {
     }
 }
 
-TEST(LinkSerialBaud, IndexOutsideTheListGivesNoRate) {
-    EXPECT_EQ(BaudFromIndex(8), 0u);
-    EXPECT_EQ(BaudFromIndex(static_cast<std::size_t>(-1)), 0u);
-}
-
 // Settings the line cannot take are refused whole rather than applied in part.
 TEST(LinkSerialBaud, UnsupportedRateOrSizeIsRefused) {
     EXPECT_FALSE(BuildLineSettings(DirtyPort(0), 0, 'N', 8).has_value());

@@ -126,36 +126,11 @@ TEST_F(LinkSerialPty, PortIsHeldExclusively) {
     EXPECT_TRUE(second.Open(m_printer->SlavePath()));
 }
 
-TEST_F(LinkSerialPty, OpenWhileOpenLetsTheOldPortGo) {
-    StartPrinter();
-    VirtualPrinter other;
-    ASSERT_TRUE(other.Start());
-
-    CSerialPort port;
-    OpenConfigured(port);
-    ASSERT_TRUE(port.Open(other.SlavePath()));
-
-    CSerialPort next;
-    EXPECT_TRUE(next.Open(m_printer->SlavePath()));
-
-    // A failed reopen leaves the link closed rather than on the old port.
-    EXPECT_FALSE(port.Open("/dev/tervan-no-such-port"));
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_TRUE(next.Open(other.SlavePath()));
-}
-
 TEST(LinkSerialPort, NonTerminalStateIsUnreadable) {
     CSerialPort port;
     ASSERT_TRUE(port.Open("/dev/null"));
     EXPECT_EQ(port.Configure(9600, 'N', 8), ConfigureResult::StateUnreadable);
     EXPECT_TRUE(port.Close());
-}
-
-TEST_F(LinkSerialPty, UnsupportedRateIsRefused) {
-    StartPrinter();
-    CSerialPort port;
-    ASSERT_TRUE(port.Open(m_printer->SlavePath()));
-    EXPECT_EQ(port.Configure(BaudFromIndex(8), 'N', 8), ConfigureResult::SettingsRefused);
 }
 
 // The one timing check: a 2-byte read from a peer that never answers gives up after its

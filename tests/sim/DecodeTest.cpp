@@ -39,16 +39,10 @@ void PrintTo(const DecodeCase& c, std::ostream* os) {
 const std::vector<DecodeCase> kCases{
     {"EnterSetup", {0x1B, 0x06}, {"EnterSetup"}},
     {"LeaveSetup", {0x1B, 0x16}, {"LeaveSetup"}},
-    {"CodePageReserve", {0x1B, 0x74, 0x0B}, {"SetCodePage n=11"}},
     {"CodePageCp874", {0x1B, 0x74, 0x2F}, {"SetCodePage n=47"}},
-    {"DensityZero", {0x1B, 0xFD, 0x00}, {"SetDensity n=0"}},
     {"SerialFormat115200EvenSevenXon", {0x1B, 0x23, 0x07}, {"SetSerialFormat n=0x07"}},
-    {"SerialFormat1200OddEightRts", {0x1B, 0x23, 0x58}, {"SetSerialFormat n=0x58"}},
     {"CutterOn", {0x1B, 0x32, 0x10}, {"SetCutter n=16"}},
-    {"CutterOff", {0x1B, 0x32, 0x00}, {"SetCutter n=0"}},
     {"BuzzerBoth", {0x1B, 0x29, 0x03}, {"SetBuzzer n=0x03"}},
-    {"BuzzerErrorOnly", {0x1B, 0x29, 0x01}, {"SetBuzzer n=0x01"}},
-    {"FontFirst", {0x1B, 0x21, 0x00}, {"SetFont n=0"}},
     {"OtherSettings",
      {0x1B, 0x22, 0x04, 0x1B, 0x28, 0x02, 0x1B, 0x2B, 0x01, 0x1B, 0x2C, 0x03,
       0x1B, 0x2D, 0x01, 0x1B, 0x2E, 0x00, 0x1B, 0x63, 0x01, 0x1B, 0x30, 0x01},
@@ -57,19 +51,10 @@ const std::vector<DecodeCase> kCases{
     {"StartOffsetBack100",
      {0x1D, 0x28, 0x46, 0x04, 0x00, 0x01, 0x01, 0x64, 0x00},
      {"SetMarkOffset a=1 m=1 n=100"}},
-    {"TearOffset300",
-     {0x1D, 0x28, 0x46, 0x04, 0x00, 0x02, 0x00, 0x2C, 0x01},
-     {"SetMarkOffset a=2 m=0 n=300"}},
     {"OffsetLow16Bits",
      {0x1D, 0x28, 0x46, 0x04, 0x00, 0x01, 0x00, 0x70, 0x11},
      {"SetMarkOffset a=1 m=0 n=4464"}},
     {"Manufacturer", {0x1B, 0x24, 0x41, 0x42, 0x43, 0x00}, {"SetManufacturer \"ABC\""}},
-    {"EmptyModel", {0x1B, 0x25, 0x00}, {"SetModel \"\""}},
-    {"SerialNumber",
-     {0x1B, 0x26, 0x53, 0x4E, 0x2D, 0x30, 0x31, 0x00},
-     {"SetSerialNumber \"SN-01\""}},
-    {"BtName", {0x1B, 0x11, 0x50, 0x4F, 0x53, 0x20, 0x31, 0x00}, {"SetBtName \"POS 1\""}},
-    {"BtPassword", {0x1B, 0x10, 0x31, 0x32, 0x33, 0x34, 0x00}, {"SetBtPassword \"1234\""}},
     {"TextNotAscii",
      {0x1B, 0x24, 0xD6, 0xD0, 0x22, 0x5C, 0x0A, 0x00},
      {"SetManufacturer \"\\xD6\\xD0\\\"\\\\\\x0A\""}},
@@ -81,27 +66,12 @@ const std::vector<DecodeCase> kCases{
      Concat({{0x1B, 0xFF, 0x00, 0x01, 0x00, 0x02, 0x00, 0x1B, 0x06}, {0x1B, 0x16}}),
      {"StoreBitmap slot=0 x=1 y=2", "LeaveSetup"}},
     {"Unknown", {0x41, 0x42}, {"? 41 42"}},
-    {"UnknownEscape", {0x1B, 0x99}, {"? 1B 99"}},
     {"StrayThenCommand", {0x41, 0x1B, 0x06}, {"? 41", "EnterSetup"}},
-    {"EscapeTwice", {0x1B, 0x1B, 0x06}, {"? 1B", "EnterSetup"}},
-    {"OtherGsFunction", {0x1D, 0x28, 0x45, 0x1B, 0x16}, {"? 1D 28 45", "LeaveSetup"}},
     {"GsFWithOtherLength", {0x1D, 0x28, 0x46, 0x02, 0x00, 0x1B, 0x06}, {"? 1D 28 46 02 00 1B 06"}},
     {"OtherFsCommand", {0x1C, 0x51, 0x1C, 0x50, 0x03}, {"? 1C 51", "PrintStoredBitmap slot=3"}},
-    {"Conversation",
-     {0x1B, 0x06, 0x1B, 0x74, 0x0B, 0x1B, 0x16},
-     {"EnterSetup", "SetCodePage n=11", "LeaveSetup"}},
 };
 
 class SimDecoding : public ::testing::TestWithParam<DecodeCase> {};
-
-TEST_P(SimDecoding, OneLinePerCommandOverTheLine) {
-    VirtualPrinter printer({.reply = ReplyMode::Silent});
-    ASSERT_TRUE(printer.Start());
-    PeerPort peer(printer.SlavePath());
-    ASSERT_TRUE(peer.Write(GetParam().written));
-    ASSERT_TRUE(printer.WaitForBytes(GetParam().written.size(), milliseconds{2000}));
-    EXPECT_EQ(printer.Decoded(), GetParam().lines);
-}
 
 // The stream may be cut anywhere: fed one byte at a time, the commands come out the same.
 // Only a run of stray bytes shows up piecemeal, as its bytes come; it is joined up again here.
@@ -138,54 +108,6 @@ TEST(SimPrinter, TextCommandInThreeWrites) {
     }
     EXPECT_EQ(printer.Decoded(), Lines{"SetManufacturer \"ABC\""});
 }
-
-struct KeptCase {
-    const char* name;
-    Bytes header;
-    std::size_t rowBytes;
-    Lines lines;
-    PrinterAction action;
-};
-
-void PrintTo(const KeptCase& c, std::ostream* os) {
-    *os << c.name;
-}
-
-class SimStoring : public ::testing::TestWithParam<KeptCase> {};
-
-// Pictures no slot can take are read past whole, so what follows still decodes.
-TEST_P(SimStoring, PicturesOnlyForRealSlotsOfSaneSize) {
-    CommandDecoder decoder;
-    std::vector<DecodedCommand> out =
-        decoder.Feed(Concat({GetParam().header, Rows(GetParam().rowBytes), {0x1B, 0x16}}));
-    Lines lines;
-    for (const DecodedCommand& command : out) {
-        lines.push_back(command.line);
-    }
-    EXPECT_EQ(lines, GetParam().lines);
-    ASSERT_FALSE(out.empty());
-    EXPECT_EQ(out.front().action, GetParam().action);
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Slots, SimStoring,
-    ::testing::Values(
-        KeptCase{"NoSuchSlot",
-                 {0x1B, 0xFF, 0x09, 0x01, 0x00, 0x02, 0x00},
-                 2,
-                 {"StoreBitmap slot=9 x=1 y=2 (no such slot, not stored)", "LeaveSetup"},
-                 PrinterAction::None},
-        KeptCase{"TooLarge",
-                 {0x1B, 0xFF, 0x02, 0x00, 0x04, 0x01, 0x04},
-                 1024 * 1025,
-                 {"StoreBitmap slot=2 x=1024 y=1025 (too large, not stored)", "LeaveSetup"},
-                 PrinterAction::None},
-        KeptCase{"Empty",
-                 {0x1B, 0xFF, 0x04, 0x00, 0x00, 0x05, 0x00},
-                 0,
-                 {"StoreBitmap slot=4 x=0 y=5", "LeaveSetup"},
-                 PrinterAction::StoreLogo}),
-    [](const auto& test) { return std::string(test.param.name); });
 
 } // namespace
 } // namespace tervan::sim::test

@@ -1,6 +1,6 @@
 #include "PeerPort.h"
-#include "TempDir.h"
 #include "sim/VirtualPrinter.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 #include <png.h>
@@ -10,6 +10,8 @@
 
 namespace tervan::sim::test {
 namespace {
+
+using tervan::test::TempDir;
 
 namespace fs = std::filesystem;
 

@@ -48,52 +48,17 @@ TEST_P(SimReplies, AnswerTheSetupRequestAsAsked) {
     EXPECT_EQ(printer.Decoded(), std::vector<std::string>{"EnterSetup"});
 }
 
-INSTANTIATE_TEST_SUITE_P(Modes, SimReplies,
-                         ::testing::Values(ReplyCase{"Ok",
-                                                     ReplyMode::Ok,
-                                                     milliseconds{0},
-                                                     {0x4F, 0x4B},
-                                                     1,
-                                                     milliseconds{0},
-                                                     milliseconds{100},
-                                                     milliseconds{0},
-                                                     milliseconds{1000}},
-                                           ReplyCase{"Wrong",
-                                                     ReplyMode::Wrong,
-                                                     milliseconds{0},
-                                                     {0x4E, 0x4F},
-                                                     1,
-                                                     milliseconds{0},
-                                                     milliseconds{100},
-                                                     milliseconds{0},
-                                                     milliseconds{1000}},
-                                           ReplyCase{"Silent",
-                                                     ReplyMode::Silent,
-                                                     milliseconds{0},
-                                                     {},
-                                                     0,
-                                                     milliseconds{0},
-                                                     milliseconds{0},
-                                                     milliseconds{0},
-                                                     milliseconds{300}},
-                                           ReplyCase{"Split",
-                                                     ReplyMode::Split,
-                                                     milliseconds{0},
-                                                     {0x4F, 0x4B},
-                                                     2,
-                                                     milliseconds{0},
-                                                     milliseconds{100},
-                                                     milliseconds{80},
-                                                     milliseconds{1000}},
-                                           ReplyCase{"Late",
-                                                     ReplyMode::Late,
-                                                     milliseconds{250},
-                                                     {0x4F, 0x4B},
-                                                     1,
-                                                     milliseconds{240},
-                                                     milliseconds{1000},
-                                                     milliseconds{0},
-                                                     milliseconds{1500}}),
+using ms = milliseconds;
+// name, mode, delay, answer, reads, earliest, latest, gap, listen
+const ReplyCase kReplies[] = {
+    {"Ok", ReplyMode::Ok, ms{0}, {0x4F, 0x4B}, 1, ms{0}, ms{100}, ms{0}, ms{1000}},
+    {"Wrong", ReplyMode::Wrong, ms{0}, {0x4E, 0x4F}, 1, ms{0}, ms{100}, ms{0}, ms{1000}},
+    {"Silent", ReplyMode::Silent, ms{0}, {}, 0, ms{0}, ms{0}, ms{0}, ms{300}},
+    {"Split", ReplyMode::Split, ms{0}, {0x4F, 0x4B}, 2, ms{0}, ms{100}, ms{80}, ms{1000}},
+    {"Late", ReplyMode::Late, ms{250}, {0x4F, 0x4B}, 1, ms{240}, ms{1000}, ms{0}, ms{1500}},
+};
+
+INSTANTIATE_TEST_SUITE_P(Modes, SimReplies, ::testing::ValuesIn(kReplies),
                          [](const auto& test) { return std::string(test.param.name); });
 
 TEST(SimPrinter, RecordsEveryByteUntranslatedAcrossReopenings) {

@@ -16,7 +16,7 @@ public:
     TempDir() {
         static int g_count = 0;
         m_path = std::filesystem::temp_directory_path() /
-                 ("tervan-bitmap-" + std::to_string(::getpid()) + "-" + std::to_string(++g_count));
+                 ("tervan-test-" + std::to_string(::getpid()) + "-" + std::to_string(++g_count));
         std::filesystem::create_directories(m_path);
     }
     ~TempDir() {
