@@ -43,7 +43,9 @@ int RunDownload(const Inputs& in) {
         PrintText(in.file + ": " + std::string(LoadString(*refused)));
         return kExitBadInput;
     }
-    const bool showProgress = !in.download.dryRun && isatty(STDERR_FILENO) != 0;
+    // The trace has the rows already, line by line.
+    const bool showProgress =
+        !in.download.dryRun && !in.download.trace && isatty(STDERR_FILENO) != 0;
     return RunOnLink(in.download, [&](const Session& session) {
         DownloadResult result;
         {
