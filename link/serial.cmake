@@ -17,3 +17,7 @@ if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
         ${CMAKE_CURRENT_LIST_DIR}/PortListLinux.h
         ${CMAKE_CURRENT_LIST_DIR}/PortListLinux.cpp)
 endif()
+
+if(APPLE)
+    target_sources(tervan_link PRIVATE ${CMAKE_CURRENT_LIST_DIR}/PortListMac.cpp)
+endif()
