@@ -1,68 +1,65 @@
 #include "protocol/ApplySettings.h"
-#include "protocol/WaitForOk.h"
 #include "support/RecordingLink.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <memory>
 
 namespace tervan {
 namespace {
 
 using test::RecordingLink;
 using Kind = RecordingLink::Event::Kind;
-using std::chrono::milliseconds;
 
 const Bytes kOk{0x4F, 0x4B};
-const Bytes kEnter{0x1B, 0x06};
-const Bytes kLeave{0x1B, 0x16};
+
+// The time line as text: "purge|W 1B 06|P 100|R 4F 4B|W 1B 16". With `writesOnly`, just the
+// writes: "1B 06|1B 16".
+std::string Trace(const RecordingLink& link, bool writesOnly = false) {
+    static constexpr char kHex[] = "0123456789ABCDEF";
+    std::string out;
+    for (const auto& e : link.events) {
+        if (writesOnly && e.kind != Kind::Write) {
+            continue;
+        }
+        std::string item = e.kind == Kind::Purge   ? "purge"
+                           : e.kind == Kind::Pause ? "P " + std::to_string(e.pause.count())
+                           : e.kind == Kind::Close ? "close"
+                           : writesOnly            ? ""
+                           : e.kind == Kind::Write ? "W"
+                                                   : "R";
+        for (std::uint8_t b : e.bytes) {
+            item += {' ', kHex[b >> 4], kHex[b & 0x0F]};
+        }
+        out += (out.empty() ? "" : "|") + (writesOnly ? item.substr(1) : item);
+    }
+    return out;
+}
 
 class ApplySettingsTest : public ::testing::Test {
 protected:
     void SetUp() override { setenv("TERVAN_ANSI_CODEPAGE", "936", 1); }
     void TearDown() override { unsetenv("TERVAN_ANSI_CODEPAGE"); }
 
-    ApplyOutcome Run(const PrinterSettings& settings, bool usb = false) {
-        return ApplySettings(settings, link, usb, link.Pauser());
+    // Runs the conversation on a fresh recording link with the printer's replies queued.
+    static std::pair<ApplyOutcome, std::unique_ptr<RecordingLink>>
+    Run(const PrinterSettings& settings, std::deque<Bytes> replies = {kOk}, bool usb = false) {
+        auto link = std::make_unique<RecordingLink>();
+        link->replies = std::move(replies);
+        const ApplyOutcome outcome = ApplySettings(settings, *link, usb, link->Pauser());
+        return {outcome, std::move(link)};
     }
-    RecordingLink link;
 };
 
-// The whole time line: purge, writes, pauses and reads, e.g. "purge|W 1B 06|P 100|R 4F 4B".
-std::string Trace(const RecordingLink& link) {
-    std::string out;
-    for (const auto& e : link.events) {
-        std::string item;
-        switch (e.kind) {
-        case Kind::Purge:
-            item = "purge";
-            break;
-        case Kind::Pause:
-            item = "P " + std::to_string(e.pause.count());
-            break;
-        case Kind::Write:
-        case Kind::Read:
-            item = e.kind == Kind::Write ? "W" : "R";
-            for (std::uint8_t b : e.bytes) {
-                static constexpr char kHex[] = "0123456789ABCDEF";
-                item += {' ', kHex[b >> 4], kHex[b & 0x0F]};
-            }
-            break;
-        case Kind::Close:
-            item = "close";
-            break;
-        }
-        out += (out.empty() ? "" : "|") + item;
-    }
-    return out;
-}
-
 TEST_F(ApplySettingsTest, FormLeftAtNoChange) {
-    link.replies = {kOk};
-    EXPECT_EQ(Run({}), ApplyOutcome::Success);
-    EXPECT_EQ(Trace(link), "purge|W 1B 06|P 100|R 4F 4B|W 1B 16");
-    EXPECT_EQ(VerdictText(ApplyOutcome::Success), StringId::SetSuccess);
-    EXPECT_EQ(VerdictCaption(ApplyOutcome::Success), StringId::Success);
+    const auto [outcome, link] = Run({});
+    EXPECT_EQ(outcome, ApplyOutcome::Success);
+    EXPECT_EQ(Trace(*link), "purge|W 1B 06|P 100|R 4F 4B|W 1B 16");
+    EXPECT_EQ(VerdictText(outcome), StringId::SetSuccess);
+    EXPECT_EQ(VerdictCaption(outcome), StringId::Success);
+    EXPECT_EQ(VerdictText(ApplyOutcome::NoReply), StringId::SetFailed);
+    EXPECT_EQ(VerdictCaption(ApplyOutcome::WrongReply), StringId::Failure);
 }
 
 TEST_F(ApplySettingsTest, ReplyOutcomes) {
@@ -71,78 +68,61 @@ TEST_F(ApplySettingsTest, ReplyOutcomes) {
         std::deque<Bytes> replies;
         ApplyOutcome outcome;
         std::size_t reads;
+        const char* writes;
     } cases[] = {
-        {"wrong reply ends the wait at once", {{0x4E, 0x4F}}, ApplyOutcome::WrongReply, 1},
-        {"silent printer: 49 reads", {}, ApplyOutcome::NoReply, 49},
-        {"split reply is recognised", {{0x4F}, {}, {0x4B}}, ApplyOutcome::Success, 3},
-        {"split wrong reply", {{0x4F}, {0x4F}}, ApplyOutcome::WrongReply, 2},
+        {"wrong reply ends the wait at once",
+         {{0x4E, 0x4F}},
+         ApplyOutcome::WrongReply,
+         1,
+         "1B 06|1B 16"},
+        {"silent printer: 49 reads", {}, ApplyOutcome::NoReply, 49, "1B 06|1B 16"},
+        {"reply in two pieces",
+         {{0x4F}, {}, {0x4B}},
+         ApplyOutcome::Success,
+         3,
+         "1B 06|1B 74 0B|1B 16"},
+        {"wrong reply in two pieces", {{0x4F}, {0x4F}}, ApplyOutcome::WrongReply, 2, "1B 06|1B 16"},
     };
     for (const Case& c : cases) {
-        RecordingLink fresh;
-        fresh.replies = c.replies;
         PrinterSettings settings;
         settings.codePage = 11;
-        const ApplyOutcome outcome = ApplySettings(settings, fresh, false, fresh.Pauser());
+        const auto [outcome, link] = Run(settings, c.replies);
         EXPECT_EQ(outcome, c.outcome) << c.name;
-        EXPECT_EQ(fresh.Count(Kind::Read), c.reads) << c.name;
-        EXPECT_EQ(fresh.Count(Kind::Pause), c.reads) << c.name;
-        const std::vector<Bytes> expected =
-            c.outcome == ApplyOutcome::Success
-                ? std::vector<Bytes>{kEnter, {0x1B, 0x74, 0x0B}, kLeave}
-                : std::vector<Bytes>{kEnter, kLeave};
-        EXPECT_EQ(fresh.Writes(), expected) << c.name;
+        // Each read follows its own 100 ms pause.
+        EXPECT_EQ(link->Count(Kind::Read), c.reads) << c.name;
+        EXPECT_EQ(link->Count(Kind::Pause), c.reads) << c.name;
+        EXPECT_EQ(Trace(*link, true), c.writes) << c.name;
     }
-    EXPECT_EQ(VerdictText(ApplyOutcome::NoReply), StringId::SetFailed);
-    EXPECT_EQ(VerdictCaption(ApplyOutcome::WrongReply), StringId::Failure);
 }
 
+// An abort ends the settings where it happens; what went out before stays sent.
 TEST_F(ApplySettingsTest, AbortsKeepWhatWasSent) {
     struct Case {
-        const char* name;
-        std::u16string btName;
-        bool btNameChecked;
+        TextSetting btName;
         std::u16string password;
         ApplyOutcome outcome;
-        std::vector<Bytes> writes;
+        const char* writes;
     } cases[] = {
-        {"empty Bluetooth name, valid password after it",
-         u"",
-         true,
-         u"1234",
-         ApplyOutcome::EmptyBtName,
-         {kEnter, {0x1B, 0x74, 0x0B}, {0x1B, 0x24}, {0x41, 0x42, 0x43}, {0x00}, kLeave}},
-        {"three-digit password",
-         u"",
-         false,
+        {{true, u""}, u"1234", ApplyOutcome::EmptyBtName, "1B 06|1B 74 0B|1B 24|41 42 43|00|1B 16"},
+        {{false, u""},
          u"123",
          ApplyOutcome::BadBtPassword,
-         {kEnter, {0x1B, 0x74, 0x0B}, {0x1B, 0x24}, {0x41, 0x42, 0x43}, {0x00}, kLeave}},
-        {"five-digit password after a name",
-         u"P1",
-         true,
+         "1B 06|1B 74 0B|1B 24|41 42 43|00|1B 16"},
+        {{true, u"P1"},
          u"12345",
          ApplyOutcome::BadBtPassword,
-         {kEnter,
-          {0x1B, 0x74, 0x0B},
-          {0x1B, 0x24},
-          {0x41, 0x42, 0x43},
-          {0x00},
-          {0x1B, 0x11},
-          {0x50, 0x31},
-          {0x00},
-          kLeave}},
+         "1B 06|1B 74 0B|1B 24|41 42 43|00|1B 11|50 31|00|1B 16"},
     };
     for (const Case& c : cases) {
-        RecordingLink fresh;
-        fresh.replies = {kOk};
         PrinterSettings s;
         s.codePage = 11;
         s.manufacturer = {true, u"ABC"};
-        s.btName = {c.btNameChecked, c.btName};
+        s.btName = c.btName;
         s.btPassword = {true, c.password};
         s.density = 3; // after the abort: never sent
-        EXPECT_EQ(ApplySettings(s, fresh, false, fresh.Pauser()), c.outcome) << c.name;
-        EXPECT_EQ(fresh.Writes(), c.writes) << c.name;
+        const auto [outcome, link] = Run(s);
+        EXPECT_EQ(outcome, c.outcome) << c.writes;
+        EXPECT_EQ(Trace(*link, true), c.writes);
     }
 }
 
@@ -160,25 +140,22 @@ TEST_F(ApplySettingsTest, TextSettingsThreeWritesAndUsbPause) {
                "P 30|W 1B 16"},
     };
     for (const auto& [usb, trace] : cases) {
-        RecordingLink fresh;
-        fresh.replies = {kOk};
-        EXPECT_EQ(ApplySettings(s, fresh, usb, fresh.Pauser()), ApplyOutcome::Success);
-        EXPECT_EQ(Trace(fresh), trace);
+        const auto [outcome, link] = Run(s, {kOk}, usb);
+        EXPECT_EQ(outcome, ApplyOutcome::Success);
+        EXPECT_EQ(Trace(*link), trace);
     }
 }
 
 TEST_F(ApplySettingsTest, ChineseManufacturerUnderCodePage936) {
-    link.replies = {kOk};
     PrinterSettings s;
     s.manufacturer = {true, u"打印"};
-    EXPECT_EQ(Run(s), ApplyOutcome::Success);
-    EXPECT_EQ(link.Writes(),
-              (std::vector<Bytes>{kEnter, {0x1B, 0x24}, {0xB4, 0xF2, 0xD3, 0xA1}, {0x00}, kLeave}));
+    const auto [outcome, link] = Run(s);
+    EXPECT_EQ(outcome, ApplyOutcome::Success);
+    EXPECT_EQ(Trace(*link, true), "1B 06|1B 24|B4 F2 D3 A1|00|1B 16");
 }
 
 // Every setting at once: the fixed order, both offsets between mark detection and sensitivity.
 TEST_F(ApplySettingsTest, EverySettingInOrder) {
-    link.replies = {kOk};
     PrinterSettings s;
     s.codePage = 47;
     s.font = 1;
@@ -201,70 +178,39 @@ TEST_F(ApplySettingsTest, EverySettingInOrder) {
     s.paperWidth = 2;
     s.usbMode = 1;
     s.buzzer = BuzzerChoice{true, false};
-    EXPECT_EQ(Run(s), ApplyOutcome::Success);
-    const std::vector<Bytes> expected = {
-        kEnter,
-        {0x1B, 0x74, 0x2F},
-        {0x1B, 0x21, 0x01},
-        {0x1B, 0x22, 0x01},
-        {0x1B, 0x32, 0x10},
-        {0x1B, 0x23, 0x07},
-        {0x1B, 0x24},
-        {0x4D},
-        {0x00},
-        {0x1B, 0x25},
-        {0x44},
-        {0x00},
-        {0x1B, 0x26},
-        {0x53},
-        {0x00},
-        {0x1B, 0x11},
-        {0x42},
-        {0x00},
-        {0x1B, 0x10},
-        {0x31, 0x32, 0x33, 0x34},
-        {0x00},
-        {0x1B, 0x2B, 0x01},
-        {0x1D, 0x28, 0x46, 0x04, 0x00, 0x01, 0x01, 0x64, 0x00},
-        {0x1D, 0x28, 0x46, 0x04, 0x00, 0x02, 0x00, 0x2C, 0x01},
-        {0x1B, 0x28, 0x02},
-        {0x1B, 0x2C, 0x03},
-        {0x1B, 0xFD, 0x00},
-        {0x1B, 0x2E, 0x01},
-        {0x1B, 0x63, 0x01},
-        {0x1B, 0x2D, 0x02},
-        {0x1B, 0x30, 0x01},
-        {0x1B, 0x29, 0x01},
-        kLeave,
-    };
-    EXPECT_EQ(link.Writes(), expected);
+    const auto [outcome, link] = Run(s);
+    EXPECT_EQ(outcome, ApplyOutcome::Success);
+    EXPECT_EQ(Trace(*link, true), "1B 06|1B 74 2F|1B 21 01|1B 22 01|1B 32 10|1B 23 07|"
+                                  "1B 24|4D|00|1B 25|44|00|1B 26|53|00|1B 11|42|00|"
+                                  "1B 10|31 32 33 34|00|1B 2B 01|"
+                                  "1D 28 46 04 00 01 01 64 00|1D 28 46 04 00 02 00 2C 01|"
+                                  "1B 28 02|1B 2C 03|1B FD 00|1B 2E 01|1B 63 01|1B 2D 02|"
+                                  "1B 30 01|1B 29 01|1B 16");
 }
 
 TEST_F(ApplySettingsTest, FailedOrShortWriteEndsTheRun) {
     struct Case {
-        const char* name;
         std::optional<std::size_t> shortAt;
         std::optional<std::size_t> failFrom;
-        std::vector<Bytes> writes;
+        const char* writes;
     } cases[] = {
         // The speed command goes out short: density is not sent, LeaveSetup still is.
-        {"short write", 2, std::nullopt, {kEnter, {0x1B, 0x74, 0x0B}, {0x1B, 0x2C}, kLeave}},
+        {2, std::nullopt, "1B 06|1B 74 0B|1B 2C|1B 16"},
         // Everything after EnterSetup fails, LeaveSetup included: still a failure.
-        {"printer gone", std::nullopt, 1, {kEnter}},
-        {"EnterSetup short", 0, std::nullopt, {{0x1B}, kLeave}},
+        {std::nullopt, 1, "1B 06"},
+        {0, std::nullopt, "1B|1B 16"},
     };
     for (const Case& c : cases) {
-        RecordingLink fresh;
-        fresh.replies = {kOk};
-        fresh.shortWriteAt = c.shortAt;
-        fresh.writesBeforeFailure = c.failFrom;
+        RecordingLink link;
+        link.replies = {kOk};
+        link.shortWriteAt = c.shortAt;
+        link.writesBeforeFailure = c.failFrom;
         PrinterSettings s;
         s.codePage = 11;
         s.density = 5;
         s.speed = 1;
-        EXPECT_EQ(ApplySettings(s, fresh, false, fresh.Pauser()), ApplyOutcome::WriteFailed)
-            << c.name;
-        EXPECT_EQ(fresh.Writes(), c.writes) << c.name;
+        EXPECT_EQ(ApplySettings(s, link, false, link.Pauser()), ApplyOutcome::WriteFailed);
+        EXPECT_EQ(Trace(link, true), c.writes);
     }
 }
 
@@ -285,15 +231,9 @@ TEST_F(ApplySettingsTest, OffsetsBeyondSixteenBitsAreRefusedBeforeSending) {
         s.markStart = c.start;
         s.markTear = c.tear;
         EXPECT_EQ(FindOffsetOutOfRange(s).has_value(), c.refused);
-        RecordingLink fresh;
-        fresh.replies = {kOk};
-        const ApplyOutcome outcome = ApplySettings(s, fresh, false, fresh.Pauser());
-        if (c.refused) {
-            EXPECT_EQ(outcome, ApplyOutcome::OffsetOutOfRange);
-            EXPECT_TRUE(fresh.events.empty());
-        } else {
-            EXPECT_EQ(outcome, ApplyOutcome::Success);
-        }
+        const auto [outcome, link] = Run(s);
+        EXPECT_EQ(outcome, c.refused ? ApplyOutcome::OffsetOutOfRange : ApplyOutcome::Success);
+        EXPECT_EQ(link->events.empty(), c.refused);
     }
 }
 
