@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/UniqueFd.h"
+#include "link/UniqueFdPosix.h"
 
 #include <optional>
 #include <string>
@@ -17,7 +17,7 @@ public:
 
     int Master() const { return m_master.Get(); }
     const std::string& SlavePath() const { return m_slavePath; }
-    bool IsOpen() const { return m_master.IsOpen(); }
+    bool IsOpen() const { return !m_master.IsNull(); }
     // Closes both ends the printer holds: a peer on the slave sees the line hang up.
     void Close();
 

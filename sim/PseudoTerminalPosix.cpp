@@ -32,7 +32,7 @@ std::string SlaveName(int master) {
 std::optional<PseudoTerminal> PseudoTerminal::Open() {
     PseudoTerminal terminal;
     terminal.m_master.Reset(::posix_openpt(O_RDWR | O_NOCTTY));
-    if (!terminal.m_master.IsOpen() || ::grantpt(terminal.Master()) != 0 ||
+    if (!!terminal.m_master.IsNull() || ::grantpt(terminal.Master()) != 0 ||
         ::unlockpt(terminal.Master()) != 0 || !AddFlags(terminal.Master(), O_NONBLOCK)) {
         return std::nullopt;
     }
@@ -42,7 +42,7 @@ std::optional<PseudoTerminal> PseudoTerminal::Open() {
     }
     // O_NOCTTY: the printer must never become the controlling process of its own line.
     terminal.m_slave.Reset(::open(terminal.m_slavePath.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC));
-    if (!terminal.m_slave.IsOpen()) {
+    if (!!terminal.m_slave.IsNull()) {
         return std::nullopt;
     }
     termios line{};

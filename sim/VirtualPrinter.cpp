@@ -1,10 +1,10 @@
 #include "sim/VirtualPrinter.h"
 
+#include "link/UniqueFdPosix.h"
 #include "sim/CommandDecoder.h"
 #include "sim/LogoPng.h"
 #include "sim/PseudoTerminal.h"
 #include "sim/ReplyPlan.h"
-#include "sim/UniqueFd.h"
 
 #include <fcntl.h>
 #include <poll.h>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "sim/UniqueFd.h"
+#include "link/UniqueFdPosix.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -27,21 +27,21 @@ class PeerPort {
 public:
     explicit PeerPort(const std::string& path)
         : m_fd(::open(path.c_str(), O_RDWR | O_NOCTTY | O_CLOEXEC)) {
-        if (m_fd.IsOpen()) {
+        if (!m_fd.IsNull()) {
             m_locked = ::flock(m_fd.Get(), LOCK_EX | LOCK_NB) == 0;
             ::ioctl(m_fd.Get(), TIOCEXCL);
         }
     }
     ~PeerPort() {
         // Exclusive use outlives the descriptor while the printer keeps the line open.
-        if (m_fd.IsOpen()) {
+        if (!m_fd.IsNull()) {
             ::ioctl(m_fd.Get(), TIOCNXCL);
         }
     }
     PeerPort(const PeerPort&) = delete;
     PeerPort& operator=(const PeerPort&) = delete;
 
-    bool IsOpen() const { return m_fd.IsOpen(); }
+    bool IsOpen() const { return !m_fd.IsNull(); }
     bool Locked() const { return m_locked; }
     int Fd() const { return m_fd.Get(); }
 
