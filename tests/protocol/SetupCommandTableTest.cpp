@@ -73,13 +73,5 @@ TEST(SetupCommandTable, BytesOnTheWire) {
     EXPECT_EQ(cmd::kTextEnd, 0x00);
 }
 
-// Encoders return fresh bytes: nothing of one send shows through in the next.
-TEST(SetupCommandTable, NoStateCarriesOver) {
-    (void)cmd::SetSerialFormat({7, 1, 1, 1});
-    EXPECT_EQ(cmd::SetSerialFormat({0, 2, 0, 0}), (Bytes{0x1B, 0x23, 0x00}));
-    (void)cmd::SetBuzzer(true, true);
-    EXPECT_EQ(cmd::SetBuzzer(false, true), (Bytes{0x1B, 0x29, 0x02}));
-}
-
 } // namespace
 } // namespace tervan
