@@ -173,7 +173,7 @@ TEST(Cli, RefusesTextsOffsetsAndCodePagesBeforeSending) {
         {{"--mark-start=+-100"}, {}, {"--mark-start", "+-100"}},
         {{"--mark-tear", "1e3"}, {}, {"--mark-tear"}},
         {{"--mark-start", "65536"}, {{"LANG", "zh_CN.UTF-8"}}, {"--mark-start 超出范围"}},
-        {{"--model", "A\x1b\x16" "B"}, {}, {"--model", "U+001B"}},
+        {{"--model", "A\033\026B"}, {}, {"--model", "U+001B"}},
         {{"--bt-name", "A\x7f"}, {{"LANG", "zh_CN.UTF-8"}}, {"--bt-name 中含有控制字符 U+007F"}},
         {{"--manufacturer", "汉字"},
          {{"TERVAN_ANSI_CODEPAGE", "1252"}},
