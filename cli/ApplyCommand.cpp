@@ -277,7 +277,9 @@ std::function<int()> AddApplyCommand(CLI::App& app) {
         "apply", "Put the printer into setup mode, send the settings given, leave setup mode. "
                  "A setting left out is not changed.");
     AddLinkOptions(*cmd, in->link);
-    cmd->footer(CodePageTable());
+    cmd->footer("Texts may hold no control characters, and every character must exist in the "
+                "code page of the locale or of TERVAN_ANSI_CODEPAGE.\n\n" +
+                CodePageTable());
     for (std::size_t i = 0; i < std::size(kListSettings); ++i) {
         const ListSetting& setting = kListSettings[i];
         in->given[i] = cmd->add_option(setting.flag, in->values[i], Allowed(setting.list))
