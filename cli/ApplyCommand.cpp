@@ -1,24 +1,19 @@
 #include "cli/ApplyCommand.h"
 
 #include "cli/ExitCode.h"
+#include "cli/InputProblemText.h"
 #include "cli/LinkSession.h"
 #include "protocol/ApplySettings.h"
-#include "protocol/MarkOffset.h"
+#include "protocol/InputCheck.h"
 #include "protocol/SettingLists.h"
 #include "protocol/ToAnsi.h"
 #include "protocol/Utf.h"
 
-#include <charconv>
 #include <memory>
 
 namespace tervan::cli {
 
 namespace {
-
-// What the form's edits hold at most, and the Bluetooth name's limits.
-constexpr std::size_t kTextMaxCharacters = 259;
-constexpr std::size_t kBtNameMaxCharacters = 40;
-constexpr std::size_t kBtNameMaxBytes = 30;
 
 struct ListSetting {
     const char* flag;
@@ -128,29 +123,18 @@ Problem ParseText(const char* flag, const std::string& value, std::u16string& ou
     if (!text) {
         return std::string(flag) + ": not valid UTF-8 text";
     }
-    if (text->empty()) {
-        return std::string(flag) + ": empty; leave the option out to keep the printer's value";
-    }
-    if (text->size() > kTextMaxCharacters) {
-        return std::string(flag) + ": " + std::to_string(text->size()) +
-               " characters; at most 259 are allowed";
-    }
     out = *text;
     return std::nullopt;
 }
 
-Problem ParseOffset(const char* flag, const std::string& value, OffsetSetting& out) {
-    std::int64_t number = 0;
-    const char* begin = value.data() + (value.starts_with('+') ? 1 : 0);
-    const char* end = value.data() + value.size();
-    const auto [stop, error] = std::from_chars(begin, end, number);
-    if (value.empty() || error != std::errc{} || stop != end || number > kMaxMarkOffset ||
-        number < -kMaxMarkOffset) {
-        return std::string(flag) + ": '" + value +
-               "' is not a whole number of dots from -65535 to 65535";
+// An option's text as given, marked as given.
+Problem TakeText(const CLI::Option* option, const std::string& value, bool& given,
+                 std::u16string& out) {
+    if (option->count() == 0) {
+        return std::nullopt;
     }
-    out = {true, std::u16string(value.begin(), value.end())};
-    return std::nullopt;
+    given = true;
+    return ParseText(option->get_name().c_str(), value, out);
 }
 
 Problem ParseSerialFormat(const std::string& value, SetupCommandTable::SerialFormat& out) {
@@ -243,35 +227,19 @@ Problem BuildSettings(const Inputs& in, PrinterSettings& s) {
             }
         }
     }
-    if (in.btNameGiven->count() > 0) {
-        s.btName.checked = true;
-        if (auto p = ParseText("--bt-name", in.btName, s.btName.text)) {
-            return p;
-        }
-        const std::size_t bytes = ToAnsi(s.btName.text).size();
-        if (s.btName.text.size() > kBtNameMaxCharacters || bytes > kBtNameMaxBytes) {
-            return "--bt-name: " + std::to_string(bytes) +
-                   " bytes in the printer's code page; at most 30 are allowed (15 Chinese "
-                   "characters)";
-        }
+    // Limits and refusals are the core's input check, once every option is read.
+    if (auto p = TakeText(in.btNameGiven, in.btName, s.btName.checked, s.btName.text)) {
+        return p;
     }
-    if (in.btPasswordGiven->count() > 0) {
-        const bool fourDigits = in.btPassword.size() == 4 &&
-                                in.btPassword.find_first_not_of("0123456789") == std::string::npos;
-        if (!fourDigits) {
-            return "--bt-password: '" + in.btPassword + "' is not exactly 4 digits";
-        }
-        s.btPassword = {true, std::u16string(in.btPassword.begin(), in.btPassword.end())};
+    if (auto p =
+            TakeText(in.btPasswordGiven, in.btPassword, s.btPassword.checked, s.btPassword.text)) {
+        return p;
     }
-    if (in.markStartGiven->count() > 0) {
-        if (auto p = ParseOffset("--mark-start", in.markStart, s.markStart)) {
-            return p;
-        }
+    if (auto p = TakeText(in.markStartGiven, in.markStart, s.markStart.set, s.markStart.text)) {
+        return p;
     }
-    if (in.markTearGiven->count() > 0) {
-        if (auto p = ParseOffset("--mark-tear", in.markTear, s.markTear)) {
-            return p;
-        }
+    if (auto p = TakeText(in.markTearGiven, in.markTear, s.markTear.set, s.markTear.text)) {
+        return p;
     }
     if (in.buzzerGiven->count() > 0) {
         s.buzzer.emplace();
@@ -286,6 +254,11 @@ int RunApply(const Inputs& in) {
     PrinterSettings settings;
     if (const Problem problem = BuildSettings(in, settings)) {
         PrintText(*problem);
+        return kExitBadInput;
+    }
+    const AnsiCodePage codePage = SystemAnsiCodePage();
+    if (const auto problem = CheckSettings(settings, codePage, InputRules::CommandLine)) {
+        PrintText(InputProblemText(*problem, settings, codePage));
         return kExitBadInput;
     }
     return RunOnLink(in.link, [&](const Session& session) {
@@ -304,7 +277,9 @@ std::function<int()> AddApplyCommand(CLI::App& app) {
         "apply", "Put the printer into setup mode, send the settings given, leave setup mode. "
                  "A setting left out is not changed.");
     AddLinkOptions(*cmd, in->link);
-    cmd->footer(CodePageTable());
+    cmd->footer("Texts may hold no control characters, and every character must exist in the "
+                "code page of the locale or of TERVAN_ANSI_CODEPAGE.\n\n" +
+                CodePageTable());
     for (std::size_t i = 0; i < std::size(kListSettings); ++i) {
         const ListSetting& setting = kListSettings[i];
         in->given[i] = cmd->add_option(setting.flag, in->values[i], Allowed(setting.list))

@@ -33,9 +33,9 @@ bool IsUtf8(std::string_view codeset) {
 
 AnsiCodePage FromNumber(int number) {
     if (number == 65001) {
-        return {"UTF-8"};
+        return {"UTF-8", false};
     }
-    return {"CP" + std::to_string(number)};
+    return {"CP" + std::to_string(number), false};
 }
 
 } // namespace
@@ -49,7 +49,7 @@ AnsiCodePage AnsiCodePageForLocale(std::string_view locale) {
         const std::string_view codeset = base.substr(dot + 1);
         // A locale that names a legacy codeset already says which bytes the user's texts take.
         if (!codeset.empty() && !IsUtf8(codeset)) {
-            return {std::string(codeset)};
+            return {std::string(codeset), false};
         }
     }
     for (const LanguageRule& rule : kRules) {
@@ -68,9 +68,11 @@ AnsiCodePage SystemAnsiCodePage() {
         char* end = nullptr;
         const long number = std::strtol(value.c_str(), &end, 10);
         if (end != nullptr && *end == '\0' && number > 0) {
-            return FromNumber(static_cast<int>(number));
+            AnsiCodePage chosen = FromNumber(static_cast<int>(number));
+            chosen.fromEnvironment = true;
+            return chosen;
         }
-        return {value};
+        return {value, true};
     }
     for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
         if (const char* value = std::getenv(variable); value && *value) {

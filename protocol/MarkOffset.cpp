@@ -1,5 +1,6 @@
 #include "protocol/MarkOffset.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace tervan {
@@ -43,6 +44,25 @@ std::int32_t ParseMarkOffset(std::u16string_view text) {
         return static_cast<std::int32_t>(kMin);
     }
     return static_cast<std::int32_t>(value);
+}
+
+std::optional<std::int64_t> ParseWholeMarkOffset(std::u16string_view text) {
+    const bool negative = text.starts_with(u'-');
+    if (negative || text.starts_with(u'+')) {
+        text.remove_prefix(1);
+    }
+    if (text.empty()) {
+        return std::nullopt;
+    }
+    constexpr std::int64_t kFarBeyond = 1'000'000'000'000;
+    std::int64_t value = 0;
+    for (char16_t c : text) {
+        if (c < u'0' || c > u'9') {
+            return std::nullopt;
+        }
+        value = std::min(value * 10 + (c - u'0'), kFarBeyond);
+    }
+    return negative ? -value : value;
 }
 
 } // namespace tervan

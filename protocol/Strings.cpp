@@ -15,7 +15,7 @@ struct Entry {
 };
 
 // The message texts exactly as the printer tool has always shown them ("Faill" included).
-constexpr std::array<Entry, 21> kStrings{{
+constexpr std::array<Entry, 24> kStrings{{
     {StringId::AboutMenu, "关于 Tervan(&A)...", "关于 Tervan(&A)..."},
     {StringId::Close, "关闭", "Close"},
     {StringId::ConnectionSuccessful, "_连接成功", "_Connection successful"},
@@ -39,6 +39,15 @@ constexpr std::array<Entry, 21> kStrings{{
     {StringId::Failure, "失败", "Faill"},
     {StringId::PortNotOpen, "端口未打开", "Port is not open"},
     {StringId::PortOpenFailed, "端口打开失败，请检测", "Port open failed, please check"},
+    {StringId::OffsetOutOfRange, "%1 超出范围，应为 -65535 到 65535 之间的整数",
+     "%1 is out of range, it should be a whole number from -65535 to 65535"},
+    {StringId::UnmappableCharacter,
+     "%1 中的字符 %2 无法用代码页 %3 表示，请修改文字，或用环境变量 TERVAN_ANSI_CODEPAGE "
+     "选择其他代码页",
+     "%1: the character %2 cannot be written in code page %3, please change the text or choose "
+     "another code page with the environment variable TERVAN_ANSI_CODEPAGE"},
+    {StringId::ControlCharacter, "%1 中含有控制字符 %2，无法发送到打印机，请检测",
+     "%1 contains the control character %2, which cannot be sent to the printer, please check"},
 }};
 
 std::string Env(const char* name) {
@@ -79,6 +88,20 @@ std::string_view LoadString(StringId id, Language language) {
 
 std::string_view LoadString(StringId id) {
     return LoadString(id, UiLanguage());
+}
+
+std::string FormatString(std::string_view text, std::initializer_list<std::string_view> arguments) {
+    std::string out;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::size_t n = i + 1 < text.size() ? static_cast<std::size_t>(text[i + 1] - '1') : 9;
+        if (text[i] == '%' && n < arguments.size()) {
+            out += *(arguments.begin() + n);
+            ++i;
+        } else {
+            out += text[i];
+        }
+    }
+    return out;
 }
 
 } // namespace tervan

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace tervan {
@@ -27,6 +29,10 @@ enum class StringId : int {
     Failure = 119,
     PortNotOpen = 120,
     PortOpenFailed = 121,
+    // Refusals before opening; %1 is the setting's name as the front end shows it.
+    OffsetOutOfRange = 122,    // %1
+    UnmappableCharacter = 123, // %1, %2 the character, %3 the code page
+    ControlCharacter = 124,    // %1, %2 the character
 };
 
 enum class Language { Chinese, English };
@@ -39,5 +45,8 @@ Language UiLanguage();
 std::string_view LoadString(StringId id, Language language);
 // The text of `id` in the user-interface language.
 std::string_view LoadString(StringId id);
+
+// A text with its placeholders %1 ... %9 filled in from `arguments`.
+std::string FormatString(std::string_view text, std::initializer_list<std::string_view> arguments);
 
 } // namespace tervan

@@ -1,79 +1,53 @@
-#include "protocol/ToAnsi.h"
+#include "protocol/CodePageEncoder.h"
 
 #include <bit>
 #include <iconv.h>
-#include <memory>
 
 namespace tervan {
 
-namespace {
+struct CodePageEncoder::Impl {
+    iconv_t cd = reinterpret_cast<iconv_t>(-1);
 
-struct IconvCloser {
-    void operator()(iconv_t cd) const { iconv_close(cd); }
+    ~Impl() {
+        if (cd != reinterpret_cast<iconv_t>(-1)) {
+            iconv_close(cd);
+        }
+    }
 };
-using IconvHandle = std::unique_ptr<std::remove_pointer_t<iconv_t>, IconvCloser>;
 
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
+CodePageEncoder::CodePageEncoder(const AnsiCodePage& codePage) : m_impl(std::make_unique<Impl>()) {
+    // "//TRANSLIT" or "//IGNORE" would replace or drop characters without a word.
+    if (codePage.name.empty() || codePage.name.find('/') != std::string::npos) {
+        return;
+    }
+    constexpr const char* kUtf32 =
+        std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
+    m_impl->cd = iconv_open(codePage.name.c_str(), kUtf32);
 }
 
-// Converts one character (one or two UTF-16 units); false when the code page lacks it.
-bool ConvertOne(iconv_t cd, std::u16string_view unit, Bytes& out) {
-    char16_t in[2] = {unit[0], unit.size() > 1 ? unit[1] : u'\0'};
-    char buffer[16];
-    char* inPtr = reinterpret_cast<char*>(in);
-    std::size_t inLeft = unit.size() * sizeof(char16_t);
+CodePageEncoder::~CodePageEncoder() = default;
+
+bool CodePageEncoder::IsOpen() const {
+    return m_impl->cd != reinterpret_cast<iconv_t>(-1);
+}
+
+std::optional<Bytes> CodePageEncoder::Encode(char32_t character) {
+    if (!IsOpen()) {
+        return std::nullopt;
+    }
+    char32_t in = character;
+    char buffer[32];
+    char* inPtr = reinterpret_cast<char*>(&in);
+    std::size_t inLeft = sizeof in;
     char* outPtr = buffer;
     std::size_t outLeft = sizeof buffer;
-    iconv(cd, nullptr, nullptr, nullptr, nullptr); // fresh shift state for every character
-    if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
-        return false;
+    iconv(m_impl->cd, nullptr, nullptr, nullptr, nullptr); // a fresh shift state per character
+    // Anything but 0 is a failure or a substitution the converter made on its own.
+    if (iconv(m_impl->cd, &inPtr, &inLeft, &outPtr, &outLeft) != 0 ||
+        iconv(m_impl->cd, nullptr, nullptr, &outPtr, &outLeft) != 0) {
+        return std::nullopt;
     }
-    // Stateful encodings return to their initial state after each character.
-    iconv(cd, nullptr, nullptr, &outPtr, &outLeft);
-    out.insert(out.end(), buffer, outPtr);
-    return true;
-}
-
-} // namespace
-
-Bytes ToAnsi(std::u16string_view text, const AnsiCodePage& codePage) {
-    const std::u16string_view untilNul = text.substr(0, text.find(u'\0'));
-    Bytes out;
-    out.reserve(untilNul.size() * 2);
-    constexpr const char* kUtf16 =
-        std::endian::native == std::endian::little ? "UTF-16LE" : "UTF-16BE";
-    IconvHandle cd(iconv_open(codePage.name.c_str(), kUtf16));
-    if (cd.get() == reinterpret_cast<iconv_t>(-1)) {
-        cd.release();
-        // An unknown code page cannot convert anything: every non-ASCII character gets the
-        // default character rather than bytes the printer would misread.
-        for (char16_t c : untilNul) {
-            if (IsLowSurrogate(c)) {
-                continue;
-            }
-            out.push_back(c < 0x80 ? static_cast<std::uint8_t>(c) : std::uint8_t{'?'});
-        }
-        return out;
-    }
-    for (std::size_t i = 0; i < untilNul.size();) {
-        const std::size_t units = (IsHighSurrogate(untilNul[i]) && i + 1 < untilNul.size() &&
-                                   IsLowSurrogate(untilNul[i + 1]))
-                                      ? 2
-                                      : 1;
-        if (!ConvertOne(cd.get(), untilNul.substr(i, units), out)) {
-            out.push_back('?');
-        }
-        i += units;
-    }
-    return out;
-}
-
-Bytes ToAnsi(std::u16string_view text) {
-    return ToAnsi(text, SystemAnsiCodePage());
+    return Bytes(buffer, outPtr);
 }
 
 } // namespace tervan

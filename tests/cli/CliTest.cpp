@@ -163,5 +163,35 @@ TEST(Cli, Lists) {
     EXPECT_TRUE(ports.out.starts_with("usb: not found\n")) << ports.out;
 }
 
+// Texts and offsets that would put stray or wrong bytes on the wire: refused, nothing sent.
+TEST(Cli, RefusesTextsOffsetsAndCodePagesBeforeSending) {
+    struct Case {
+        std::vector<std::string> args;
+        std::map<std::string, std::string> env;
+        std::vector<std::string> mentions;
+    } cases[] = {
+        {{"--mark-start=+-100"}, {}, {"--mark-start", "+-100"}},
+        {{"--mark-tear", "1e3"}, {}, {"--mark-tear"}},
+        {{"--mark-start", "65536"}, {{"LANG", "zh_CN.UTF-8"}}, {"--mark-start 超出范围"}},
+        {{"--model", "A\033\026B"}, {}, {"--model", "U+001B"}},
+        {{"--bt-name", "A\x7f"}, {{"LANG", "zh_CN.UTF-8"}}, {"--bt-name 中含有控制字符 U+007F"}},
+        {{"--manufacturer", "汉字"},
+         {{"TERVAN_ANSI_CODEPAGE", "1252"}},
+         {"--manufacturer", "U+6C49", "CP1252", "TERVAN_ANSI_CODEPAGE"}},
+        {{"--density", "3"}, {{"TERVAN_ANSI_CODEPAGE", "UTF-16"}}, {"'UTF-16'"}},
+        {{"--density", "3"}, {{"TERVAN_ANSI_CODEPAGE", "nonsense"}}, {"'nonsense'"}},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"apply", "--dry-run"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ProcessResult r = Cli(args, c.env);
+        EXPECT_EQ(r.exitCode, 2) << c.mentions[0];
+        EXPECT_EQ(r.out, "") << c.mentions[0];
+        for (const std::string& mention : c.mentions) {
+            EXPECT_NE(r.err.find(mention), std::string::npos) << r.err;
+        }
+    }
+}
+
 } // namespace
 } // namespace tervan::test

@@ -5,30 +5,6 @@
 namespace tervan {
 namespace {
 
-TEST(SettingLists, ItemsCharacterForCharacter) {
-    const auto& pages = Lists::kCodePage.items;
-    ASSERT_EQ(pages.size(), 48u);
-    EXPECT_EQ(pages[0].text, "CP437 [U.S.A., Standard Europe]");
-    EXPECT_EQ(pages[7].text, "CP866 Cyrilliec #2 ");                      // trailing blank
-    EXPECT_EQ(pages[9].text, "CP755 [East Europe\xEF\xBC\x8CLatvian 2]"); // U+FF0C
-    EXPECT_EQ(pages[19].text, "CP858 Multilingual Latin \xE2\x85\xA0");   // U+2160
-    EXPECT_EQ(pages[30].text, "WCP1250[Central Eurpoe]");
-    EXPECT_EQ(pages[47].text, "Cp874");
-    for (int n = 11; n <= 14; ++n) {
-        EXPECT_EQ(pages[n].text, "reserve");
-    }
-    EXPECT_EQ(Lists::kFontThermal.items[1].text, "字符9x17  汉字16x16"); // two blanks
-    EXPECT_EQ(Lists::kFontDotMatrix.items[2].text, "西文下5*7点阵 中文不受影响");
-    EXPECT_EQ(Lists::kLanguage.items[3].text, "国标繁体中文(GB/T 12345)");
-    EXPECT_EQ(Lists::kDensity.items.size(), 31u);
-    EXPECT_EQ(Lists::kDensity.items[30].text, "30");
-    EXPECT_EQ(Lists::kPort.items.size(), 20u);
-    EXPECT_EQ(Lists::kPort.items[19].text, "COM19");
-    EXPECT_EQ(Lists::kBitmapSlot.items.size(), 9u);
-    EXPECT_EQ(Lists::kCutter.label, "切刀：");
-    EXPECT_EQ(kNoChange, "不改变");
-}
-
 TEST(SettingLists, ResolvesNamesAndNumbers) {
     struct Case {
         const SettingList& list;

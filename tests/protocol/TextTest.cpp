@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 namespace tervan {
@@ -41,10 +42,14 @@ TEST(ToAnsi, BytesOfTheCodePage) {
         Bytes bytes;
     } cases[] = {
         {"CP936", u"打印", {0xB4, 0xF2, 0xD3, 0xA1}},
-        {"CP936", u"ABC", {0x41, 0x42, 0x43}},
+        {"CP936", u"中A", {0xD6, 0xD0, 0x41}},
         {"CP1252", u"Café", {0x43, 0x61, 0x66, 0xE9}},
-        {"CP1252", u"打", {0x3F}},                // no mapping: the default character
-        {"CP1251", u"Дa☃", {0xC4, 0x61, 0x3F}},   // one "?" per missing character
+        {"CP1252", u"e\u0301", {0xE9}},             // base and mark become one character
+        {"CP1258", u"a\u0300", {0xE0}},             // likewise
+        {"CP1258", u"a\u0306\u0301", {0xE3, 0xEC}}, // U+1EAF is not in 1258: U+0103 and the mark
+        {"CP932", u"\u212B", {0x81, 0xF0}},         // a single character is never rewritten
+        {"CP1252", u"e\u0303", {0x3F}},         // neither U+1EBD nor the mark: one "?" for the pair
+        {"CP1251", u"Дa☃", {0xC4, 0x61, 0x3F}}, // one "?" per missing character
         {"CP1252", u"\U0001F600x", {0x3F, 0x78}}, // a surrogate pair is one character
         {"UTF-8", u"打印", {0xE6, 0x89, 0x93, 0xE5, 0x8D, 0xB0}},
         {"GB18030", u"\U00020000", {0x95, 0x32, 0x82, 0x36}},
@@ -54,6 +59,31 @@ TEST(ToAnsi, BytesOfTheCodePage) {
     for (const Case& c : cases) {
         EXPECT_EQ(ToAnsi(c.text, {c.codePage}), c.bytes)
             << c.codePage << " " << Utf16ToUtf8(c.text);
+    }
+}
+
+TEST(ToAnsi, ReportsTheFirstCharacterTheCodePageLacks) {
+    struct Case {
+        const char* codePage;
+        std::u16string text;
+        std::optional<char32_t> character;
+        std::size_t position;
+    } cases[] = {
+        {"CP1252", u"AB汉字", U'汉', 2},
+        {"CP1252", u"xe\u0303", U'\u1EBD', 1}, // the character as composed
+        {"CP1252", u"a\U0001F600", U'\U0001F600', 1},
+        {"CP1252", std::u16string(u"a") + char16_t(0xD800), 0xD800, 1}, // unpaired surrogate
+        {"NO-SUCH-CODEPAGE", u"A", U'A', 0},
+        {"CP1252", u"e\u0301", std::nullopt, 0},
+        {"CP936", u"打印", std::nullopt, 0},
+    };
+    for (const Case& c : cases) {
+        const auto unmappable = ToAnsiChecked(c.text, {c.codePage}).unmappable;
+        ASSERT_EQ(unmappable.has_value(), c.character.has_value()) << Utf16ToUtf8(c.text);
+        if (unmappable) {
+            EXPECT_EQ(unmappable->character, *c.character) << Utf16ToUtf8(c.text);
+            EXPECT_EQ(unmappable->position, c.position) << Utf16ToUtf8(c.text);
+        }
     }
 }
 
@@ -73,15 +103,8 @@ TEST(AnsiCodePage, FromTheLocaleAsWindowsWouldPick) {
         const char* locale;
         const char* codePage;
     } cases[] = {
-        {"zh_CN.UTF-8", "CP936"},     {"zh_TW.UTF-8", "CP950"},
-        {"zh_HK", "CP950"},           {"ja_JP.UTF-8", "CP932"},
-        {"ko_KR", "CP949"},           {"ru_RU.UTF-8", "CP1251"},
-        {"uk_UA", "CP1251"},          {"el_GR", "CP1253"},
-        {"tr_TR", "CP1254"},          {"he_IL", "CP1255"},
-        {"fa_IR", "CP1256"},          {"lt_LT", "CP1257"},
-        {"pl_PL.utf8", "CP1250"},     {"vi_VN", "CP1258"},
-        {"th_TH", "CP874"},           {"de_DE.UTF-8", "CP1252"},
-        {"C.UTF-8", "CP1252"},        {"C", "CP1252"},
+        {"zh_CN.UTF-8", "CP936"},     {"zh_TW.UTF-8", "CP950"}, // the territory rule first
+        {"pl_PL.utf8", "CP1250"},     {"C", "CP1252"},
         {"zh_CN.GB18030", "GB18030"}, {"de_DE.ISO-8859-15@euro", "ISO-8859-15"},
     };
     for (const Case& c : cases) {
@@ -147,17 +170,6 @@ TEST_F(EnvironmentTest, CodePageOverrideAndLocale) {
     EXPECT_EQ(SystemAnsiCodePage().name, "UTF-8");
     setenv("TERVAN_ANSI_CODEPAGE", "936", 1);
     EXPECT_EQ(ToAnsi(u"打印"), (Bytes{0xB4, 0xF2, 0xD3, 0xA1}));
-}
-
-TEST(Strings, BothTables) {
-    EXPECT_EQ(LoadString(StringId::SetSuccess, Language::Chinese), "设置成功,重新启动后生效");
-    EXPECT_EQ(LoadString(StringId::SetSuccess, Language::English),
-              "Set successfully, restart the printer settings to take effect");
-    EXPECT_EQ(LoadString(StringId::SetFailed, Language::Chinese), "设置失败，请检测");
-    EXPECT_EQ(LoadString(StringId::Failure, Language::English), "Faill");
-    EXPECT_EQ(LoadString(StringId::PortOpenFailed, Language::English),
-              "Port open failed, please check");
-    EXPECT_EQ(LoadString(StringId::AboutMenu, Language::English), "关于 Tervan(&A)...");
 }
 
 TEST(Utf, RoundTripAndRejects) {

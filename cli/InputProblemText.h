@@ -1,0 +1,14 @@
+#pragma once
+
+#include "protocol/InputCheck.h"
+
+#include <string>
+
+namespace tervan::cli {
+
+// One line naming the option and what is wrong with it; the texts the windows share come from
+// the string table in the user's language.
+std::string InputProblemText(const InputProblem& problem, const PrinterSettings& settings,
+                             const AnsiCodePage& codePage);
+
+} // namespace tervan::cli
