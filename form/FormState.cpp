@@ -19,6 +19,20 @@ template <typename Controls> auto& Find(Controls& controls, int id) {
     throw std::out_of_range("no control " + std::to_string(id));
 }
 
+bool IsUsbName(std::string_view name) {
+    return name.size() == 3 && (name[0] | 0x20) == 'u' && (name[1] | 0x20) == 's' &&
+           (name[2] | 0x20) == 'b';
+}
+
+// "USB" selected, as the port-list rule leaves the form after choosing it.
+void SelectUsb(FormState& form) {
+    form.At(Ctl::PortList).selection = 0;
+    form.m_bUsb = true;
+    for (int id : {Ctl::BaudRate, Ctl::Parity, Ctl::DataBits, Ctl::FlowControl}) {
+        form.At(id).enabled = false;
+    }
+}
+
 std::u16string Widen(std::string_view ascii) {
     return {ascii.begin(), ascii.end()};
 }
@@ -69,20 +83,19 @@ FormState InitialFormState(std::vector<std::string> ports, AnsiCodePage codePage
         form.controls.push_back(std::move(state));
     }
 
-    ControlState& portList = form.At(Ctl::PortList);
-    if (portList.items.size() < 2) {
+    if (form.At(Ctl::PortList).items.size() < 2) {
         // No serial port to select: the list holds "USB" alone, and the form says so.
-        portList.selection = portList.items.empty() ? -1 : 0;
-        form.m_bUsb = true;
-        for (int id : {Ctl::BaudRate, Ctl::Parity, Ctl::DataBits, Ctl::FlowControl}) {
-            form.At(id).enabled = false;
-        }
+        SelectUsb(form);
     }
     return form;
 }
 
 FormState OpeningFormState(const std::string& givenPort) {
-    return InitialFormState(ListPorts(givenPort), SystemAnsiCodePage());
+    FormState form = InitialFormState(ListPorts(givenPort), SystemAnsiCodePage());
+    if (IsUsbName(givenPort)) {
+        SelectUsb(form); // "--port usb" asks for the USB link
+    }
+    return form;
 }
 
 } // namespace tervan

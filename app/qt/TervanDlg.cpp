@@ -9,6 +9,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QComboBox>
+#include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QSignalBlocker>
@@ -60,6 +61,11 @@ CTervanDlg::CTervanDlg(CDialogHost& host, FormState form, QWidget* parent)
     setWindowTitle(Text(dialog.caption));
     setWindowIcon(AppIcon());
     setFont(DialogFont(dialog));
+    if (dialog.style.clientEdge) {
+        // Below every control, so it is drawn first.
+        m_clientEdge = new QFrame(this);
+        m_clientEdge->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    }
     const DialogBaseUnits units = BaseUnits(font());
     m_controls = BuildControls(dialog, *this, units, AppIcon());
     // Resizing moves no control: they keep their template places.
@@ -71,11 +77,11 @@ CTervanDlg::CTervanDlg(CDialogHost& host, FormState form, QWidget* parent)
     BindMessageMap();
 
     const QString about = Text(LoadString(StringId::AboutMenu));
-    m_aboutAction = new QAction(about, this);
-    m_aboutAction->setShortcut(QKeySequence(Qt::Key_F1));
-    connect(m_aboutAction, &QAction::triggered, this, &CTervanDlg::OnSysCommand);
-    addAction(m_aboutAction);
     if (!about.isEmpty()) {
+        m_aboutAction = new QAction(about, this);
+        m_aboutAction->setShortcut(QKeySequence(Qt::Key_F1));
+        connect(m_aboutAction, &QAction::triggered, this, &CTervanDlg::OnSysCommand);
+        addAction(m_aboutAction);
         setContextMenuPolicy(Qt::ActionsContextMenu);
     }
 
@@ -189,6 +195,13 @@ void CTervanDlg::keyPressEvent(QKeyEvent* event) {
         }
     }
     QDialog::keyPressEvent(event);
+}
+
+void CTervanDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (m_clientEdge != nullptr) {
+        m_clientEdge->setGeometry(rect());
+    }
 }
 
 void CTervanDlg::ShowState(const ControlState& control) {

@@ -8,6 +8,7 @@
 #include <map>
 
 class QAction;
+class QFrame;
 class QComboBox;
 class QLineEdit;
 class QAbstractButton;
@@ -23,7 +24,7 @@ public:
     // The control with number `id`; null when there is none.
     QWidget* Control(int id) const;
     const FormState& Form() const { return m_form; }
-    // The about box's command (the context menu's item and F1).
+    // The about box's command (the context menu's item and F1); null when string 101 is empty.
     QAction* AboutAction() const { return m_aboutAction; }
 
     bool m_bConnected = false;
@@ -31,6 +32,7 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     enum class Notify { Clicked, SelChange, EditChange };
@@ -75,6 +77,7 @@ private:
     FormState m_form;
     std::map<int, QWidget*> m_controls;
     QAction* m_aboutAction = nullptr;
+    QFrame* m_clientEdge = nullptr;
 };
 
 } // namespace tervan

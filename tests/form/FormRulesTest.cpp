@@ -125,13 +125,19 @@ TEST(FormRules, UsbDisablesTheLineLists) {
         EXPECT_TRUE(form.At(id).enabled);
     }
 
-    // A system without serial ports: "USB" alone, selected, and the form agrees.
-    const FormState usbOnly = Form({"USB"});
-    EXPECT_EQ(usbOnly.At(Ctl::PortList).selection, 0);
-    EXPECT_TRUE(usbOnly.m_bUsb);
-    for (int id : lineLists) {
-        EXPECT_FALSE(usbOnly.At(id).enabled);
+    // A system without serial ports, or a user asking for USB: "USB" selected, the form agrees.
+    for (const FormState& usb : {Form({"USB"}), OpeningFormState("usb")}) {
+        EXPECT_EQ(usb.At(Ctl::PortList).selection, 0);
+        EXPECT_TRUE(usb.m_bUsb);
+        for (int id : lineLists) {
+            EXPECT_FALSE(usb.At(id).enabled);
+        }
     }
+    // A path of the user's own comes first, selected.
+    const FormState given = OpeningFormState("/dev/pts/42");
+    EXPECT_EQ(given.At(Ctl::PortList).items[1], "/dev/pts/42");
+    EXPECT_EQ(given.At(Ctl::PortList).selection, 1);
+    EXPECT_FALSE(given.m_bUsb);
 }
 
 TEST(FormRules, OpenLinkLocksAllFivePortControls) {

@@ -1,10 +1,15 @@
 #include "app/qt/TervanDlg.h"
+#include "app/qt/AboutDlg.h"
 #include "form/ControlIds.h"
 
+#include <QAbstractButton>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -69,6 +74,30 @@ private slots:
         QCOMPARE(cut->currentIndex(), 1);
         QCOMPARE(cutChanges.count(), 0);
         QCOMPARE(dialog.Form().At(Ctl::BuzzerCut).selection, 1);
+    }
+
+    void CaptionsFitAndFocusStartsOnTheFirstControl() {
+        AnsweringHost host;
+        CTervanDlg dialog(host, Form());
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        QCOMPARE(QApplication::focusWidget(), dialog.Control(Ctl::PortList));
+        CAboutDlg about(nullptr);
+        for (QWidget* window : {static_cast<QWidget*>(&dialog), static_cast<QWidget*>(&about)}) {
+            for (QWidget* widget : window->findChildren<QWidget*>()) {
+                // A push button's size hint has a minimum width of its own; its text must fit.
+                int needed = 0;
+                if (auto* button = qobject_cast<QPushButton*>(widget)) {
+                    needed = button->fontMetrics().horizontalAdvance(button->text()) + 8;
+                } else if (qobject_cast<QLabel*>(widget) || qobject_cast<QCheckBox*>(widget)) {
+                    needed = widget->sizeHint().width();
+                }
+                if (!widget->isHidden() && needed > widget->width()) {
+                    QFAIL(qPrintable(QStringLiteral("clipped: ") +
+                                     widget->property("text").toString()));
+                }
+            }
+        }
     }
 
     void EditLimits() {
