@@ -17,56 +17,52 @@ constexpr int kCheckHeight = 10;
 constexpr int kButtonHeight = 14;
 
 constexpr ControlTemplate Group(std::string_view caption, DialogRect rect) {
-    return {Ctl::Static, ControlKind::GroupBox, caption, rect};
+    return {.id = Ctl::Static, .kind = ControlKind::GroupBox, .caption = caption, .rect = rect};
 }
 
 // Labels sit 2 units lower than the control of their row, so their text lines up with its text.
 constexpr ControlTemplate Label(std::string_view caption, int x, int rowY, int cx) {
-    return {Ctl::Static, ControlKind::Label, caption, {x, rowY + 2, cx, kLabelHeight}};
+    return {.id = Ctl::Static,
+            .kind = ControlKind::Label,
+            .caption = caption,
+            .rect = {x, rowY + 2, cx, kLabelHeight}};
 }
 
 constexpr ControlTemplate List(int id, const SettingList& list, int x, int y, int cx,
                                int selection = 0, bool enabled = true) {
-    return {id,
-            ControlKind::DropDownList,
-            {},
-            {x, y, cx, kListHeight},
-            ItemSource::SettingList,
-            &list,
-            selection,
-            enabled};
+    return {.id = id,
+            .kind = ControlKind::DropDownList,
+            .rect = {x, y, cx, kListHeight},
+            .itemSource = ItemSource::SettingList,
+            .list = &list,
+            .selection = selection,
+            .enabled = enabled};
 }
 
 constexpr ControlTemplate Edit(int id, int x, int y, int cx, int limit, bool enabled,
                                std::string_view text = {}) {
-    return {id,
-            ControlKind::Edit,
-            {},
-            {x, y, cx, kEditHeight},
-            ItemSource::None,
-            nullptr,
-            -1,
-            enabled,
-            true,
-            limit,
-            text};
+    return {.id = id,
+            .kind = ControlKind::Edit,
+            .rect = {x, y, cx, kEditHeight},
+            .enabled = enabled,
+            .limit = limit,
+            .text = text};
 }
 
 constexpr ControlTemplate Check(int id, std::string_view caption, int x, int y, int cx) {
-    return {id, ControlKind::CheckBox, caption, {x, y, cx, kCheckHeight}};
+    return {.id = id,
+            .kind = ControlKind::CheckBox,
+            .caption = caption,
+            .rect = {x, y, cx, kCheckHeight}};
 }
 
 constexpr ControlTemplate Button(int id, std::string_view caption, int x, int y, int cx,
                                  bool visible = true) {
-    return {id,
-            ControlKind::PushButton,
-            caption,
-            {x, y, cx, kButtonHeight},
-            ItemSource::None,
-            nullptr,
-            -1,
-            true,
-            visible};
+    return {.id = id,
+            .kind = ControlKind::PushButton,
+            .caption = caption,
+            .rect = {x, y, cx, kButtonHeight},
+            .visible = visible};
 }
 
 // Texts longer than the printer takes are refused by the conversation, not cut off silently
@@ -87,13 +83,11 @@ const std::array kMainControls{
 
     Group("当前端口配置", {14, 11, 166, 69}),
     Label("端口:", 20, 23, 30),
-    ControlTemplate{Ctl::PortList,
-                    ControlKind::DropDownList,
-                    {},
-                    {52, 23, 84, kListHeight},
-                    ItemSource::Ports,
-                    nullptr,
-                    1},
+    ControlTemplate{.id = Ctl::PortList,
+                    .kind = ControlKind::DropDownList,
+                    .rect = {52, 23, 84, kListHeight},
+                    .itemSource = ItemSource::Ports,
+                    .selection = 1},
     Label("波特率:", 20, 41, 30),
     List(Ctl::BaudRate, Lists::kBaudRate, 52, 41, 40, 3),
     Label("校验:", 20, 59, 30),
@@ -152,7 +146,7 @@ const std::array kMainControls{
     Edit(Ctl::MarkStartOffset, 199, 248, 24, 0, true, "0"),
     List(Ctl::MarkTear, Lists::kMarkTear, 227, 248, 45),
     Edit(Ctl::MarkTearOffset, 274, 248, 24, 0, true, "0"),
-    ControlTemplate{Ctl::Static, ControlKind::Label, "(正-进纸)\n(负-退纸)", {302, 234, 32, 24}},
+    ControlTemplate{Ctl::Static, ControlKind::Label, "(正-进纸)\r\n(负-退纸)", {302, 234, 32, 24}},
 
     Group("其它设置", {13, 265, 321, 69}),
     Label("速度:", 19, 277, 36),
@@ -184,18 +178,11 @@ const std::array kAboutControls{
     ControlTemplate{Ctl::Static, ControlKind::Icon, {}, {14, 14, 21, 20}},
     ControlTemplate{
         Ctl::Static, ControlKind::Label, "Tervan V2.0 版权所有 (C) 2026", {42, 14, 120, 8}},
-    ControlTemplate{Ctl::IdOk,
-                    ControlKind::PushButton,
-                    "确定",
-                    {113, 41, 50, 14},
-                    ItemSource::None,
-                    nullptr,
-                    -1,
-                    true,
-                    true,
-                    0,
-                    {},
-                    true},
+    ControlTemplate{.id = Ctl::IdOk,
+                    .kind = ControlKind::PushButton,
+                    .caption = "确定",
+                    .rect = {113, 41, 50, 14},
+                    .defaultButton = true},
 };
 
 const DialogTemplate kMainDialog{

@@ -37,13 +37,14 @@ enum class ItemSource {
 };
 
 struct ControlTemplate {
-    int id;
-    ControlKind kind;
-    std::string_view caption; // UTF-8; a label's or a button's text, a group's title
-    DialogRect rect;
+    int id = 0;
+    ControlKind kind = ControlKind::Label;
+    std::string_view caption = {}; // UTF-8; a label's or a button's text, a group's title
+    DialogRect rect = {};
     ItemSource itemSource = ItemSource::None;
     const SettingList* list = nullptr;
     int selection = -1; // initial list selection; -1 for none
+    bool checked = false;
     bool enabled = true;
     bool visible = true;
     int limit = 0;              // edit length limit in characters; 0 for none

@@ -69,6 +69,7 @@ FormState InitialFormState(std::vector<std::string> ports, AnsiCodePage codePage
         state.id = control.id;
         state.kind = control.kind;
         state.selection = control.selection;
+        state.checked = control.checked;
         // Initial edit texts are plain digits.
         state.text = Widen(control.text);
         state.caption = control.caption;

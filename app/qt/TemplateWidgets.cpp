@@ -34,7 +34,9 @@ QWidget* Create(const ControlTemplate& control, QWidget& parent, const QIcon& ic
         return box;
     }
     case ControlKind::Label: {
-        auto* label = new QLabel(Text(control.caption), &parent);
+        // A template breaks lines with CR LF; a Qt label wants LF alone.
+        auto* label =
+            new QLabel(Text(control.caption).replace(QStringLiteral("\r\n"), "\n"), &parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     }
