@@ -1,0 +1,139 @@
+#include "app/qt/TemplateWidgets.h"
+
+#include "form/ControlIds.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFontMetrics>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSlider>
+
+namespace tervan {
+
+namespace {
+
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QWidget* Create(const ControlTemplate& control, QWidget& parent, const QIcon& icon,
+                DialogBaseUnits units) {
+    switch (control.kind) {
+    case ControlKind::GroupBox: {
+        // The frame runs through the middle of the title, as a dialog template's group box
+        // draws it, so the members' places stay clear of it.
+        auto* box = new QGroupBox(Text(control.caption), &parent);
+        box->setStyleSheet(QStringLiteral(
+            "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 0.55em; }"
+            "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }"));
+        return box;
+    }
+    case ControlKind::Label: {
+        // A template breaks lines with CR LF; a Qt label wants LF alone.
+        auto* label =
+            new QLabel(Text(control.caption).replace(QStringLiteral("\r\n"), "\n"), &parent);
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        return label;
+    }
+    case ControlKind::DropDownList: {
+        auto* list = new QComboBox(&parent); // not editable: a drop-down that takes no typing
+        if (control.itemSource == ItemSource::SettingList) {
+            if (control.list->hasNoChange) {
+                list->addItem(Text(kNoChange));
+            }
+            for (const ListItem& item : control.list->items) {
+                list->addItem(Text(item.text));
+            }
+        }
+        list->setCurrentIndex(control.selection);
+        return list;
+    }
+    case ControlKind::Edit: {
+        auto* edit = new QLineEdit(Text(control.text), &parent);
+        if (control.limit > 0) {
+            edit->setMaxLength(control.limit);
+        }
+        return edit;
+    }
+    case ControlKind::CheckBox:
+        return new QCheckBox(Text(control.caption), &parent);
+    case ControlKind::PushButton: {
+        auto* button = new QPushButton(Text(control.caption), &parent);
+        button->setDefault(control.defaultButton);
+        return button;
+    }
+    case ControlKind::TrackBar: {
+        // A divider: shown, but nothing reads it and it takes no input.
+        auto* bar = new QSlider(Qt::Horizontal, &parent);
+        bar->setFocusPolicy(Qt::NoFocus);
+        bar->setAttribute(Qt::WA_TransparentForMouseEvents);
+        return bar;
+    }
+    case ControlKind::Icon: {
+        auto* label = new QLabel(&parent);
+        // A system icon is 32 x 32 pixels at 96 dpi, whatever its template box says.
+        const int side = std::min(ToPixels(control.rect, units).height(), 32);
+        label->setPixmap(icon.pixmap(side, side));
+        return label;
+    }
+    }
+    return nullptr;
+}
+
+} // namespace
+
+QFont DialogFont(const DialogTemplate& dialog) {
+    QFont font = QApplication::font();
+    font.setFamilies({font.family(), QStringLiteral("WenQuanYi Micro Hei")});
+    font.setPointSize(dialog.pointSize);
+    return font;
+}
+
+DialogBaseUnits BaseUnits(const QFont& font) {
+    // As a dialog manager measures its font: the mean width of the 52 Latin letters, rounded,
+    // and the character height.
+    const QFontMetrics metrics(font);
+    const int letters = metrics.horizontalAdvance(
+        QStringLiteral("ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz"));
+    return {(letters / 26 + 1) / 2, metrics.height()};
+}
+
+QRect ToPixels(const DialogRect& rect, DialogBaseUnits units) {
+    auto x = [&](int v) { return (v * units.cx + 2) / 4; };
+    auto y = [&](int v) { return (v * units.cy + 4) / 8; };
+    return {x(rect.x), y(rect.y), x(rect.x + rect.cx) - x(rect.x), y(rect.y + rect.cy) - y(rect.y)};
+}
+
+std::map<int, QWidget*> BuildControls(const DialogTemplate& dialog, QWidget& parent,
+                                      DialogBaseUnits units, const QIcon& icon) {
+    std::map<int, QWidget*> numbered;
+    QLabel* pendingLabel = nullptr;
+    for (const ControlTemplate& control : dialog.controls) {
+        QWidget* widget = Create(control, parent, icon, units);
+        widget->setGeometry(ToPixels(control.rect, units));
+        widget->setEnabled(control.enabled);
+        if (!control.visible) {
+            widget->setVisible(false);
+        }
+        if (pendingLabel != nullptr && control.id != Ctl::Static) {
+            pendingLabel->setBuddy(widget);
+        }
+        pendingLabel = control.kind == ControlKind::Label ? static_cast<QLabel*>(widget) : nullptr;
+        if (control.id != Ctl::Static) {
+            widget->setObjectName(QString::number(control.id));
+            widget->setProperty("controlId", control.id);
+            numbered[control.id] = widget;
+        } else {
+            // Labels and boxes take no focus, so tabbing goes from control to control.
+            widget->setFocusPolicy(Qt::NoFocus);
+        }
+    }
+    return numbered;
+}
+
+} // namespace tervan

@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QStringList>
+
+namespace tervan {
+
+// Starts the program: reads the command line, runs the main window modally, and ends the
+// program when it closes (Enter and Esc included).
+class CTervanApp {
+public:
+    // `--port PATH` puts PATH first in the port list; `--screenshot FILE.png` renders the window
+    // into FILE.png and ends. Returns the exit status.
+    int InitInstance(const QStringList& arguments);
+};
+
+} // namespace tervan

@@ -1,0 +1,260 @@
+#include "app/qt/TervanDlg.h"
+
+#include "app/qt/AboutDlg.h"
+#include "app/qt/AppIcon.h"
+#include "app/qt/TemplateWidgets.h"
+#include "form/ControlIds.h"
+#include "protocol/Strings.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QComboBox>
+#include <QFrame>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QSignalBlocker>
+
+namespace tervan {
+
+namespace {
+
+QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
+
+QStringList Items(const std::vector<std::string>& items) {
+    QStringList list;
+    for (const std::string& item : items) {
+        list.push_back(Text(item));
+    }
+    return list;
+}
+
+} // namespace
+
+// Which handler each notification of each control reaches.
+const CTervanDlg::MessageMapEntry CTervanDlg::kMessageMap[] = {
+    {Notify::Clicked, Ctl::OpenClose, &CTervanDlg::ToggleLink},
+    {Notify::Clicked, Ctl::Set, &CTervanDlg::ApplySettings},
+    {Notify::Clicked, Ctl::ManufacturerCheck, &CTervanDlg::OnModifyClicked},
+    {Notify::Clicked, Ctl::ModelCheck, &CTervanDlg::OnModifyClicked},
+    {Notify::Clicked, Ctl::SerialNumberCheck, &CTervanDlg::OnModifyClicked},
+    {Notify::Clicked, Ctl::SerialFormatCheck, &CTervanDlg::OnModifyClicked},
+    {Notify::Clicked, Ctl::BtNameCheck, &CTervanDlg::OnModifyClicked},
+    {Notify::Clicked, Ctl::BtPasswordCheck, &CTervanDlg::OnModifyClicked},
+    {Notify::Clicked, Ctl::DownloadBitmap, &CTervanDlg::DownloadBitmap},
+    {Notify::Clicked, Ctl::PrintBitmap, &CTervanDlg::PrintBitmap},
+    {Notify::Clicked, Ctl::DotMatrix, &CTervanDlg::OnFontSwitch},
+    {Notify::SelChange, Ctl::PortList, &CTervanDlg::SelectPort},
+    {Notify::SelChange, Ctl::BuzzerError, &CTervanDlg::OnBuzzerChange},
+    {Notify::SelChange, Ctl::BuzzerCut, &CTervanDlg::OnBuzzerChange},
+    {Notify::EditChange, Ctl::BtPassword, &CTervanDlg::OnBtPasswordChange},
+    {Notify::EditChange, Ctl::BtName, &CTervanDlg::OnBtNameChange},
+};
+
+CTervanDlg::CTervanDlg(CDialogHost& host, FormState form, QWidget* parent)
+    : QDialog(parent), m_host(host), m_form(std::move(form)) {
+    const DialogTemplate& dialog = MainDialogTemplate();
+    // A window of its own (own task-bar button), a sizing border, no minimise or maximise box.
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    setWindowTitle(Text(dialog.caption));
+    setWindowIcon(AppIcon());
+    setFont(DialogFont(dialog));
+    if (dialog.style.clientEdge) {
+        // Below every control, so it is drawn first.
+        m_clientEdge = new QFrame(this);
+        m_clientEdge->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    }
+    const DialogBaseUnits units = BaseUnits(font());
+    m_controls = BuildControls(dialog, *this, units, AppIcon());
+    // Resizing moves no control: they keep their template places.
+    resize(ToPixels({0, 0, dialog.cx, dialog.cy}, units).size());
+
+    for (const ControlState& control : m_form.controls) {
+        ShowState(control);
+    }
+    BindMessageMap();
+
+    const QString about = Text(LoadString(StringId::AboutMenu));
+    if (!about.isEmpty()) {
+        m_aboutAction = new QAction(about, this);
+        m_aboutAction->setShortcut(QKeySequence(Qt::Key_F1));
+        connect(m_aboutAction, &QAction::triggered, this, &CTervanDlg::OnSysCommand);
+        addAction(m_aboutAction);
+        setContextMenuPolicy(Qt::ActionsContextMenu);
+    }
+
+    for (const ControlTemplate& control : dialog.controls) {
+        QWidget* widget = Control(control.id);
+        if (widget != nullptr && widget->focusPolicy() != Qt::NoFocus && control.visible &&
+            widget->isEnabled()) {
+            widget->setFocus();
+            break;
+        }
+    }
+    m_strTitle = windowTitle();
+}
+
+QWidget* CTervanDlg::Control(int id) const {
+    const auto found = m_controls.find(id);
+    return found != m_controls.end() ? found->second : nullptr;
+}
+
+QComboBox* CTervanDlg::List(int id) const {
+    return qobject_cast<QComboBox*>(Control(id));
+}
+QLineEdit* CTervanDlg::Edit(int id) const {
+    return qobject_cast<QLineEdit*>(Control(id));
+}
+QAbstractButton* CTervanDlg::Button(int id) const {
+    return qobject_cast<QAbstractButton*>(Control(id));
+}
+
+void CTervanDlg::Bind(Notify notify, int id, Handler handler) {
+    auto call = [this, id, handler] { (this->*handler)(id); };
+    switch (notify) {
+    case Notify::Clicked:
+        connect(Button(id), &QAbstractButton::clicked, this, call);
+        break;
+    case Notify::SelChange:
+        connect(List(id), &QComboBox::currentIndexChanged, this, call);
+        break;
+    case Notify::EditChange:
+        connect(Edit(id), &QLineEdit::textChanged, this, call);
+        break;
+    }
+}
+
+void CTervanDlg::BindMessageMap() {
+    for (const MessageMapEntry& entry : kMessageMap) {
+        Bind(entry.notify, entry.id, entry.handler);
+    }
+    for (const ControlState& control : m_form.controls) {
+        const bool mapped = std::ranges::any_of(
+            kMessageMap, [&](const MessageMapEntry& entry) { return entry.id == control.id; });
+        if (mapped) {
+            continue;
+        }
+        if (control.kind == ControlKind::DropDownList) {
+            Bind(Notify::SelChange, control.id, &CTervanDlg::KeepSelection);
+        } else if (control.kind == ControlKind::Edit) {
+            Bind(Notify::EditChange, control.id, &CTervanDlg::KeepText);
+        }
+    }
+}
+
+void CTervanDlg::ToggleLink(int) {}
+void CTervanDlg::ApplySettings(int) {}
+void CTervanDlg::DownloadBitmap(int) {}
+void CTervanDlg::PrintBitmap(int) {}
+
+void CTervanDlg::OnModifyClicked(int id) {
+    Apply(OnClicked(m_form, id, Button(id)->isChecked()));
+}
+
+void CTervanDlg::OnFontSwitch(int id) {
+    Apply(OnClicked(m_form, id, Button(id)->isChecked()));
+}
+
+void CTervanDlg::SelectPort(int id) {
+    Apply(OnSelChange(m_form, id, List(id)->currentIndex()));
+}
+
+void CTervanDlg::OnBuzzerChange(int id) {
+    Apply(OnSelChange(m_form, id, List(id)->currentIndex()));
+}
+
+void CTervanDlg::OnBtNameChange(int id) {
+    Apply(OnEditChange(m_form, id, Edit(id)->text().toStdU16String()));
+}
+
+void CTervanDlg::OnBtPasswordChange(int id) {
+    Apply(OnEditChange(m_form, id, Edit(id)->text().toStdU16String()));
+}
+
+void CTervanDlg::KeepSelection(int id) {
+    Apply(OnSelChange(m_form, id, List(id)->currentIndex()));
+}
+
+void CTervanDlg::KeepText(int id) {
+    Apply(OnEditChange(m_form, id, Edit(id)->text().toStdU16String()));
+}
+
+void CTervanDlg::OnSysCommand() {
+    CAboutDlg about(this);
+    m_host.RunModal(about);
+}
+
+void CTervanDlg::keyPressEvent(QKeyEvent* event) {
+    // Enter ends the dialog as Esc does; a focused button has taken its Enter already.
+    if (event->modifiers() == Qt::NoModifier || event->modifiers() == Qt::KeypadModifier) {
+        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+            accept();
+            return;
+        }
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CTervanDlg::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    if (m_clientEdge != nullptr) {
+        m_clientEdge->setGeometry(rect());
+    }
+}
+
+void CTervanDlg::ShowState(const ControlState& control) {
+    QWidget* widget = Control(control.id);
+    const QSignalBlocker blocker(widget);
+    if (auto* list = qobject_cast<QComboBox*>(widget)) {
+        list->clear();
+        list->addItems(Items(control.items));
+        list->setCurrentIndex(control.selection);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+        edit->setText(QString::fromStdU16String(control.text));
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {
+        button->setChecked(control.checked);
+    }
+    widget->setEnabled(control.enabled);
+}
+
+void CTervanDlg::Apply(const FormChanges& changes) {
+    if (changes.message) {
+        std::optional<QString> caption;
+        if (changes.message->caption) {
+            caption = Text(*changes.message->caption);
+        }
+        m_host.MessageBox(this, Text(changes.message->text), caption, MessageIcon::None);
+    }
+    for (const ControlChange& change : changes.controls) {
+        QWidget* widget = Control(change.id);
+        // A change made by a rule raises no notification of its own.
+        const QSignalBlocker blocker(widget);
+        if (auto* list = qobject_cast<QComboBox*>(widget)) {
+            if (change.items) {
+                list->clear();
+                list->addItems(Items(*change.items));
+            }
+            if (change.selection) {
+                list->setCurrentIndex(*change.selection);
+            }
+        }
+        if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+            if (change.text) {
+                edit->setText(QString::fromStdU16String(*change.text));
+            }
+            if (change.caret) {
+                edit->setCursorPosition(*change.caret);
+            }
+        }
+        if (auto* button = qobject_cast<QAbstractButton*>(widget); button && change.caption) {
+            button->setText(Text(*change.caption));
+        }
+        if (change.enabled) {
+            widget->setEnabled(*change.enabled);
+        }
+    }
+}
+
+} // namespace tervan

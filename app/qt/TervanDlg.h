@@ -1,0 +1,83 @@
+#pragma once
+
+#include "app/qt/DialogHost.h"
+#include "form/FormRules.h"
+
+#include <QDialog>
+
+#include <map>
+
+class QAction;
+class QFrame;
+class QComboBox;
+class QLineEdit;
+class QAbstractButton;
+
+namespace tervan {
+
+// The main window: the form of the dialog template, drawn with Qt widgets. It decides nothing
+// itself: each notification goes to the form's rules, and what they return is applied here.
+class CTervanDlg : public QDialog {
+public:
+    CTervanDlg(CDialogHost& host, FormState form, QWidget* parent = nullptr);
+
+    // The control with number `id`; null when there is none.
+    QWidget* Control(int id) const;
+    const FormState& Form() const { return m_form; }
+    // The about box's command (the context menu's item and F1); null when string 101 is empty.
+    QAction* AboutAction() const { return m_aboutAction; }
+
+    bool m_bConnected = false;
+    QString m_strTitle; // the caption as the template sets it; status texts are built from it
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    enum class Notify { Clicked, SelChange, EditChange };
+    using Handler = void (CTervanDlg::*)(int id);
+    struct MessageMapEntry {
+        Notify notify;
+        int id;
+        Handler handler;
+    };
+    static const MessageMapEntry kMessageMap[];
+
+    void BindMessageMap();
+    void Bind(Notify notify, int id, Handler handler);
+
+    // The operations; they arrive with the link.
+    void ToggleLink(int id);
+    void ApplySettings(int id);
+    void DownloadBitmap(int id);
+    void PrintBitmap(int id);
+
+    // The form's rules.
+    void OnModifyClicked(int id);
+    void OnFontSwitch(int id);
+    void SelectPort(int id);
+    void OnBuzzerChange(int id);
+    void OnBtNameChange(int id);
+    void OnBtPasswordChange(int id);
+    // Controls without a rule of their own: the form only takes their new value.
+    void KeepSelection(int id);
+    void KeepText(int id);
+
+    void OnSysCommand();
+
+    QComboBox* List(int id) const;
+    QLineEdit* Edit(int id) const;
+    QAbstractButton* Button(int id) const;
+
+    void ShowState(const ControlState& control);
+    void Apply(const FormChanges& changes);
+
+    CDialogHost& m_host;
+    FormState m_form;
+    std::map<int, QWidget*> m_controls;
+    QAction* m_aboutAction = nullptr;
+    QFrame* m_clientEdge = nullptr;
+};
+
+} // namespace tervan

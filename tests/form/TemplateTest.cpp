@@ -1,0 +1,64 @@
+#include "form/ControlIds.h"
+#include "form/DialogTemplate.h"
+
+#include <gtest/gtest.h>
+
+namespace tervan {
+namespace {
+
+bool Overlap(const DialogRect& a, const DialogRect& b) {
+    return a.x < b.x + b.cx && b.x < a.x + a.cx && a.y < b.y + b.cy && b.y < a.y + a.cy;
+}
+
+bool Inside(const DialogRect& inner, const DialogRect& outer) {
+    return inner.x > outer.x && inner.y > outer.y && inner.x + inner.cx < outer.x + outer.cx &&
+           inner.y + inner.cy < outer.y + outer.cy;
+}
+
+TEST(Template, NothingOverlapsAndEveryControlLiesInItsGroup) {
+    for (const DialogTemplate* dialog : {&MainDialogTemplate(), &AboutDialogTemplate()}) {
+        const auto& controls = dialog->controls;
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            const ControlTemplate& a = controls[i];
+            SCOPED_TRACE(std::string(a.caption) + " " + std::to_string(a.id));
+            EXPECT_TRUE(Inside(a.rect, {0, 0, dialog->cx, dialog->cy}));
+            if (const ControlTemplate* group = GroupOf(*dialog, i)) {
+                EXPECT_TRUE(Inside(a.rect, group->rect)) << group->caption;
+            }
+            for (std::size_t j = i + 1; j < controls.size(); ++j) {
+                const ControlTemplate& b = controls[j];
+                // Group boxes hold their members; the hidden button is never drawn.
+                const bool drawnSide = a.visible && b.visible;
+                const bool boxes =
+                    a.kind == ControlKind::GroupBox || b.kind == ControlKind::GroupBox;
+                if (drawnSide &&
+                    !(boxes && (GroupOf(*dialog, i) == &b || GroupOf(*dialog, j) == &a))) {
+                    EXPECT_FALSE(Overlap(a.rect, b.rect)) << b.caption << " " << b.id;
+                }
+            }
+        }
+    }
+}
+
+TEST(Template, TheFixedPlaces) {
+    const DialogRect groups[] = {{14, 11, 166, 69},   {14, 88, 310, 79},   {13, 169, 84, 95},
+                                 {106, 169, 215, 56}, {106, 225, 230, 39}, {13, 265, 321, 69},
+                                 {14, 335, 319, 31}};
+    std::size_t found = 0;
+    for (const ControlTemplate& control : MainDialogTemplate().controls) {
+        if (control.kind == ControlKind::GroupBox) {
+            ASSERT_LT(found, std::size(groups));
+            EXPECT_EQ(control.rect.x, groups[found].x);
+            EXPECT_EQ(control.rect.y, groups[found].y);
+            EXPECT_EQ(control.rect.cx, groups[found].cx);
+            EXPECT_EQ(control.rect.cy, groups[found].cy);
+            ++found;
+        }
+    }
+    EXPECT_EQ(found, std::size(groups));
+    EXPECT_FALSE(FindControl(MainDialogTemplate(), Ctl::OpenClose)->visible);
+    EXPECT_EQ(FindControl(MainDialogTemplate(), Ctl::DotMatrix)->rect.x, 257);
+}
+
+} // namespace
+} // namespace tervan
