@@ -8,6 +8,11 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
+
+#if defined(_WIN32)
+#include "link/UniqueHandleWin32.h"
+#endif
 
 // libusb's opaque handles; only the libusb binding sees their definitions.
 struct libusb_context;
@@ -27,6 +32,12 @@ struct UsbLocation {
 // Where the first printer in the system's enumeration order sits; empty when there is none or the
 // build has no USB binding.
 std::optional<UsbLocation> LocateUsbPrinter();
+
+#if defined(_WIN32)
+// The device path of the first printer among the present USB device interfaces, as the system
+// lists it; empty when there is none.
+std::optional<std::string> UsbPrinterDevicePath();
+#endif
 
 struct UsbContextDeleter {
     void operator()(libusb_context* context) const;
@@ -51,7 +62,18 @@ public:
     // The device keeps nothing to discard; only bytes left over from an earlier read are dropped.
     void Purge() override;
     bool Close() override;
-    bool IsOpen() const override { return m_hDevice != nullptr; }
+#if defined(_WIN32)
+    bool IsOpen() const override {
+        return !m_hDevice.IsNull();
+    }
+
+private:
+    UniqueHandle m_hDevice; // null while closed
+    UniqueHandle m_ioDone;  // signalled when a transfer ends; made with the handle
+#else
+    bool IsOpen() const override {
+        return m_hDevice != nullptr;
+    }
 
 private:
     std::size_t TakePending(std::span<std::uint8_t> buffer);
@@ -60,7 +82,8 @@ private:
     std::unique_ptr<libusb_context, UsbContextDeleter> m_context;
     std::unique_ptr<libusb_device_handle, UsbHandleDeleter> m_hDevice; // null while closed
     std::optional<UsbInterfaceChoice> m_claimed;                       // set while open
-    Bytes m_pending; // bytes of the last IN transfer beyond what the reader asked for
+    Bytes m_pending;                                                   // bytes of the last IN transfer beyond what the reader asked for
+#endif
 };
 
 } // namespace tervan

@@ -41,13 +41,16 @@ constexpr std::array<Entry, 21> kStrings{{
     {StringId::PortOpenFailed, "端口打开失败，请检测", "Port open failed, please check"},
 }};
 
+#if !defined(_WIN32)
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? std::string(value) : std::string();
 }
+#endif
 
 } // namespace
 
+#if !defined(_WIN32) // the Windows binding asks the system instead
 Language UiLanguage() {
     // As Qt reads the system locale's UI languages: LANGUAGE (a colon list) first, else the
     // messages locale (LC_ALL, LC_MESSAGES, LANG), whether or not that locale is installed.
@@ -67,6 +70,7 @@ Language UiLanguage() {
     }
     return name.starts_with("zh") ? Language::Chinese : Language::English;
 }
+#endif
 
 std::string_view LoadString(StringId id, Language language) {
     for (const Entry& entry : kStrings) {
