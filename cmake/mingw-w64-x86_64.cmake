@@ -24,3 +24,6 @@ find_program(TERVAN_WINE wine)
 if(TERVAN_WINE)
     set(CMAKE_CROSSCOMPILING_EMULATOR ${TERVAN_WINE})
 endif()
+
+# The shipped programs carry no symbols.
+set(CMAKE_EXE_LINKER_FLAGS_RELEASE_INIT "-s")

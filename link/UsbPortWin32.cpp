@@ -20,8 +20,8 @@ namespace {
 
 // A write that no byte leaves for this long has stalled and fails, whatever its byte budget.
 constexpr unsigned kStallLimitMs = 10'000;
-// Pieces of a write; each one waits at most the stall limit.
-constexpr std::size_t kWritePiece = 4096;
+// Longest single transfer; each piece of a write waits at most the stall limit.
+constexpr std::size_t kTransferPiece = 4096;
 
 struct DeviceInfoSetCloser {
     void operator()(HDEVINFO set) const { ::SetupDiDestroyDeviceInfoList(set); }
@@ -145,7 +145,7 @@ std::size_t CUSBPort::Write(std::span<const std::uint8_t> bytes) {
     }
     std::size_t sent = 0;
     while (sent < bytes.size()) {
-        const std::size_t piece = std::min(kWritePiece, bytes.size() - sent);
+        const std::size_t piece = std::min(kTransferPiece, bytes.size() - sent);
         OVERLAPPED overlapped{};
         overlapped.hEvent = m_ioDone.Get();
         const BOOL started = ::WriteFile(m_hDevice.Get(), bytes.data() + sent,
@@ -164,7 +164,7 @@ std::size_t CUSBPort::Read(std::span<std::uint8_t> buffer) {
     if (m_hDevice.IsNull() || buffer.empty()) {
         return 0;
     }
-    const DWORD count = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), kWritePiece));
+    const DWORD count = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), kTransferPiece));
     OVERLAPPED overlapped{};
     overlapped.hEvent = m_ioDone.Get();
     const BOOL started = ::ReadFile(m_hDevice.Get(), buffer.data(), count, nullptr, &overlapped);
