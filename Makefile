@@ -62,8 +62,11 @@ test-windows: build-windows
 	@cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build build -j $(JOBS) --target tervan-printer-sim
 	@tests/windows/wine-prefix.sh $(WINE_PREFIX)
-	cd build-windows && $(WINE_ENV) ctest --output-on-failure -j $(JOBS)
-	@$(WINE_ENV) wineserver -w
+	@# One Wine server for the whole run, started apart so that it holds none of the tests' output
+	@# streams, and ended with the run.
+	@$(WINE_ENV) wineserver -p >/dev/null 2>&1
+	cd build-windows && status=0 && $(WINE_ENV) ctest --output-on-failure -j $(JOBS) || status=$$?; \
+		$(WINE_ENV) wineserver -k; exit $$status
 
 package-windows: build-windows
 	@rm -rf build-windows/package && mkdir -p build-windows/package

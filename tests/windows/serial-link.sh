@@ -66,16 +66,17 @@ check() {
     fi
 }
 
-# Runs tervan-cli.exe, expects exit 0, and checks what the printer logged.
+# Runs tervan-cli.exe, expects exit status $status (0 unless set), and checks what the printer
+# logged.
 expect_wire() {
-    local name=$1 log=$2 expected=$3
+    local name=$1 log=$2 expected=$3 want=${status:-0}
     shift 3
     local before count status=0
     before=$(stat -c %s "$log")
     count=$(($(wc -w <<<"$expected")))
     wine "$cli" "$@" >"$work/out.txt" 2>"$work/err.txt" || status=$?
-    check "$name: exit status" 0 "$status"
-    [ "$status" == 0 ] || sed 's/^/      /' "$work/err.txt"
+    check "$name: exit status" "$want" "$status"
+    [ "$status" == "$want" ] || sed 's/^/      /' "$work/err.txt"
     check "$name: bytes on the wire" "$expected" "$(bytes_since "$log" "$before" "$count")"
 }
 
@@ -108,5 +109,27 @@ expect_wire "logo download to slot 2" "$sim_log" \
     "1B 06 1B FF 02 04 00 07 00 81 08 00 00 46 18 00 00 10 A8 00 00 61 88 00 00 0A 48 00 00 08 10 00 00 62 58 00 00 1B 16 1B 16" \
     logo download --port COM5 --slot 2 "$(winepath -w "$root/tests/data/logo-13x7-netpbm.bmp")"
 expect_wire "logo print of slot 2" "$sim_log" "1C 50 02" logo print --port COM5 --slot 2
+
+# A full-width logo: exactly the bytes the Linux build sends to the same printer. 384 x 96
+# dots: EnterSetup, the header, 96 rows of 48 bytes, LeaveSetup twice.
+logo=$root/tests/data/tervan-logo.bmp
+linux_cli=$(dirname "$sim")/tervan-cli
+expected_length=$((2 + 7 + 96 * 48 + 4))
+before=$(stat -c %s "$sim_log")
+"$linux_cli" logo download --port "$(readlink "$WINEPREFIX/dosdevices/com5")" --slot 8 "$logo" \
+    2>/dev/null
+linux_bytes=$(bytes_since "$sim_log" "$before" "$expected_length")
+check "logo download from Linux: length" "$expected_length" "$(wc -w <<<"$linux_bytes")"
+check "logo download from Linux: header" "1B 06 1B FF 08 30 00 60 00" "${linux_bytes:0:26}"
+expect_wire "full-width logo download, as from Linux" "$sim_log" "$linux_bytes" \
+    logo download --port COM5 --slot 8 "$(winepath -w "$logo")"
+
+# A printer that answers the wrong two bytes: nothing is sent, setup mode is left all the same.
+kill "${pids[-1]}"
+wrong_log=$work/wrong.bin
+: >"$wrong_log"
+start_printer "$work/wrong.txt" "$sim" --reply wrong --log "$wrong_log"
+status=1 expect_wire "apply to a printer that answers wrongly" "$wrong_log" "1B 06 1B 16" \
+    apply --port COM5 --code-page 47 --manufacturer ABC
 
 [ "$failures" == 0 ] || { echo "$failures check(s) failed"; exit 1; }
