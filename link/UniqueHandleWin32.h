@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <utility>
 
@@ -30,6 +31,7 @@ public:
 
     Native Get() const { return m_handle; }
     bool IsNull() const { return m_handle == nullptr; }
+    bool operator==(std::nullptr_t) const { return IsNull(); }
 
     void Reset(Native handle = nullptr);
 

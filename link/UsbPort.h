@@ -62,27 +62,21 @@ public:
     // The device keeps nothing to discard; only bytes left over from an earlier read are dropped.
     void Purge() override;
     bool Close() override;
-#if defined(_WIN32)
-    bool IsOpen() const override {
-        return !m_hDevice.IsNull();
-    }
+    bool IsOpen() const override { return m_hDevice != nullptr; }
 
 private:
+#if defined(_WIN32)
     UniqueHandle m_hDevice; // null while closed
     UniqueHandle m_ioDone;  // signalled when a transfer ends; made with the handle
 #else
-    bool IsOpen() const override {
-        return m_hDevice != nullptr;
-    }
-
-private:
     std::size_t TakePending(std::span<std::uint8_t> buffer);
 
     // Declared before the handle so that it is torn down after it.
     std::unique_ptr<libusb_context, UsbContextDeleter> m_context;
     std::unique_ptr<libusb_device_handle, UsbHandleDeleter> m_hDevice; // null while closed
     std::optional<UsbInterfaceChoice> m_claimed;                       // set while open
-    Bytes m_pending;                                                   // bytes of the last IN transfer beyond what the reader asked for
+    // Bytes of the last IN transfer beyond what the reader asked for.
+    Bytes m_pending;
 #endif
 };
 
