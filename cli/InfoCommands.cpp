@@ -8,6 +8,10 @@
 #include <iostream>
 #include <memory>
 
+#if defined(_WIN32)
+#include "link/PortListWin32.h"
+#endif
+
 namespace tervan::cli {
 
 std::function<int()> AddPortsCommand(CLI::App& app) {
@@ -16,6 +20,16 @@ std::function<int()> AddPortsCommand(CLI::App& app) {
         if (!cmd->parsed()) {
             return -1;
         }
+#if defined(_WIN32)
+        if (const auto usb = UsbPrinterDevicePath()) {
+            std::cout << "usb: 0483:5720 at " << *usb << '\n';
+        } else {
+            std::cout << "usb: not found\n";
+        }
+        for (const std::string& port : RegistrySerialPorts()) {
+            std::cout << "serial: " << port << '\n';
+        }
+#else
         if (const auto usb = LocateUsbPrinter()) {
             std::cout << "usb: 0483:5720 on bus " << usb->bus << " device " << usb->device << '\n';
         } else {
@@ -26,6 +40,7 @@ std::function<int()> AddPortsCommand(CLI::App& app) {
                 std::cout << "serial: " << port << '\n';
             }
         }
+#endif
         return static_cast<int>(kExitDone);
     };
 }

@@ -8,20 +8,29 @@
 
 #include <iostream>
 
+#if defined(_WIN32)
+#include "link/PortListWin32.h"
+#endif
+
 namespace tervan::cli {
 
 namespace {
 
 constexpr std::chrono::milliseconds kSettleAfterOpen{500};
 
+#if defined(_WIN32)
+constexpr const char* kPortHelp = "usb, or a COM port such as COM3";
+#else
+constexpr const char* kPortHelp = "usb, a serial device path such as /dev/ttyUSB0";
+#endif
+
 // "COM3" names a port on Windows the way the system's device namespace does.
 std::string DevicePath(const std::string& port) {
 #if defined(_WIN32)
-    if (port.size() > 3 && (port.rfind("COM", 0) == 0 || port.rfind("com", 0) == 0)) {
-        return "\\\\.\\" + port;
-    }
-#endif
+    return ComDevicePath(port);
+#else
     return port;
+#endif
 }
 
 std::optional<char> ParityLetter(const std::string& value) {
@@ -45,8 +54,7 @@ bool IsUsb(const std::string& port) {
 } // namespace
 
 void AddLinkOptions(CLI::App& command, LinkOptions& options) {
-    command.add_option("--port", options.port, "usb, a serial device path such as /dev/ttyUSB0")
-        ->type_name("PORT");
+    command.add_option("--port", options.port, kPortHelp)->type_name("PORT");
     command.add_option("--baud", options.baud, "1200|2400|4800|9600|19200|38400|57600|115200")
         ->capture_default_str();
     command.add_option("--parity", options.parity, "none|odd|even")->capture_default_str();

@@ -6,7 +6,11 @@
 #include "cli/LinkSession.h"
 #include "cli/ProgressBar.h"
 
+#if defined(_WIN32)
+#include <io.h>
+#else
 #include <unistd.h>
+#endif
 
 #include <iostream>
 #include <memory>
@@ -38,14 +42,24 @@ int RunDownload(const Inputs& in) {
         return kExitBadInput;
     }
     // The file is known before the link: a bad one is refused without opening anything.
+#if defined(_WIN32)
+    // The argument is UTF-8; a narrow path would be read in the ANSI code page.
+    const LoadResult load =
+        LoadBitmapFile(std::filesystem::path(std::u8string(in.file.begin(), in.file.end())));
+#else
     const LoadResult load = LoadBitmapFile(in.file);
+#endif
     if (const auto refused = LoadMessage(load.outcome)) {
         PrintText(in.file + ": " + std::string(LoadString(*refused)));
         return kExitBadInput;
     }
     // The trace has the rows already, line by line.
-    const bool showProgress =
-        !in.download.dryRun && !in.download.trace && isatty(STDERR_FILENO) != 0;
+#if defined(_WIN32)
+    const bool stderrIsTerminal = _isatty(_fileno(stderr)) != 0;
+#else
+    const bool stderrIsTerminal = isatty(STDERR_FILENO) != 0;
+#endif
+    const bool showProgress = !in.download.dryRun && !in.download.trace && stderrIsTerminal;
     return RunOnLink(in.download, [&](const Session& session) {
         DownloadResult result;
         {

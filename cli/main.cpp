@@ -8,8 +8,19 @@
 #include <functional>
 #include <vector>
 
+#if defined(_WIN32)
+#include "cli/Utf8ConsoleWin32.h"
+#endif
+
 int main(int argc, char** argv) {
     using namespace tervan::cli;
+#if defined(_WIN32)
+    Utf8Console console;
+    if (console.Argc() > 0) {
+        argc = console.Argc();
+        argv = console.Argv();
+    }
+#endif
     CLI::App app{"tervan-cli: configure a receipt printer over a serial port or USB"};
     app.require_subcommand(1);
     const std::vector<std::function<int()>> commands = {

@@ -9,7 +9,7 @@
 #include <string>
 
 #if defined(_WIN32)
-#include "link/UniqueHandleWin.h" // the Windows binding brings its own handle holder
+#include "link/UniqueHandleWin32.h"
 #else
 #include "link/UniqueFdPosix.h"
 #endif

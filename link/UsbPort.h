@@ -8,6 +8,11 @@
 #include <memory>
 #include <optional>
 #include <span>
+#include <string>
+
+#if defined(_WIN32)
+#include "link/UniqueHandleWin32.h"
+#endif
 
 // libusb's opaque handles; only the libusb binding sees their definitions.
 struct libusb_context;
@@ -27,6 +32,12 @@ struct UsbLocation {
 // Where the first printer in the system's enumeration order sits; empty when there is none or the
 // build has no USB binding.
 std::optional<UsbLocation> LocateUsbPrinter();
+
+#if defined(_WIN32)
+// The device path of the first printer among the present USB device interfaces, as the system
+// lists it; empty when there is none.
+std::optional<std::string> UsbPrinterDevicePath();
+#endif
 
 struct UsbContextDeleter {
     void operator()(libusb_context* context) const;
@@ -54,13 +65,19 @@ public:
     bool IsOpen() const override { return m_hDevice != nullptr; }
 
 private:
+#if defined(_WIN32)
+    UniqueHandle m_hDevice; // null while closed
+    UniqueHandle m_ioDone;  // signalled when a transfer ends; made with the handle
+#else
     std::size_t TakePending(std::span<std::uint8_t> buffer);
 
     // Declared before the handle so that it is torn down after it.
     std::unique_ptr<libusb_context, UsbContextDeleter> m_context;
     std::unique_ptr<libusb_device_handle, UsbHandleDeleter> m_hDevice; // null while closed
     std::optional<UsbInterfaceChoice> m_claimed;                       // set while open
-    Bytes m_pending; // bytes of the last IN transfer beyond what the reader asked for
+    // Bytes of the last IN transfer beyond what the reader asked for.
+    Bytes m_pending;
+#endif
 };
 
 } // namespace tervan

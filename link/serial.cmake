@@ -21,3 +21,16 @@ endif()
 if(APPLE)
     target_sources(tervan_link PRIVATE ${CMAKE_CURRENT_LIST_DIR}/PortListMac.cpp)
 endif()
+
+if(WIN32)
+    target_sources(tervan_link PRIVATE
+        ${CMAKE_CURRENT_LIST_DIR}/UniqueHandleWin32.h
+        ${CMAKE_CURRENT_LIST_DIR}/UniqueHandleWin32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/WideTextWin32.h
+        ${CMAKE_CURRENT_LIST_DIR}/WideTextWin32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/SerialDcbWin32.h
+        ${CMAKE_CURRENT_LIST_DIR}/SerialDcbWin32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/SerialPortWin32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/PortListWin32.h
+        ${CMAKE_CURRENT_LIST_DIR}/PortListWin32.cpp)
+endif()

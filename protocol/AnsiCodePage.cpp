@@ -2,6 +2,10 @@
 
 #include <cstdlib>
 
+#if defined(_WIN32)
+#include <windows.h>
+#endif
+
 namespace tervan {
 
 namespace {
@@ -74,12 +78,17 @@ AnsiCodePage SystemAnsiCodePage() {
         }
         return {value, true};
     }
+#if defined(_WIN32)
+    // The system's own ANSI code page, as CP_ACP would use it.
+    return FromNumber(static_cast<int>(::GetACP()));
+#else
     for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
         if (const char* value = std::getenv(variable); value && *value) {
             return AnsiCodePageForLocale(value);
         }
     }
     return FromNumber(1252);
+#endif
 }
 
 } // namespace tervan

@@ -50,13 +50,16 @@ constexpr std::array<Entry, 24> kStrings{{
      "%1 contains the control character %2, which cannot be sent to the printer, please check"},
 }};
 
+#if !defined(_WIN32)
 std::string Env(const char* name) {
     const char* value = std::getenv(name);
     return value != nullptr ? std::string(value) : std::string();
 }
+#endif
 
 } // namespace
 
+#if !defined(_WIN32) // the Windows binding asks the system instead
 Language UiLanguage() {
     // As Qt reads the system locale's UI languages: LANGUAGE (a colon list) first, else the
     // messages locale (LC_ALL, LC_MESSAGES, LANG), whether or not that locale is installed.
@@ -76,6 +79,7 @@ Language UiLanguage() {
     }
     return name.starts_with("zh") ? Language::Chinese : Language::English;
 }
+#endif
 
 std::string_view LoadString(StringId id, Language language) {
     for (const Entry& entry : kStrings) {

@@ -1,0 +1,184 @@
+#include "link/UsbDevicePath.h"
+#include "link/UsbPort.h"
+#include "link/WideTextWin32.h"
+
+#include <windows.h>
+
+#include <initguid.h> // GUID_DEVINTERFACE_USB_DEVICE is defined here, not only declared
+
+#include <setupapi.h>
+#include <usbiodef.h>
+
+#include <algorithm>
+#include <memory>
+#include <type_traits>
+#include <vector>
+
+namespace tervan {
+
+namespace {
+
+// A write that no byte leaves for this long has stalled and fails, whatever its byte budget.
+constexpr unsigned kStallLimitMs = 10'000;
+// Longest single transfer; each piece of a write waits at most the stall limit.
+constexpr std::size_t kTransferPiece = 4096;
+
+struct DeviceInfoSetCloser {
+    void operator()(HDEVINFO set) const { ::SetupDiDestroyDeviceInfoList(set); }
+};
+using DeviceInfoSet = std::unique_ptr<std::remove_pointer_t<HDEVINFO>, DeviceInfoSetCloser>;
+
+std::u16string ToU16(std::wstring_view text) {
+    return {text.begin(), text.end()};
+}
+std::wstring ToWide(std::u16string_view text) {
+    return {text.begin(), text.end()};
+}
+
+// The device path of one interface of the set; empty when its detail cannot be read. The detail
+// record lives in a vector of DWORDs, which gives it the alignment the structure needs.
+std::optional<std::wstring> DevicePathOf(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceData) {
+    DWORD required = 0;
+    // Fails by design: it only reports the size the record needs.
+    ::SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, nullptr, 0, &required, nullptr);
+    if (required < sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W)) {
+        return std::nullopt;
+    }
+    std::vector<DWORD> storage((required + sizeof(DWORD) - 1) / sizeof(DWORD));
+    auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
+    detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+    if (!::SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, detail, required, nullptr,
+                                            nullptr)) {
+        return std::nullopt;
+    }
+    // The path ends at its terminator, within the record.
+    const std::size_t room =
+        (required - offsetof(SP_DEVICE_INTERFACE_DETAIL_DATA_W, DevicePath)) / sizeof(wchar_t);
+    const wchar_t* path = detail->DevicePath;
+    return std::wstring(path, std::find(path, path + room, L'\0'));
+}
+
+// The device path of the first present USB device interface that carries the printer's marker,
+// in the system's enumeration order. The search ends at the first interface whose detail cannot
+// be read, as a later one could not be told apart from a missing one anyway.
+std::optional<std::wstring> FindPrinterDevicePath() {
+    const HDEVINFO raw = ::SetupDiGetClassDevsW(&GUID_DEVINTERFACE_USB_DEVICE, nullptr, nullptr,
+                                                DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
+    if (raw == INVALID_HANDLE_VALUE) {
+        return std::nullopt;
+    }
+    const DeviceInfoSet set{raw}; // destroyed once, whichever way the search ends
+    for (DWORD index = 0;; ++index) {
+        SP_DEVICE_INTERFACE_DATA interfaceData{};
+        interfaceData.cbSize = sizeof interfaceData;
+        if (!::SetupDiEnumDeviceInterfaces(set.get(), nullptr, &GUID_DEVINTERFACE_USB_DEVICE, index,
+                                           &interfaceData)) {
+            return std::nullopt;
+        }
+        const std::optional<std::wstring> path = DevicePathOf(set.get(), interfaceData);
+        if (!path) {
+            return std::nullopt;
+        }
+        if (IsPrinterDevicePath(ToU16(*path))) {
+            return path;
+        }
+    }
+}
+
+// Waits at most `timeoutMs` for the overlapped transfer just started on `device` (`started` is
+// what ReadFile or WriteFile returned) and cancels it after that; the number of bytes it moved.
+std::size_t AwaitTransfer(HANDLE device, OVERLAPPED& overlapped, BOOL started, unsigned timeoutMs) {
+    if (!started && ::GetLastError() != ERROR_IO_PENDING) {
+        return 0;
+    }
+    if (::WaitForSingleObject(overlapped.hEvent, timeoutMs) != WAIT_OBJECT_0) {
+        // The buffer must not be left to a transfer that is still running: cancel, then wait
+        // for the cancellation to land.
+        ::CancelIoEx(device, &overlapped);
+    }
+    DWORD moved = 0;
+    static_cast<void>(::GetOverlappedResult(device, &overlapped, &moved, TRUE));
+    return moved;
+}
+
+} // namespace
+
+std::optional<std::string> UsbPrinterDevicePath() {
+    if (const auto path = FindPrinterDevicePath()) {
+        return NarrowToUtf8(*path);
+    }
+    return std::nullopt;
+}
+
+CUSBPort::~CUSBPort() {
+    Close();
+}
+
+bool CUSBPort::Open() {
+    Close();
+    const std::optional<std::wstring> devicePath = FindPrinterDevicePath();
+    if (!devicePath) {
+        return false;
+    }
+    const std::optional<std::u16string> openPath = OpenPathFor(ToU16(*devicePath));
+    if (!openPath) {
+        return false;
+    }
+    // Overlapped, so that every transfer can be bounded and cancelled: a device that stops
+    // answering would otherwise block a plain ReadFile or WriteFile for ever.
+    UniqueHandle device{::CreateFileW(
+        ToWide(*openPath).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OVERLAPPED,
+        nullptr)};
+    UniqueHandle ioDone{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    if (device.IsNull() || ioDone.IsNull()) {
+        return false;
+    }
+    m_hDevice = std::move(device);
+    m_ioDone = std::move(ioDone);
+    return true;
+}
+
+std::size_t CUSBPort::Write(std::span<const std::uint8_t> bytes) {
+    if (m_hDevice.IsNull() || bytes.empty()) {
+        return 0;
+    }
+    std::size_t sent = 0;
+    while (sent < bytes.size()) {
+        const std::size_t piece = std::min(kTransferPiece, bytes.size() - sent);
+        OVERLAPPED overlapped{};
+        overlapped.hEvent = m_ioDone.Get();
+        const BOOL started = ::WriteFile(m_hDevice.Get(), bytes.data() + sent,
+                                         static_cast<DWORD>(piece), nullptr, &overlapped);
+        const std::size_t moved = AwaitTransfer(m_hDevice.Get(), overlapped, started,
+                                                std::min(WriteTimeoutMs(piece), kStallLimitMs));
+        sent += moved;
+        if (moved < piece) {
+            break; // timed out or failed: the device takes nothing more
+        }
+    }
+    return sent;
+}
+
+std::size_t CUSBPort::Read(std::span<std::uint8_t> buffer) {
+    if (m_hDevice.IsNull() || buffer.empty()) {
+        return 0;
+    }
+    const DWORD count = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), kTransferPiece));
+    OVERLAPPED overlapped{};
+    overlapped.hEvent = m_ioDone.Get();
+    const BOOL started = ::ReadFile(m_hDevice.Get(), buffer.data(), count, nullptr, &overlapped);
+    return AwaitTransfer(m_hDevice.Get(), overlapped, started, ReadTimeoutMs(count));
+}
+
+void CUSBPort::Purge() {
+    // The device's driver keeps no buffer of its own to discard.
+}
+
+bool CUSBPort::Close() {
+    m_hDevice.Reset();
+    m_ioDone.Reset();
+    return true;
+}
+
+} // namespace tervan
