@@ -43,25 +43,25 @@ std::optional<RowLayout> PlanRows(const BmpFileHeader& file, const BmpInfoHeader
 LoadResult LoadBitmapBytes(std::span<const std::uint8_t> file) {
     const auto fileHeader = ReadFileHeader(file);
     if (!fileHeader) {
-        return {LoadOutcome::ReadFailed, std::nullopt};
+        return LoadOutcome::ReadFailed;
     }
     if (fileHeader->bfSize > kMaxBitmapFileSize) {
-        return {LoadOutcome::TooLarge, std::nullopt};
+        return LoadOutcome::TooLarge;
     }
     const auto info = ReadInfoHeader(file);
     if (!info) {
-        return {LoadOutcome::ReadFailed, std::nullopt};
+        return LoadOutcome::ReadFailed;
     }
     if (info->biBitCount != 1) {
-        return {LoadOutcome::NotMonochrome, std::nullopt};
+        return LoadOutcome::NotMonochrome;
     }
     const auto layout = PlanRows(*fileHeader, *info);
     if (!layout) {
-        return {LoadOutcome::Malformed, std::nullopt};
+        return LoadOutcome::Malformed;
     }
     const std::uint64_t dataSize = layout->stride * layout->rows;
     if (file.size() < layout->offset + dataSize) {
-        return {LoadOutcome::Truncated, std::nullopt};
+        return LoadOutcome::Truncated;
     }
 
     const PaletteOrder order = ReadPaletteOrder(file, *info, fileHeader->bfOffBits);
@@ -80,7 +80,7 @@ LoadResult LoadBitmapBytes(std::span<const std::uint8_t> file) {
         std::copy(source.begin(), source.end(), target.begin());
         ConvertRow(target, info->biWidth, order);
     }
-    return {LoadOutcome::Loaded, std::move(rows)};
+    return rows;
 }
 
 namespace {
@@ -98,11 +98,11 @@ void ReadMore(std::ifstream& in, Bytes& buffer, std::size_t count) {
 LoadResult LoadBitmapFile(const std::filesystem::path& path) {
     std::error_code error;
     if (std::filesystem::is_directory(path, error)) {
-        return {LoadOutcome::OpenFailed, std::nullopt};
+        return LoadOutcome::OpenFailed;
     }
     std::ifstream in(path, std::ios::binary);
     if (!in.is_open()) {
-        return {LoadOutcome::OpenFailed, std::nullopt};
+        return LoadOutcome::OpenFailed;
     }
     Bytes content;
     ReadMore(in, content, kFileHeaderSize);

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <utility>
 
 namespace tervan {
 
@@ -25,9 +26,22 @@ enum class LoadOutcome {
     Truncated,     // the file ends before the last row it declares
 };
 
-struct LoadResult {
-    LoadOutcome outcome = LoadOutcome::OpenFailed;
-    std::optional<BitmapRows> rows; // set exactly when outcome is Loaded
+// Either the rows of a loaded file or why there are none; the outcome is Loaded exactly when rows
+// are held.
+class LoadResult {
+public:
+    // A failure; Loaded comes only with rows, so on its own it reads as Malformed.
+    LoadResult(LoadOutcome failure)
+        : m_failure(failure == LoadOutcome::Loaded ? LoadOutcome::Malformed : failure) {}
+    LoadResult(BitmapRows rows) : m_rows(std::move(rows)) {}
+
+    LoadOutcome Outcome() const { return m_rows ? LoadOutcome::Loaded : m_failure; }
+    // Null unless loaded.
+    const BitmapRows* Rows() const { return m_rows ? &*m_rows : nullptr; }
+
+private:
+    LoadOutcome m_failure = LoadOutcome::Malformed;
+    std::optional<BitmapRows> m_rows;
 };
 
 // Checks and converts a whole 1-bit BMP held in memory. Rows are `((biWidth + 31) / 32) * 4` bytes

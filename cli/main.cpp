@@ -2,14 +2,28 @@
 #include "cli/ExitCode.h"
 #include "cli/InfoCommands.h"
 #include "cli/LogoCommand.h"
+#include "cli/StopSignals.h"
+#include "link/StandardDescriptors.h"
 
 #include <CLI/CLI.hpp>
 
 #include <functional>
 #include <vector>
 
+namespace {
+
+// A run ended by a stop signal exits as the signal would have ended it: 128 + its number.
+int ExitStatus(int result) {
+    const int signal = tervan::cli::CaughtSignal();
+    return signal != 0 ? 128 + signal : result;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     using namespace tervan::cli;
+    tervan::EnsureStandardDescriptors();
+    InstallStopSignals();
     CLI::App app{"tervan-cli: configure a receipt printer over a serial port or USB"};
     app.require_subcommand(1);
     const std::vector<std::function<int()>> commands = {
@@ -28,7 +42,7 @@ int main(int argc, char** argv) {
     }
     for (const auto& command : commands) {
         if (const int result = command(); result >= 0) {
-            return result;
+            return ExitStatus(result);
         }
     }
     return kExitBadInput;

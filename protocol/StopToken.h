@@ -17,4 +17,10 @@ private:
     static_assert(std::atomic<bool>::is_always_lock_free);
 };
 
+// A token nobody trips, for callers that cannot be stopped.
+inline const StopToken& NeverStop() {
+    static const StopToken s_never;
+    return s_never;
+}
+
 } // namespace tervan

@@ -36,12 +36,13 @@ TEST_P(LoadOutcomeTest, FileAndBytesAgree) {
     const LoadResult fromFile = LoadBitmapFile(dir.Write("logo.bmp", bytes));
 
     for (const LoadResult* result : {&fromBytes, &fromFile}) {
-        EXPECT_EQ(result->outcome, c.outcome);
-        EXPECT_EQ(result->rows.has_value(), c.outcome == LoadOutcome::Loaded);
-        EXPECT_EQ(static_cast<int>(LoadMessage(result->outcome).value_or(StringId{0})), c.message);
+        EXPECT_EQ(result->Outcome(), c.outcome);
+        EXPECT_EQ((result->Rows() != nullptr), c.outcome == LoadOutcome::Loaded);
+        EXPECT_EQ(static_cast<int>(LoadMessage(result->Outcome()).value_or(StringId{0})),
+                  c.message);
     }
-    if (fromBytes.rows && fromFile.rows) {
-        EXPECT_EQ(fromBytes.rows->pixels, fromFile.rows->pixels);
+    if (fromBytes.Rows() && fromFile.Rows()) {
+        EXPECT_EQ(fromBytes.Rows()->pixels, fromFile.Rows()->pixels);
     }
 }
 
@@ -80,8 +81,8 @@ INSTANTIATE_TEST_SUITE_P(Bitmap, LoadOutcomeTest, testing::ValuesIn(kOutcomeCase
 
 TEST(LoadBitmapFile, MissingFileOrDirectoryCannotBeOpened) {
     test::TempDir dir;
-    EXPECT_EQ(LoadBitmapFile(dir.Path() / "absent.bmp").outcome, LoadOutcome::OpenFailed);
-    EXPECT_EQ(LoadBitmapFile(dir.Path()).outcome, LoadOutcome::OpenFailed);
+    EXPECT_EQ(LoadBitmapFile(dir.Path() / "absent.bmp").Outcome(), LoadOutcome::OpenFailed);
+    EXPECT_EQ(LoadBitmapFile(dir.Path()).Outcome(), LoadOutcome::OpenFailed);
     EXPECT_EQ(LoadMessage(LoadOutcome::OpenFailed), StringId::FileReadFailure);
 }
 
@@ -92,8 +93,8 @@ TEST(LoadBitmapFile, ReadOnlyFileLoads) {
                                            std::filesystem::perms::group_read |
                                            std::filesystem::perms::others_read);
     const LoadResult result = LoadBitmapFile(path);
-    ASSERT_EQ(result.outcome, LoadOutcome::Loaded);
-    EXPECT_EQ(result.rows->pixels, (Bytes{0xF0, 0, 0, 0}));
+    ASSERT_EQ(result.Outcome(), LoadOutcome::Loaded);
+    EXPECT_EQ(result.Rows()->pixels, (Bytes{0xF0, 0, 0, 0}));
 }
 
 // Small pictures whose every converted byte is stated.
@@ -109,9 +110,9 @@ class RowConversionTest : public testing::TestWithParam<ConversionCase> {};
 TEST_P(RowConversionTest, ConvertsEveryRow) {
     const ConversionCase& c = GetParam();
     const LoadResult result = LoadBitmapBytes(MakeBmp(c.fields, c.fileRows));
-    ASSERT_EQ(result.outcome, LoadOutcome::Loaded);
-    EXPECT_EQ(result.rows->stride, 4);
-    EXPECT_EQ(result.rows->pixels, c.expected);
+    ASSERT_EQ(result.Outcome(), LoadOutcome::Loaded);
+    EXPECT_EQ(result.Rows()->stride, 4);
+    EXPECT_EQ(result.Rows()->pixels, c.expected);
 }
 
 constexpr std::array<std::uint8_t, 8> kWhiteFirst{0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0};
@@ -152,11 +153,11 @@ TEST(LoadBitmapBytes, FullWidthRowsComeTopLineFirst) {
          {MakeBmp({.width = 384, .height = 100}, rows),
           MakeBmp({.width = 384, .height = 100, .size = 62 + 4900}, trailing)}) {
         const LoadResult result = LoadBitmapBytes(file);
-        ASSERT_EQ(result.outcome, LoadOutcome::Loaded);
-        ASSERT_EQ(result.rows->stride, 48);
-        ASSERT_EQ(result.rows->pixels.size(), 4800u);
+        ASSERT_EQ(result.Outcome(), LoadOutcome::Loaded);
+        ASSERT_EQ(result.Rows()->stride, 48);
+        ASSERT_EQ(result.Rows()->pixels.size(), 4800u);
         const auto row = [&](int r) {
-            return Bytes(result.rows->Row(r).begin(), result.rows->Row(r).end());
+            return Bytes(result.Rows()->Row(r).begin(), result.Rows()->Row(r).end());
         };
         EXPECT_EQ(row(0), Bytes(48, 0x9C));
         EXPECT_EQ(row(1), Bytes(48, 0x9D));
@@ -167,12 +168,12 @@ TEST(LoadBitmapBytes, FullWidthRowsComeTopLineFirst) {
 TEST(LoadBitmapBytes, PartialLastByteIsMaskedAndPaddingKept) {
     const LoadResult result =
         LoadBitmapBytes(MakeBmp({.width = 100, .height = 100}, Bytes(1600, 0x5A)));
-    ASSERT_EQ(result.outcome, LoadOutcome::Loaded);
-    ASSERT_EQ(result.rows->stride, 16);
+    ASSERT_EQ(result.Outcome(), LoadOutcome::Loaded);
+    ASSERT_EQ(result.Rows()->stride, 16);
     const Bytes row{0xA5, 0xA5, 0xA5, 0xA5, 0xA5, 0xA5, 0xA5, 0xA5,
                     0xA5, 0xA5, 0xA5, 0xA5, 0xA0, 0x5A, 0x5A, 0x5A};
     for (int r = 0; r < 100; ++r) {
-        ASSERT_EQ(Bytes(result.rows->Row(r).begin(), result.rows->Row(r).end()), row) << r;
+        ASSERT_EQ(Bytes(result.Rows()->Row(r).begin(), result.Rows()->Row(r).end()), row) << r;
     }
 }
 

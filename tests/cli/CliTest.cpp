@@ -96,11 +96,21 @@ TEST(Cli, LinkThatDoesNotOpen) {
         std::string lang;
         std::string err;
     } cases[] = {
-        {{"--port", "/dev/tervan-no-such-port"}, "C.UTF-8", "连接失败\n"},
-        {{"--port", "usb"}, "C.UTF-8", "Port open failed, please check\n"},
-        {{"--port", "usb"}, "zh_CN.UTF-8", "端口打开失败，请检测\n"},
+        {{"--port", "/dev/tervan-no-such-port"},
+         "C.UTF-8",
+         "连接失败\n/dev/tervan-no-such-port: no such port\n"},
+        {{"--port", "/dev/tervan-no-such-port"},
+         "zh_CN.UTF-8",
+         "连接失败\n/dev/tervan-no-such-port：没有这个端口\n"},
+        {{"--port", "Usb"},
+         "C.UTF-8",
+         "Port open failed, please check\nUSB: no printer found (0483:5720)\n"},
+        {{"--port", "usb"}, "zh_CN.UTF-8", "端口打开失败，请检测\nUSB：未找到打印机 (0483:5720)\n"},
         // Not a terminal: the port state cannot be read.
-        {{"--port", "/dev/null"}, "C.UTF-8", "BuildCommDCB\nPort open failed, please check\n"},
+        {{"--port", "/dev/null"},
+         "C.UTF-8",
+         "BuildCommDCB\nPort open failed, please check\n"
+         "/dev/null: not a serial port (its line state cannot be read)\n"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"apply", "--density", "3"};

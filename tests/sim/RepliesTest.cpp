@@ -96,7 +96,7 @@ TEST(SimPrinter, VanishingHangsUpThePeerPromptly) {
     ASSERT_EQ(PeerPort::Joined(peer.ReadFor(milliseconds{1000}, 2, Clock::now())), kOk);
 
     const Clock::time_point gone = Clock::now();
-    printer.Vanish();
+    printer.Stop();
     pollfd fd{peer.Fd(), POLLIN, 0};
     ::poll(&fd, 1, 2000);
     std::array<std::uint8_t, 8> buffer{};
