@@ -21,6 +21,9 @@ enum class LoadOutcome {
     ReadFailed,    // the file ends inside the file header or the information header
     TooLarge,      // bfSize above kMaxBitmapFileSize
     NotMonochrome, // biBitCount other than 1
+    Unsupported,   // rows this loader cannot read as they stand: compressed, an information header
+                   // smaller than 40 bytes (the 12-byte core header included), or pixel data that
+                   // would begin inside the headers or the palette
     Malformed,     // biHeight 0, biWidth not positive, bfOffBits past bfSize, declared data
                    // short of the rows, or rows longer than StoreBitmap can announce
     Truncated,     // the file ends before the last row it declares
@@ -50,8 +53,9 @@ private:
 // colour first: either way the dark dots are the ones that print. Never reads outside `file`.
 LoadResult LoadBitmapBytes(std::span<const std::uint8_t> file);
 
-// The same for a file on disk, opened for reading only; reads no more than the larger of the
-// declared size and the two headers.
+// The same for a file on disk, opened for reading only; reads no more than the largest file a
+// logo may have. What is not a regular file (a FIFO, a device) is refused as ReadFailed without
+// waiting on it; a directory or a file that cannot be opened is OpenFailed.
 LoadResult LoadBitmapFile(const std::filesystem::path& path);
 
 } // namespace tervan

@@ -168,7 +168,9 @@ std::size_t CSerialPort::Write(std::span<const std::uint8_t> bytes) {
         if (ready < 0 && errno == EINTR) {
             continue;
         }
-        if (ready <= 0 || (p.revents & POLLOUT) == 0) {
+        // Room that shows only as the wait runs out does not count: the limit has passed without
+        // the printer taking a byte (a pseudo-terminal reports some room on every time-out).
+        if (ready <= 0 || (p.revents & POLLOUT) == 0 || Clock::now() >= deadline) {
             break; // timed out, hung up or failed
         }
     }
