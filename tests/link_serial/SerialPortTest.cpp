@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -147,6 +150,44 @@ TEST_F(LinkSerialPty, ReadFromSilentPeerGivesUpOnTime) {
     const auto elapsed = Clock::now() - start;
     EXPECT_GE(elapsed, std::chrono::milliseconds(200));
     EXPECT_LE(elapsed, std::chrono::milliseconds(400));
+}
+
+// A printer that stops taking bytes: the write ends once nothing went out for the stall limit,
+// however long the per-byte budget would still run (17 hours for this row).
+TEST(LinkSerialStall, GivesUpAfterTheStallLimit) {
+    using std::chrono::milliseconds;
+    const struct {
+        std::size_t count;
+        milliseconds lastProgress;
+        milliseconds givesUpAfter;
+    } cases[] = {
+        {2, milliseconds(0), milliseconds(3000)},          // the budget is shorter
+        {62500, milliseconds(0), milliseconds(10000)},     // nothing taken for 10 s
+        {62500, milliseconds(50000), milliseconds(60000)}, // counted from the last progress
+        {5, milliseconds(4000), milliseconds(6000)},       // the budget again
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WriteGivesUpAfter(c.count, c.lastProgress, SerialTimeouts{}), c.givesUpAfter)
+            << c.count << " bytes";
+    }
+}
+
+TEST(LinkSerialStall, PeerThatNeverReads) {
+    // A line nobody reads: the master is held open but never read.
+    const UniqueFd master{::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)};
+    ASSERT_FALSE(master.IsNull());
+    ASSERT_EQ(::grantpt(master.Get()), 0);
+    ASSERT_EQ(::unlockpt(master.Get()), 0);
+    CSerialPort port;
+    ASSERT_TRUE(port.Open(::ptsname(master.Get())));
+    ASSERT_EQ(port.Configure(9600, 'N', 8), ConfigureResult::Ok);
+    port.SetWriteStallLimit(std::chrono::milliseconds(200));
+
+    const Clock::time_point start = Clock::now();
+    const Bytes row(62500, 0xFF);
+    EXPECT_LT(port.Write(row), row.size());
+    port.Write(Bytes{0x1B, 0x16}); // bounded the same way, whether or not room came back
+    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
 }
 
 TEST_F(LinkSerialPty, VanishedPeerEndsReadsAndWrites) {
