@@ -17,7 +17,8 @@ using sim::VirtualPrinter;
 using std::chrono::milliseconds;
 
 struct Peer {
-    explicit Peer(ReplyMode mode) : printer({mode, milliseconds(0), {}, {}, {}}) {
+    explicit Peer(ReplyMode mode, milliseconds delay = {})
+        : printer({.reply = mode, .delay = delay}) {
         started = printer.Start() && port.Open(printer.SlavePath()) &&
                   port.Configure(9600, 'N', 8) == ConfigureResult::Ok;
     }
@@ -41,6 +42,7 @@ TEST_F(ConversationTest, RepliesOverAPseudoTerminal) {
         ReplyMode mode;
         ApplyOutcome outcome;
         Bytes received;
+        milliseconds delay{};
     } cases[] = {
         {ReplyMode::Ok,
          ApplyOutcome::Success,
@@ -51,7 +53,7 @@ TEST_F(ConversationTest, RepliesOverAPseudoTerminal) {
          {0x1B, 0x06, 0x1B, 0x74, 0x2F, 0x1B, 0x24, 0xB4, 0xF2, 0xD3, 0xA1, 0x00, 0x1B, 0x16}},
     };
     for (const Case& c : cases) {
-        Peer peer(c.mode);
+        Peer peer(c.mode, c.delay);
         ASSERT_TRUE(peer.started);
         PrinterSettings settings;
         settings.codePage = 47;
@@ -61,6 +63,11 @@ TEST_F(ConversationTest, RepliesOverAPseudoTerminal) {
         EXPECT_EQ(peer.ReceivedAtLeast(c.received.size()), c.received);
         if (c.mode == ReplyMode::Wrong) {
             EXPECT_EQ(pauses.Count(test::RecordingLink::Event::Kind::Pause), 1u);
+        } else {
+            EXPECT_EQ(peer.printer.Decoded(),
+                      (std::vector<std::string>{"EnterSetup", "SetCodePage n=47",
+                                                "SetManufacturer \"\\xB4\\xF2\\xD3\\xA1\"",
+                                                "LeaveSetup"}));
         }
     }
 }
