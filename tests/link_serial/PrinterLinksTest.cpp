@@ -56,7 +56,8 @@ TEST(PrinterLinks, OpenOutcomesAndToggle) {
     }
 }
 
-// A second program on the same port: busy, with the system's reason kept.
+// A second program on the same port: busy, with the system's reason kept; free again once the
+// first lets go.
 TEST(PrinterLinks, BusyPortKeepsItsCause) {
     sim::VirtualPrinter printer;
     ASSERT_TRUE(printer.Start());
@@ -67,6 +68,9 @@ TEST(PrinterLinks, BusyPortKeepsItsCause) {
     EXPECT_EQ(result.outcome, OpenOutcome::SerialOpenFailed);
     EXPECT_EQ(result.cause, OpenCause::Busy);
     EXPECT_NE(result.systemError, 0);
+    EXPECT_FALSE(second.IsConnected());
+    first.Close();
+    EXPECT_EQ(second.Open(printer.SlavePath(), {}).outcome, OpenOutcome::Opened);
 }
 
 } // namespace
