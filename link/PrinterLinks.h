@@ -4,7 +4,9 @@
 #include "link/UsbPort.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace tervan {
 
@@ -54,6 +56,12 @@ public:
     OpenResult Open(const std::string& serialPath, const LineSettings& line);
     // Closes the link in use.
     void Close();
+
+    // Lets a stop end a serial write that waits on a printer which takes nothing (see
+    // CSerialPort::SetStopCheck); USB writes end by their own time-outs.
+    void SetStopCheck(std::function<bool()> stopRequested) {
+        m_serialPort.SetStopCheck(std::move(stopRequested));
+    }
 
 private:
     CSerialPort m_serialPort;

@@ -7,8 +7,10 @@
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <utility>
 
 #if !defined(_WIN32)
 #include "link/UniqueFdPosix.h"
@@ -75,6 +77,13 @@ public:
     OpenCause FailureCause() const { return m_failureCause; }
     int FailureError() const { return m_failureError; }
 
+    // While `stopRequested` answers true, a write that waits for the printer to take bytes gives
+    // up half a second later: a printer that has jammed does not hold a stopped conversation for
+    // the whole stall limit. Empty: writes are not stopped.
+    void SetStopCheck(std::function<bool()> stopRequested) {
+        m_stopRequested = std::move(stopRequested);
+    }
+
     // Only for tests that stall a port on purpose and cannot wait the full limit.
     void SetWriteStallLimit(std::chrono::milliseconds limit) {
         m_timeouts.writeStallMs = static_cast<unsigned>(limit.count());
@@ -93,6 +102,7 @@ private:
     // Fixed values; kept here because Read and Write take their bounds from the port, as the
     // driver does on Windows. They hold before Configure too.
     SerialTimeouts m_timeouts;
+    std::function<bool()> m_stopRequested;
     OpenCause m_failureCause = OpenCause::None;
     int m_failureError = 0;
 };

@@ -37,6 +37,11 @@ int MillisUntil(Clock::time_point deadline) {
     return static_cast<int>(std::min<std::int64_t>(ms, 1'000'000'000));
 }
 
+// Once a stop is asked for, a write waits at most this much longer for the printer to take bytes:
+// enough for a printer that is merely slow to take a closing LeaveSetup, short for one that jams.
+constexpr std::chrono::milliseconds kStopGrace{500};
+constexpr int kStopLookMs = 50;
+
 bool WouldBlock(int error) {
     return error == EAGAIN || error == EWOULDBLOCK;
 }
@@ -139,6 +144,7 @@ std::size_t CSerialPort::Write(std::span<const std::uint8_t> bytes) {
     const Clock::time_point start = Clock::now();
     Clock::time_point deadline = start + WriteGivesUpAfter(bytes.size(), {}, m_timeouts);
 
+    Clock::time_point stopDeadline = Clock::time_point::max();
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         const ssize_t n = ::write(fd, bytes.data() + sent, bytes.size() - sent);
@@ -158,19 +164,27 @@ std::size_t CSerialPort::Write(std::span<const std::uint8_t> bytes) {
             break; // EIO, EPIPE and the like: the port is gone
         }
         // The driver's buffer is full: wait for room, within the write time-out and the stall
-        // limit.
-        const int waitMs = MillisUntil(deadline);
+        // limit, and not much longer once a stop has been asked for.
+        if (m_stopRequested && stopDeadline == Clock::time_point::max() && m_stopRequested()) {
+            stopDeadline = Clock::now() + kStopGrace;
+        }
+        const Clock::time_point until = std::min(deadline, stopDeadline);
+        const int waitMs = MillisUntil(until);
         if (waitMs == 0) {
             break;
         }
         pollfd p{fd, POLLOUT, 0};
-        const int ready = ::poll(&p, 1, waitMs);
+        // A stop from another thread does not interrupt poll: look again now and then.
+        const int ready = ::poll(&p, 1, m_stopRequested ? std::min(waitMs, kStopLookMs) : waitMs);
         if (ready < 0 && errno == EINTR) {
             continue;
         }
+        if (ready == 0 && m_stopRequested) {
+            continue; // one look is over; the limits are checked above
+        }
         // Room that shows only as the wait runs out does not count: the limit has passed without
-        // the printer taking a byte (a pseudo-terminal reports some room on every time-out).
-        if (ready <= 0 || (p.revents & POLLOUT) == 0 || Clock::now() >= deadline) {
+        // the printer taking a byte (a pseudo-terminal reports some room on a time-out).
+        if (ready <= 0 || (p.revents & POLLOUT) == 0 || Clock::now() >= until) {
             break; // timed out, hung up or failed
         }
     }

@@ -59,8 +59,10 @@ SessionResult RunLinkSession(PrinterLinks& links, const PortChoice& port, const 
         return {SessionOutcome::Stopped, {}};
     }
     links.SelectUsb(port.usb);
+    links.SetStopCheck([&stop] { return stop.StopRequested(); });
     const OpenResult open = links.Open(port.path, line);
     if (open.outcome != OpenOutcome::Opened) {
+        links.SetStopCheck({});
         return {SessionOutcome::NotOpened, open};
     }
     SessionResult result{SessionOutcome::Stopped, open};
@@ -69,6 +71,7 @@ SessionResult RunLinkSession(PrinterLinks& links, const PortChoice& port, const 
         result.outcome = SessionOutcome::Ran;
     }
     links.Close();
+    links.SetStopCheck({});
     return result;
 }
 

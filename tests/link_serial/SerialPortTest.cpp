@@ -128,22 +128,28 @@ TEST(LinkSerialStall, GivesUpAfterTheStallLimit) {
     }
 }
 
+// A line nobody reads: the write gives up after a short stall limit, or, with the full limit,
+// soon after a stop is asked for.
 TEST(LinkSerialStall, PeerThatNeverReads) {
-    // A line nobody reads: the master is held open but never read.
-    const UniqueFd master{::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)};
-    ASSERT_FALSE(master.IsNull());
-    ASSERT_EQ(::grantpt(master.Get()), 0);
-    ASSERT_EQ(::unlockpt(master.Get()), 0);
-    CSerialPort port;
-    ASSERT_TRUE(port.Open(::ptsname(master.Get())));
-    ASSERT_EQ(port.Configure(9600, 'N', 8), ConfigureResult::Ok);
-    port.SetWriteStallLimit(std::chrono::milliseconds(200));
-
-    const Clock::time_point start = Clock::now();
-    const Bytes row(62500, 0xFF);
-    EXPECT_LT(port.Write(row), row.size());
-    port.Write(Bytes{0x1B, 0x16}); // bounded the same way, whether or not room came back
-    EXPECT_LT(Clock::now() - start, std::chrono::seconds(5));
+    for (const bool stopped : {false, true}) {
+        const UniqueFd master{::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)};
+        ASSERT_FALSE(master.IsNull());
+        ASSERT_EQ(::grantpt(master.Get()), 0);
+        ASSERT_EQ(::unlockpt(master.Get()), 0);
+        CSerialPort port;
+        ASSERT_TRUE(port.Open(::ptsname(master.Get())));
+        ASSERT_EQ(port.Configure(9600, 'N', 8), ConfigureResult::Ok);
+        if (stopped) {
+            port.SetStopCheck([] { return true; });
+        } else {
+            port.SetWriteStallLimit(std::chrono::milliseconds(200));
+        }
+        const Clock::time_point start = Clock::now();
+        const Bytes row(62500, 0xFF);
+        EXPECT_LT(port.Write(row), row.size());
+        port.Write(Bytes{0x1B, 0x16}); // bounded the same way, whether or not room came back
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(5)) << stopped;
+    }
 }
 
 TEST_F(LinkSerialPty, VanishedPeerEndsReadsAndWrites) {
