@@ -76,7 +76,8 @@ DownloadResult DownloadBitmap(Link& link, std::uint8_t slot, const LoadResult& l
         pause(kSettlePause);
     }
     whole = WriteWhole(link, SetupCommandTable::LeaveSetup()) && whole;
-    if (stopped) {
+    // Rows cut short by the link because of a stop count as stopped as well.
+    if (stopped || (!whole && stop.StopRequested())) {
         return {DownloadOutcome::Stopped, StringId::DownloadFailed};
     }
     return whole ? DownloadResult{DownloadOutcome::Stored, StringId::DownloadSuccess}

@@ -76,9 +76,10 @@ public:
     }
 
     int Commands() const { return m_done; }
-    // Why the run ended early.
+    // Why the run ended early; a write cut short by the link because of a stop is the stop.
     ApplyOutcome Failure() const {
-        return m_stopped ? ApplyOutcome::Stopped : ApplyOutcome::WriteFailed;
+        return m_stopped || m_stop.StopRequested() ? ApplyOutcome::Stopped
+                                                   : ApplyOutcome::WriteFailed;
     }
 
 private:
