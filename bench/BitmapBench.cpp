@@ -60,7 +60,7 @@ void LoadFromFile(benchmark::State& state) {
                static_cast<std::streamsize>(file.size()));
     for (auto _ : state) {
         tervan::LoadResult result = tervan::LoadBitmapFile(path);
-        if (result.outcome != tervan::LoadOutcome::Loaded) {
+        if (result.Outcome() != tervan::LoadOutcome::Loaded) {
             state.SkipWithError("the file did not load");
             break;
         }

@@ -1,11 +1,11 @@
 #include "bitmap/BitmapFile.h"
 
 #include "bitmap/BmpHeader.h"
+#include "bitmap/FileBytes.h"
 #include "bitmap/Palette.h"
 #include "bitmap/RowConversion.h"
 
 #include <algorithm>
-#include <fstream>
 
 namespace tervan {
 
@@ -43,25 +43,30 @@ std::optional<RowLayout> PlanRows(const BmpFileHeader& file, const BmpInfoHeader
 LoadResult LoadBitmapBytes(std::span<const std::uint8_t> file) {
     const auto fileHeader = ReadFileHeader(file);
     if (!fileHeader) {
-        return {LoadOutcome::ReadFailed, std::nullopt};
+        return LoadOutcome::ReadFailed;
     }
     if (fileHeader->bfSize > kMaxBitmapFileSize) {
-        return {LoadOutcome::TooLarge, std::nullopt};
+        return LoadOutcome::TooLarge;
     }
     const auto info = ReadInfoHeader(file);
     if (!info) {
-        return {LoadOutcome::ReadFailed, std::nullopt};
+        return LoadOutcome::ReadFailed;
     }
     if (info->biBitCount != 1) {
-        return {LoadOutcome::NotMonochrome, std::nullopt};
+        return LoadOutcome::NotMonochrome;
+    }
+    // Anything else would hand header, palette or compressed bytes to the printer as dots.
+    if (info->biSize < kInfoHeaderSize || info->biCompression != kUncompressed ||
+        fileHeader->bfOffBits < PixelDataStart(*info)) {
+        return LoadOutcome::Unsupported;
     }
     const auto layout = PlanRows(*fileHeader, *info);
     if (!layout) {
-        return {LoadOutcome::Malformed, std::nullopt};
+        return LoadOutcome::Malformed;
     }
     const std::uint64_t dataSize = layout->stride * layout->rows;
     if (file.size() < layout->offset + dataSize) {
-        return {LoadOutcome::Truncated, std::nullopt};
+        return LoadOutcome::Truncated;
     }
 
     const PaletteOrder order = ReadPaletteOrder(file, *info, fileHeader->bfOffBits);
@@ -80,42 +85,21 @@ LoadResult LoadBitmapBytes(std::span<const std::uint8_t> file) {
         std::copy(source.begin(), source.end(), target.begin());
         ConvertRow(target, info->biWidth, order);
     }
-    return {LoadOutcome::Loaded, std::move(rows)};
+    return rows;
 }
-
-namespace {
-
-// Appends up to `count` bytes from `in` to `buffer`; a short file simply gives fewer.
-void ReadMore(std::ifstream& in, Bytes& buffer, std::size_t count) {
-    const std::size_t had = buffer.size();
-    buffer.resize(had + count);
-    in.read(reinterpret_cast<char*>(buffer.data() + had), static_cast<std::streamsize>(count));
-    buffer.resize(had + static_cast<std::size_t>(std::max<std::streamsize>(in.gcount(), 0)));
-}
-
-} // namespace
 
 LoadResult LoadBitmapFile(const std::filesystem::path& path) {
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) {
-        return {LoadOutcome::OpenFailed, std::nullopt};
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in.is_open()) {
-        return {LoadOutcome::OpenFailed, std::nullopt};
-    }
     Bytes content;
-    ReadMore(in, content, kFileHeaderSize);
-    const auto header = ReadFileHeader(content);
-    if (!header || header->bfSize > kMaxBitmapFileSize) {
+    switch (ReadFileStart(path, kMaxBitmapFileSize, content)) {
+    case FileReadOutcome::Read:
         return LoadBitmapBytes(content);
+    case FileReadOutcome::OpenFailed:
+        return LoadOutcome::OpenFailed;
+    case FileReadOutcome::NotRegular:
+    case FileReadOutcome::ReadFailed:
+        return LoadOutcome::ReadFailed;
     }
-    // Nothing the loader looks at lies past the declared size, except the headers of a file that
-    // declares less than them.
-    const std::size_t wanted =
-        std::max<std::size_t>(header->bfSize, kFileHeaderSize + kInfoHeaderSize);
-    ReadMore(in, content, wanted - content.size());
-    return LoadBitmapBytes(content);
+    return LoadOutcome::ReadFailed;
 }
 
 } // namespace tervan

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <utility>
 
 namespace tervan {
 
@@ -20,14 +21,30 @@ enum class LoadOutcome {
     ReadFailed,    // the file ends inside the file header or the information header
     TooLarge,      // bfSize above kMaxBitmapFileSize
     NotMonochrome, // biBitCount other than 1
+    Unsupported,   // rows this loader cannot read as they stand: compressed, an information header
+                   // smaller than 40 bytes (the 12-byte core header included), or pixel data that
+                   // would begin inside the headers or the palette
     Malformed,     // biHeight 0, biWidth not positive, bfOffBits past bfSize, declared data
                    // short of the rows, or rows longer than StoreBitmap can announce
     Truncated,     // the file ends before the last row it declares
 };
 
-struct LoadResult {
-    LoadOutcome outcome = LoadOutcome::OpenFailed;
-    std::optional<BitmapRows> rows; // set exactly when outcome is Loaded
+// Either the rows of a loaded file or why there are none; the outcome is Loaded exactly when rows
+// are held.
+class LoadResult {
+public:
+    // A failure; Loaded comes only with rows, so on its own it reads as Malformed.
+    LoadResult(LoadOutcome failure)
+        : m_failure(failure == LoadOutcome::Loaded ? LoadOutcome::Malformed : failure) {}
+    LoadResult(BitmapRows rows) : m_rows(std::move(rows)) {}
+
+    LoadOutcome Outcome() const { return m_rows ? LoadOutcome::Loaded : m_failure; }
+    // Null unless loaded.
+    const BitmapRows* Rows() const { return m_rows ? &*m_rows : nullptr; }
+
+private:
+    LoadOutcome m_failure = LoadOutcome::Malformed;
+    std::optional<BitmapRows> m_rows;
 };
 
 // Checks and converts a whole 1-bit BMP held in memory. Rows are `((biWidth + 31) / 32) * 4` bytes
@@ -36,8 +53,9 @@ struct LoadResult {
 // colour first: either way the dark dots are the ones that print. Never reads outside `file`.
 LoadResult LoadBitmapBytes(std::span<const std::uint8_t> file);
 
-// The same for a file on disk, opened for reading only; reads no more than the larger of the
-// declared size and the two headers.
+// The same for a file on disk, opened for reading only; reads no more than the largest file a
+// logo may have. What is not a regular file (a FIFO, a device) is refused as ReadFailed without
+// waiting on it; a directory or a file that cannot be opened is OpenFailed.
 LoadResult LoadBitmapFile(const std::filesystem::path& path);
 
 } // namespace tervan

@@ -13,6 +13,7 @@ std::optional<StringId> LoadMessage(LoadOutcome outcome) {
     case LoadOutcome::TooLarge:
         return StringId::FileTooLarge;
     case LoadOutcome::NotMonochrome:
+    case LoadOutcome::Unsupported:
     case LoadOutcome::Malformed:
         return StringId::NotMonochrome;
     }

@@ -30,14 +30,18 @@ DownloadResult Refuse(Link& link, StringId message) {
 } // namespace
 
 DownloadResult DownloadBitmap(Link& link, std::uint8_t slot, const LoadResult& load,
-                              const PauseFn& pause, const ProgressFn& progress) {
-    if (load.outcome == LoadOutcome::OpenFailed) {
+                              const PauseFn& pause, const StopToken& stop,
+                              const ProgressFn& progress) {
+    if (stop.StopRequested()) {
+        return {DownloadOutcome::Stopped, StringId::DownloadFailed};
+    }
+    if (load.Outcome() == LoadOutcome::OpenFailed) {
         return {DownloadOutcome::FileNotOpened, StringId::FileReadFailure};
     }
-    if (load.outcome != LoadOutcome::Loaded || !load.rows) {
-        return Refuse(link, LoadMessage(load.outcome).value_or(StringId::FileReadFailure));
+    if (load.Rows() == nullptr) {
+        return Refuse(link, LoadMessage(load.Outcome()).value_or(StringId::FileReadFailure));
     }
-    const BitmapRows& rows = *load.rows;
+    const BitmapRows& rows = *load.Rows();
     if (!Describable(rows)) {
         return Refuse(link, StringId::NotMonochrome);
     }
@@ -48,7 +52,8 @@ DownloadResult DownloadBitmap(Link& link, std::uint8_t slot, const LoadResult& l
                  WriteWhole(link, SetupCommandTable::StoreBitmap(slot, stride, height));
     DownloadProgress done{.rowsTotal = height,
                           .bytesTotal = static_cast<std::size_t>(stride) * height};
-    for (int r = 0; whole && r < rows.height; ++r) {
+    bool stopped = false;
+    for (int r = 0; whole && !stopped && r < rows.height; ++r) {
         whole = WriteWhole(link, rows.Row(r));
         if (whole) {
             ++done.rowsSent;
@@ -57,6 +62,8 @@ DownloadResult DownloadBitmap(Link& link, std::uint8_t slot, const LoadResult& l
                 progress(done);
             }
         }
+        // A stop after the last row changes nothing: the picture is whole.
+        stopped = r + 1 < rows.height && stop.StopRequested();
     }
 
     // The pauses give the printer time to store the rows; LeaveSetup goes out twice in case the
@@ -69,12 +76,16 @@ DownloadResult DownloadBitmap(Link& link, std::uint8_t slot, const LoadResult& l
         pause(kSettlePause);
     }
     whole = WriteWhole(link, SetupCommandTable::LeaveSetup()) && whole;
+    // Rows cut short by the link because of a stop count as stopped as well.
+    if (stopped || (!whole && stop.StopRequested())) {
+        return {DownloadOutcome::Stopped, StringId::DownloadFailed};
+    }
     return whole ? DownloadResult{DownloadOutcome::Stored, StringId::DownloadSuccess}
                  : DownloadResult{DownloadOutcome::WriteFailed, StringId::DownloadFailed};
 }
 
-bool PrintBitmap(Link& link, std::uint8_t slot) {
-    return WriteWhole(link, SetupCommandTable::PrintStoredBitmap(slot));
+bool PrintBitmap(Link& link, std::uint8_t slot, const StopToken& stop) {
+    return !stop.StopRequested() && WriteWhole(link, SetupCommandTable::PrintStoredBitmap(slot));
 }
 
 } // namespace tervan

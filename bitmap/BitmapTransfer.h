@@ -3,6 +3,7 @@
 #include "bitmap/BitmapFile.h"
 #include "link/Link.h"
 #include "protocol/Pause.h"
+#include "protocol/StopToken.h"
 #include "protocol/Strings.h"
 
 #include <cstddef>
@@ -29,6 +30,7 @@ enum class DownloadOutcome {
     WriteFailed,   // a write failed or was short; the closing commands were still sent
     FileRefused,   // the file failed a check; only LeaveSetup was sent
     FileNotOpened, // nothing was sent
+    Stopped,       // the stop token was tripped: the rows ended, the closing commands went out
 };
 
 struct DownloadResult {
@@ -40,12 +42,14 @@ struct DownloadResult {
 // and row count, one write per row top line first, then 500 ms, LeaveSetup, 500 ms, LeaveSetup.
 // The first write that fails or is short ends the rows; the closing pauses and commands still go
 // out. A load that failed its checks sends LeaveSetup alone; a file that could not be opened
-// sends nothing.
+// sends nothing. A tripped `stop` ends the rows after the one going out, and the download ends as
+// it always does (pauses, LeaveSetup twice); tripped before the start, nothing is sent.
 DownloadResult DownloadBitmap(Link& link, std::uint8_t slot, const LoadResult& load,
-                              const PauseFn& pause, const ProgressFn& progress = {});
+                              const PauseFn& pause, const StopToken& stop = NeverStop(),
+                              const ProgressFn& progress = {});
 
 // Prints the logo held in `slot`: one PrintStoredBitmap, no setup mode. True when it went out
-// whole.
-bool PrintBitmap(Link& link, std::uint8_t slot);
+// whole; a tripped `stop` sends nothing and gives false.
+bool PrintBitmap(Link& link, std::uint8_t slot, const StopToken& stop = NeverStop());
 
 } // namespace tervan

@@ -30,7 +30,15 @@ std::optional<BmpInfoHeader> ReadInfoHeader(std::span<const std::uint8_t> file) 
     return BmpInfoHeader{.biSize = Le32(file, 14),
                          .biWidth = static_cast<std::int32_t>(Le32(file, 18)),
                          .biHeight = static_cast<std::int32_t>(Le32(file, 22)),
-                         .biBitCount = Le16(file, 28)};
+                         .biBitCount = Le16(file, 28),
+                         .biCompression = Le32(file, 30),
+                         .biClrUsed = Le32(file, 46)};
+}
+
+std::uint64_t PixelDataStart(const BmpInfoHeader& info) {
+    constexpr std::uint64_t kEntrySize = 4;
+    const std::uint64_t entries = info.biClrUsed == 1 ? 1 : 2;
+    return kFileHeaderSize + std::uint64_t{info.biSize} + entries * kEntrySize;
 }
 
 } // namespace tervan

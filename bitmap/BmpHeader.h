@@ -23,7 +23,16 @@ struct BmpInfoHeader {
     std::int32_t biWidth = 0;
     std::int32_t biHeight = 0;
     std::uint16_t biBitCount = 0;
+    std::uint32_t biCompression = 0;
+    std::uint32_t biClrUsed = 0;
 };
+
+// biCompression of rows stored as they are.
+constexpr std::uint32_t kUncompressed = 0;
+
+// Where the pixel data may begin at the earliest: after both headers and the palette (two
+// entries of four bytes, or the one entry biClrUsed may declare).
+std::uint64_t PixelDataStart(const BmpInfoHeader& info);
 
 // nullopt when `file` ends before the header does.
 std::optional<BmpFileHeader> ReadFileHeader(std::span<const std::uint8_t> file);

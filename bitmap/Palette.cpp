@@ -15,10 +15,6 @@ std::uint32_t Brightness(std::span<const std::uint8_t> entry) {
 
 PaletteOrder ReadPaletteOrder(std::span<const std::uint8_t> file, const BmpInfoHeader& info,
                               std::uint32_t bfOffBits) {
-    // Headers smaller than 40 bytes use another palette layout; leave those as they are.
-    if (info.biSize < kInfoHeaderSize) {
-        return PaletteOrder::DarkFirst;
-    }
     const std::uint64_t start = kFileHeaderSize + std::uint64_t{info.biSize};
     const std::uint64_t end = start + 2 * kEntrySize;
     if (end > bfOffBits || end > file.size()) {

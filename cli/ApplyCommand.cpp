@@ -2,7 +2,7 @@
 
 #include "cli/ExitCode.h"
 #include "cli/InputProblemText.h"
-#include "cli/LinkSession.h"
+#include "cli/LinkOptions.h"
 #include "protocol/ApplySettings.h"
 #include "protocol/InputCheck.h"
 #include "protocol/SettingLists.h"
@@ -263,7 +263,7 @@ int RunApply(const Inputs& in) {
     }
     return RunOnLink(in.link, [&](const Session& session) {
         const ApplyOutcome outcome =
-            ApplySettings(settings, session.link, session.isUsb, session.pause);
+            ApplySettings(settings, session.link, session.isUsb, session.pause, session.stop);
         PrintText(LoadString(VerdictText(outcome)));
         return outcome == ApplyOutcome::Success ? kExitDone : kExitFailed;
     });

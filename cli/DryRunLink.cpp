@@ -3,11 +3,20 @@
 #include "cli/Hex.h"
 
 #include <algorithm>
+#include <cerrno>
 
 namespace tervan::cli {
 
 std::size_t DryRunLink::Write(std::span<const std::uint8_t> bytes) {
+    if (m_error != 0) {
+        return 0;
+    }
+    errno = 0;
     m_out << FormatHex(bytes) << '\n' << std::flush;
+    if (!m_out) {
+        m_error = errno != 0 ? errno : EIO;
+        return 0;
+    }
     if (bytes.size() == 2 && bytes[0] == 0x1B && bytes[1] == 0x06) {
         m_reply = {'O', 'K'};
     }

@@ -3,7 +3,7 @@
 #include "bitmap/BitmapMessages.h"
 #include "bitmap/BitmapTransfer.h"
 #include "cli/ExitCode.h"
-#include "cli/LinkSession.h"
+#include "cli/LinkOptions.h"
 #include "cli/ProgressBar.h"
 
 #if defined(_WIN32)
@@ -49,7 +49,7 @@ int RunDownload(const Inputs& in) {
 #else
     const LoadResult load = LoadBitmapFile(in.file);
 #endif
-    if (const auto refused = LoadMessage(load.outcome)) {
+    if (const auto refused = LoadMessage(load.Outcome())) {
         PrintText(in.file + ": " + std::string(LoadString(*refused)));
         return kExitBadInput;
     }
@@ -71,7 +71,8 @@ int RunDownload(const Inputs& in) {
                     bar->Update(p.rowsSent, p.rowsTotal, p.bytesSent);
                 };
             }
-            result = DownloadBitmap(session.link, *slot, load, session.pause, progress);
+            result =
+                DownloadBitmap(session.link, *slot, load, session.pause, session.stop, progress);
         }
         PrintText(LoadString(result.message));
         return result.outcome == DownloadOutcome::Stored ? kExitDone : kExitFailed;
@@ -84,7 +85,7 @@ int RunPrint(const Inputs& in) {
         return kExitBadInput;
     }
     return RunOnLink(in.print, [&](const Session& session) {
-        if (PrintBitmap(session.link, *slot)) {
+        if (PrintBitmap(session.link, *slot, session.stop)) {
             return kExitDone;
         }
         PrintText(LoadString(StringId::Failure));

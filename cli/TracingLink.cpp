@@ -37,9 +37,9 @@ void TracingLink::Purge() {
     Note("purge");
 }
 
-bool TracingLink::Close() {
+void TracingLink::Close() {
     Note("close");
-    return m_inner.Close();
+    m_inner.Close();
 }
 
 } // namespace tervan::cli

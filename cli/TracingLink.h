@@ -16,7 +16,7 @@ public:
     std::size_t Write(std::span<const std::uint8_t> bytes) override;
     std::size_t Read(std::span<std::uint8_t> buffer) override;
     void Purge() override;
-    bool Close() override;
+    void Close() override;
     bool IsOpen() const override { return m_inner.IsOpen(); }
 
     void Note(const std::string& what);

@@ -2,6 +2,8 @@
 #include "cli/ExitCode.h"
 #include "cli/InfoCommands.h"
 #include "cli/LogoCommand.h"
+#include "cli/StopSignals.h"
+#include "link/StandardDescriptors.h"
 
 #include <CLI/CLI.hpp>
 
@@ -12,8 +14,20 @@
 #include "cli/Utf8ConsoleWin32.h"
 #endif
 
+namespace {
+
+// A run ended by a stop signal exits as the signal would have ended it: 128 + its number.
+int ExitStatus(int result) {
+    const int signal = tervan::cli::CaughtSignal();
+    return signal != 0 ? 128 + signal : result;
+}
+
+} // namespace
+
 int main(int argc, char** argv) {
     using namespace tervan::cli;
+    tervan::EnsureStandardDescriptors();
+    InstallStopSignals();
 #if defined(_WIN32)
     Utf8Console console;
     if (console.Argc() > 0) {
@@ -39,7 +53,7 @@ int main(int argc, char** argv) {
     }
     for (const auto& command : commands) {
         if (const int result = command(); result >= 0) {
-            return result;
+            return ExitStatus(result);
         }
     }
     return kExitBadInput;

@@ -46,11 +46,12 @@ private:
 };
 
 void CheckShape(const LoadResult& result) {
-    Check(result.rows.has_value() == (result.outcome == LoadOutcome::Loaded), "rows iff loaded");
-    if (!result.rows) {
+    Check((result.Rows() != nullptr) == (result.Outcome() == LoadOutcome::Loaded),
+          "rows iff loaded");
+    if (result.Rows() == nullptr) {
         return;
     }
-    const tervan::BitmapRows& rows = *result.rows;
+    const tervan::BitmapRows& rows = *result.Rows();
     Check(rows.stride > 0 && rows.stride % 4 == 0 && rows.stride <= 0xFFFF, "stride");
     Check(rows.height > 0, "height");
     Check(rows.pixels.size() ==
@@ -67,8 +68,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckShape(fromBytes);
 
     const LoadResult fromFile = tervan::LoadBitmapFile(g_scratch.Hold(data, size));
-    Check(fromFile.outcome == fromBytes.outcome, "file and bytes give the same outcome");
-    Check(!fromBytes.rows || fromFile.rows->pixels == fromBytes.rows->pixels,
+    Check(fromFile.Outcome() == fromBytes.Outcome(), "file and bytes give the same outcome");
+    Check(fromBytes.Rows() == nullptr || fromFile.Rows()->pixels == fromBytes.Rows()->pixels,
           "file and bytes give the same rows");
     return 0;
 }

@@ -22,13 +22,25 @@ public:
     virtual std::size_t Read(std::span<std::uint8_t> buffer) = 0;
     // Discards whatever the driver holds in both directions.
     virtual void Purge() = 0;
-    // Always true; closing a closed link does nothing.
-    virtual bool Close() = 0;
+    // Closing a closed link does nothing.
+    virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
 
     Link() = default;
     Link(const Link&) = delete;
     Link& operator=(const Link&) = delete;
+};
+
+// Why a link did not open, as far as the system tells; the front ends add a hint where one helps.
+enum class OpenCause {
+    None,             // it opened, or nothing more is known
+    NotFound,         // no such port, or no printer on USB
+    PermissionDenied, // the user may not open it
+    Busy,             // another program holds it
+    NotClaimable,     // USB: the printer's interface cannot be claimed
+    StateUnreadable,  // serial: opened, but it is no serial port (its line state cannot be read)
+    SettingsRefused,  // serial: the line settings were not accepted
+    Other,            // another system error; see the error number
 };
 
 // The time-outs of a link, in milliseconds, shared by the serial and the USB binding.
@@ -37,6 +49,9 @@ constexpr unsigned kReadPerByteMs = 100;
 constexpr unsigned kReadConstantMs = 10;
 constexpr unsigned kWritePerByteMs = 1000;
 constexpr unsigned kWriteConstantMs = 1000;
+// A write ends as a failure once the printer has taken no byte for this long, however much time
+// the per-byte budget above would still give it (a 62,500-byte row would otherwise wait 17 hours).
+constexpr unsigned kWriteStallMs = 10000;
 
 constexpr unsigned ReadTimeoutMs(std::size_t count) {
     return static_cast<unsigned>(kReadPerByteMs * count + kReadConstantMs);

@@ -15,35 +15,47 @@ void PrinterLinks::SelectUsb(bool usb) {
     }
 }
 
-OpenOutcome PrinterLinks::Open(const std::string& serialPath, const LineSettings& line) {
+OpenResult PrinterLinks::Toggle(const std::string& serialPath, const LineSettings& line) {
     if (m_bConnected) {
-        return OpenOutcome::Opened;
+        Close();
+        return {OpenOutcome::Closed, OpenCause::None, 0};
     }
-    OpenOutcome outcome = OpenOutcome::Opened;
+    return Open(serialPath, line);
+}
+
+OpenResult PrinterLinks::Open(const std::string& serialPath, const LineSettings& line) {
+    if (m_bConnected) {
+        return {};
+    }
+    OpenResult result;
     if (m_bUsb) {
         if (!m_usbPort.Open()) {
-            outcome = OpenOutcome::UsbOpenFailed;
+            result = {OpenOutcome::UsbOpenFailed, m_usbPort.FailureCause(),
+                      m_usbPort.FailureError()};
         }
     } else if (!m_serialPort.Open(serialPath)) {
-        outcome = OpenOutcome::SerialOpenFailed;
+        result = {OpenOutcome::SerialOpenFailed, m_serialPort.FailureCause(),
+                  m_serialPort.FailureError()};
     } else {
         switch (m_serialPort.Configure(line.baudRate, line.parity, line.byteSize)) {
         case ConfigureResult::Ok:
             break;
         case ConfigureResult::StateUnreadable:
-            outcome = OpenOutcome::StateUnreadable;
+            result = {OpenOutcome::StateUnreadable, OpenCause::StateUnreadable,
+                      m_serialPort.FailureError()};
             break;
         case ConfigureResult::SettingsRefused:
-            outcome = OpenOutcome::SettingsRefused;
+            result = {OpenOutcome::SettingsRefused, OpenCause::SettingsRefused,
+                      m_serialPort.FailureError()};
             break;
         }
     }
-    if (outcome != OpenOutcome::Opened) {
+    if (result.outcome != OpenOutcome::Opened) {
         m_serialPort.Close();
-        return outcome;
+        return result;
     }
     m_bConnected = true;
-    return outcome;
+    return result;
 }
 
 void PrinterLinks::Close() {

@@ -4,7 +4,9 @@
 #include "link/UsbPort.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <utility>
 
 namespace tervan {
 
@@ -22,10 +24,19 @@ enum class OpenOutcome {
     StateUnreadable,  // "BuildCommDCB" / "ERROR", then 121 / 119
     SettingsRefused,  // 121 / 119
     UsbOpenFailed,    // 121 / 119
+    Closed,           // a toggle closed the open link
 };
 
-// Both links and the rule that picks the one in use. The window's toggle and the command line
-// open and close through here, so both behave alike; neither keeps a link open between operations.
+struct OpenResult {
+    OpenOutcome outcome = OpenOutcome::Opened;
+    OpenCause cause = OpenCause::None;
+    int systemError = 0; // errno, or libusb's error number on USB; 0 when none
+};
+
+// Both links and the rule that picks the one in use, with the hidden open/close button's toggle.
+// The windows and the command line open and close through here, so all behave alike. A link
+// stays open from the toggle that opens it to the one that closes it; an operation opens it at
+// its start and closes it at its end.
 class PrinterLinks {
 public:
     // The link in use: USB while it is selected, else the serial port.
@@ -36,15 +47,25 @@ public:
     // Selecting changes nothing while a link is open (the form locks the port list then).
     void SelectUsb(bool usb);
 
-    // Opens the selected link; on a failure the serial link is closed again.
-    OpenOutcome Open(const std::string& serialPath, const LineSettings& line);
+    // A click of the hidden button: closes the open link (outcome Closed), or opens the selected
+    // one as Open does.
+    OpenResult Toggle(const std::string& serialPath, const LineSettings& line);
+
+    // Opens the selected link; on a failure the serial link is closed again and nothing stays
+    // connected. Opening while connected changes nothing.
+    OpenResult Open(const std::string& serialPath, const LineSettings& line);
     // Closes the link in use.
     void Close();
 
-    CSerialPort m_serialPort;
-    CUSBPort m_usbPort;
+    // Lets a stop end a serial write that waits on a printer which takes nothing (see
+    // CSerialPort::SetStopCheck); USB writes end by their own time-outs.
+    void SetStopCheck(std::function<bool()> stopRequested) {
+        m_serialPort.SetStopCheck(std::move(stopRequested));
+    }
 
 private:
+    CSerialPort m_serialPort;
+    CUSBPort m_usbPort;
     bool m_bUsb = false;
     bool m_bConnected = false;
 };

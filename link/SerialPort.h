@@ -2,11 +2,15 @@
 
 #include "link/Link.h"
 
+#include <algorithm>
 #include <array>
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
+#include <utility>
 
 #if defined(_WIN32)
 #include "link/UniqueHandleWin32.h"
@@ -35,7 +39,21 @@ struct SerialTimeouts {
     unsigned readConstantMs = kReadConstantMs;
     unsigned writePerByteMs = kWritePerByteMs;
     unsigned writeConstantMs = kWriteConstantMs;
+    unsigned writeStallMs = kWriteStallMs;
 };
+
+// How long after its start a write of `count` bytes gives up, when it last took a byte
+// `lastProgress` after its start (zero: not yet): at the end of the per-byte budget, or once the
+// stall limit has passed since the last progress, whichever comes first.
+constexpr std::chrono::milliseconds WriteGivesUpAfter(std::size_t count,
+                                                      std::chrono::milliseconds lastProgress,
+                                                      const SerialTimeouts& t) {
+    // 64-bit, so a large transfer cannot wrap its own time-out round to a tiny one.
+    const std::chrono::milliseconds budget{std::int64_t{t.writePerByteMs} *
+                                               static_cast<std::int64_t>(count) +
+                                           std::int64_t{t.writeConstantMs}};
+    return std::min(budget, lastProgress + std::chrono::milliseconds{t.writeStallMs});
+}
 
 // A serial port by its device path. Raw line (nothing translated), one stop bit, no flow control,
 // DTR and RTS off; every read and write is bounded by the time-outs above, so a printer that
@@ -54,18 +72,41 @@ public:
     std::size_t Write(std::span<const std::uint8_t> bytes) override;
     std::size_t Read(std::span<std::uint8_t> buffer) override;
     void Purge() override;
-    bool Close() override;
+    void Close() override;
     bool IsOpen() const override;
 
+    // Why the last Open or Configure failed, and the system's error number (0 when none).
+    OpenCause FailureCause() const { return m_failureCause; }
+    int FailureError() const { return m_failureError; }
+
+    // While `stopRequested` answers true, a write that waits for the printer to take bytes gives
+    // up half a second later: a printer that has jammed does not hold a stopped conversation for
+    // the whole stall limit. Empty: writes are not stopped.
+    void SetStopCheck(std::function<bool()> stopRequested) {
+        m_stopRequested = std::move(stopRequested);
+    }
+
+    // Only for tests that stall a port on purpose and cannot wait the full limit.
+    void SetWriteStallLimit(std::chrono::milliseconds limit) {
+        m_timeouts.writeStallMs = static_cast<unsigned>(limit.count());
+    }
+
 private:
-#if defined(_WIN32)
-    UniqueHandle m_hDevice;
-#else
+    void Fail(OpenCause cause, int error) {
+        m_failureCause = cause;
+        m_failureError = error;
+    }
+
+    // The platform's handle of the open port; the Windows binding declares its own.
+#if !defined(_WIN32)
     UniqueFd m_hDevice;
 #endif
     // Fixed values; kept here because Read and Write take their bounds from the port, as the
     // driver does on Windows. They hold before Configure too.
     SerialTimeouts m_timeouts;
+    std::function<bool()> m_stopRequested;
+    OpenCause m_failureCause = OpenCause::None;
+    int m_failureError = 0;
 };
 
 } // namespace tervan

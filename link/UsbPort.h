@@ -61,8 +61,12 @@ public:
     std::size_t Read(std::span<std::uint8_t> buffer) override;
     // The device keeps nothing to discard; only bytes left over from an earlier read are dropped.
     void Purge() override;
-    bool Close() override;
+    void Close() override;
     bool IsOpen() const override { return m_hDevice != nullptr; }
+
+    // Why the last Open failed, and the system's (here libusb's) error number, 0 when none.
+    OpenCause FailureCause() const { return m_failureCause; }
+    int FailureError() const { return m_failureError; }
 
 private:
 #if defined(_WIN32)
@@ -70,14 +74,20 @@ private:
     UniqueHandle m_ioDone;  // signalled when a transfer ends; made with the handle
 #else
     std::size_t TakePending(std::span<std::uint8_t> buffer);
+    bool Fail(OpenCause cause, int error) {
+        m_failureCause = cause;
+        m_failureError = error;
+        return false;
+    }
 
     // Declared before the handle so that it is torn down after it.
     std::unique_ptr<libusb_context, UsbContextDeleter> m_context;
     std::unique_ptr<libusb_device_handle, UsbHandleDeleter> m_hDevice; // null while closed
     std::optional<UsbInterfaceChoice> m_claimed;                       // set while open
-    // Bytes of the last IN transfer beyond what the reader asked for.
-    Bytes m_pending;
+    Bytes m_pending; // bytes of the last IN transfer beyond what the reader asked for
 #endif
+    OpenCause m_failureCause = OpenCause::None;
+    int m_failureError = 0;
 };
 
 } // namespace tervan

@@ -39,6 +39,24 @@ using ConfigPtr = std::unique_ptr<libusb_config_descriptor, ConfigDeleter>;
 
 // One transfer moves at most this much, which keeps the byte-scaled time-outs within 32 bits.
 constexpr std::size_t kMaxTransfer = std::size_t{1} << 20;
+// Writes go out in pieces this small, each bounded by the stall limit as well: a piece that the
+// printer does not take within the limit means it has stopped reading. At full speed a piece
+// takes a few milliseconds.
+constexpr std::size_t kWritePiece = 4096;
+
+OpenCause CauseOf(int libusbError) {
+    switch (libusbError) {
+    case LIBUSB_ERROR_ACCESS:
+        return OpenCause::PermissionDenied;
+    case LIBUSB_ERROR_BUSY:
+        return OpenCause::Busy;
+    case LIBUSB_ERROR_NO_DEVICE:
+    case LIBUSB_ERROR_NOT_FOUND:
+        return OpenCause::NotFound;
+    default:
+        return OpenCause::Other;
+    }
+}
 
 ContextPtr NewContext() {
     libusb_context* raw = nullptr;
@@ -143,18 +161,19 @@ CUSBPort::~CUSBPort() {
 
 bool CUSBPort::Open() {
     Close();
+    Fail(OpenCause::None, 0);
     // Locals are released in reverse order on every early return: handle, device, context.
     ContextPtr context = NewContext();
     if (!context) {
-        return false;
+        return Fail(OpenCause::Other, 0);
     }
     const DeviceRef device = FindPrinter(context.get());
     if (!device) {
-        return false;
+        return Fail(OpenCause::NotFound, 0);
     }
     libusb_device_handle* raw = nullptr;
-    if (libusb_open(device.get(), &raw) != LIBUSB_SUCCESS) {
-        return false;
+    if (const int error = libusb_open(device.get(), &raw); error != LIBUSB_SUCCESS) {
+        return Fail(CauseOf(error), error);
     }
     HandlePtr handle(raw);
     // On Linux the printer class or the CDC-ACM driver holds such a device; libusb detaches it on
@@ -162,9 +181,12 @@ bool CUSBPort::Open() {
     // and there the claim alone decides.
     libusb_set_auto_detach_kernel_driver(handle.get(), 1);
     const std::optional<UsbInterfaceChoice> choice = ChooseActiveInterface(device.get());
-    if (!choice ||
-        libusb_claim_interface(handle.get(), choice->interfaceNumber) != LIBUSB_SUCCESS) {
-        return false;
+    if (!choice) {
+        return Fail(OpenCause::NotClaimable, 0);
+    }
+    if (const int error = libusb_claim_interface(handle.get(), choice->interfaceNumber);
+        error != LIBUSB_SUCCESS) {
+        return Fail(error == LIBUSB_ERROR_BUSY ? OpenCause::Busy : OpenCause::NotClaimable, error);
     }
     m_context = std::move(context);
     m_hDevice = std::move(handle);
@@ -178,13 +200,13 @@ std::size_t CUSBPort::Write(std::span<const std::uint8_t> bytes) {
     }
     std::size_t sent = 0;
     while (sent < bytes.size()) {
-        const std::size_t chunk = std::min(bytes.size() - sent, kMaxTransfer);
+        const std::size_t chunk = std::min(bytes.size() - sent, kWritePiece);
         int transferred = 0;
         // libusb takes a mutable buffer for both directions; an OUT transfer only reads it.
-        const int result =
-            libusb_bulk_transfer(m_hDevice.get(), m_claimed->out.address,
-                                 const_cast<unsigned char*>(bytes.data() + sent),
-                                 static_cast<int>(chunk), &transferred, WriteTimeoutMs(chunk));
+        const int result = libusb_bulk_transfer(m_hDevice.get(), m_claimed->out.address,
+                                                const_cast<unsigned char*>(bytes.data() + sent),
+                                                static_cast<int>(chunk), &transferred,
+                                                std::min(WriteTimeoutMs(chunk), kWriteStallMs));
         sent += static_cast<std::size_t>(std::max(transferred, 0));
         if (result != LIBUSB_SUCCESS || static_cast<std::size_t>(transferred) != chunk) {
             break;
@@ -228,7 +250,7 @@ void CUSBPort::Purge() {
     m_pending.clear();
 }
 
-bool CUSBPort::Close() {
+void CUSBPort::Close() {
     if (m_hDevice && m_claimed) {
         // With automatic detach on, the release also hands the interface back to its kernel driver.
         libusb_release_interface(m_hDevice.get(), m_claimed->interfaceNumber);
@@ -237,7 +259,6 @@ bool CUSBPort::Close() {
     m_pending.clear();
     m_hDevice.reset();
     m_context.reset();
-    return true;
 }
 
 } // namespace tervan

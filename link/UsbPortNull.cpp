@@ -18,7 +18,7 @@ CUSBPort::~CUSBPort() {
 
 bool CUSBPort::Open() {
     Close();
-    return false;
+    return Fail(OpenCause::NotFound, 0);
 }
 
 std::size_t CUSBPort::Write(std::span<const std::uint8_t> /*bytes*/) {
@@ -33,12 +33,11 @@ void CUSBPort::Purge() {
     m_pending.clear();
 }
 
-bool CUSBPort::Close() {
+void CUSBPort::Close() {
     m_claimed.reset();
     m_pending.clear();
     m_hDevice.reset();
     m_context.reset();
-    return true;
 }
 
 } // namespace tervan

@@ -6,6 +6,7 @@
 #include "protocol/WaitForOk.h"
 
 #include <cstdlib>
+#include <utility>
 
 namespace tervan {
 
@@ -21,20 +22,35 @@ std::int32_t OffsetValue(const OffsetSetting& offset) {
 }
 
 // One run of the conversation. Any write that does not go out whole ends it: the printer would
-// otherwise hold half a command and the verdict would claim success for bytes it never got.
+// otherwise hold half a command and the verdict would claim success for bytes it never got. A stop
+// is honoured between commands only, never inside one, so the printer is never left waiting for
+// the rest of a command when LeaveSetup comes. A counting run sends nothing and only counts the
+// commands, so that progress can say "k of n" with the same rules that send them.
 class Conversation {
 public:
-    Conversation(Link& link, bool isUsb, const PauseFn& pause)
-        : m_link(link), m_isUsb(isUsb), m_pause(pause) {}
+    Conversation(Link& link, bool isUsb, const PauseFn& pause, const StopToken& stop)
+        : m_link(link), m_isUsb(isUsb), m_pause(pause), m_stop(stop) {}
+
+    static Conversation Counting(Link& link, const PauseFn& pause) {
+        Conversation c(link, false, pause, NeverStop());
+        c.m_counting = true;
+        return c;
+    }
+
+    void ReportTo(const ApplyProgressFn* progress, int total) {
+        m_progress = progress;
+        m_total = total;
+        Report();
+    }
 
     bool Send(const Bytes& bytes) {
-        if (m_failed) {
+        if (!Begin()) {
             return false;
         }
-        if (m_link.Write(bytes) != bytes.size()) {
-            m_failed = true;
+        if (!m_counting && !Write(bytes)) {
+            return false;
         }
-        return !m_failed;
+        return Done();
     }
 
     bool SendIf(const std::optional<std::uint8_t>& n, Bytes (*encode)(std::uint8_t)) {
@@ -42,24 +58,68 @@ public:
     }
 
     // Entry, text bytes, NUL; then the USB link's 30 ms.
-    bool SendText(Bytes entry, const std::u16string& text) {
+    bool SendText(const Bytes& entry, const std::u16string& text) {
+        if (!Begin()) {
+            return false;
+        }
+        if (m_counting) {
+            return Done();
+        }
         const Bytes ansi = ToAnsi(text);
-        if (!Send(entry) || (!ansi.empty() && !Send(ansi)) || !Send({cmd::kTextEnd})) {
+        if (!Write(entry) || (!ansi.empty() && !Write(ansi)) || !Write({cmd::kTextEnd})) {
             return false;
         }
         if (m_isUsb) {
             m_pause(kUsbTextPause);
         }
+        return Done();
+    }
+
+    int Commands() const { return m_done; }
+    // Why the run ended early; a write cut short by the link because of a stop is the stop.
+    ApplyOutcome Failure() const {
+        return m_stopped || m_stop.StopRequested() ? ApplyOutcome::Stopped
+                                                   : ApplyOutcome::WriteFailed;
+    }
+
+private:
+    bool Begin() {
+        if (!m_failed && !m_counting && m_stop.StopRequested()) {
+            m_stopped = true;
+            m_failed = true;
+        }
+        return !m_failed;
+    }
+
+    bool Write(const Bytes& bytes) {
+        if (m_link.Write(bytes) != bytes.size()) {
+            m_failed = true;
+        }
+        return !m_failed;
+    }
+
+    bool Done() {
+        ++m_done;
+        Report();
         return true;
     }
 
-    bool Failed() const { return m_failed; }
+    void Report() const {
+        if (m_progress != nullptr && *m_progress) {
+            (*m_progress)({ApplyPhase::Sending, m_done, m_total});
+        }
+    }
 
-private:
     Link& m_link;
     bool m_isUsb;
     const PauseFn& m_pause;
+    const StopToken& m_stop;
+    const ApplyProgressFn* m_progress = nullptr;
+    bool m_counting = false;
     bool m_failed = false;
+    bool m_stopped = false;
+    int m_done = 0;
+    int m_total = 0;
 };
 
 std::u16string ReadText(const TextSetting& setting) {
@@ -68,7 +128,7 @@ std::u16string ReadText(const TextSetting& setting) {
 
 // Steps after "OK": every set setting in the fixed order. Returns the outcome of the run.
 ApplyOutcome SendSettings(const PrinterSettings& s, Conversation& c) {
-    const auto failed = [] { return ApplyOutcome::WriteFailed; };
+    const auto failed = [&c] { return c.Failure(); };
     if (!c.SendIf(s.codePage, cmd::SetCodePage) || !c.SendIf(s.font, cmd::SetFont) ||
         !c.SendIf(s.language, cmd::SetLanguage) || !c.SendIf(s.cutter, cmd::SetCutter)) {
         return failed();
@@ -149,19 +209,37 @@ std::optional<OffsetProblem> FindOffsetOutOfRange(const PrinterSettings& setting
 }
 
 ApplyOutcome ApplySettings(const PrinterSettings& settings, Link& link, bool isUsb,
-                           const PauseFn& pause) {
+                           const PauseFn& pause, const StopToken& stop,
+                           const ApplyProgressFn& progress) {
     if (FindOffsetOutOfRange(settings)) {
         return ApplyOutcome::OffsetOutOfRange;
+    }
+    // Stopped before anything went out: nothing to undo.
+    if (stop.StopRequested()) {
+        return ApplyOutcome::Stopped;
     }
     if (!isUsb && link.IsOpen()) {
         link.Purge();
     }
-    Conversation conversation(link, isUsb, pause);
     ApplyOutcome outcome = ApplyOutcome::WriteFailed;
-    if (conversation.Send(cmd::EnterSetup())) {
-        switch (WaitForOk(link, pause)) {
-        case ReplyOutcome::Ok:
+    const Bytes enter = cmd::EnterSetup();
+    if (link.Write(enter) == enter.size()) {
+        const AttemptFn onAttempt = [&progress](int attempt) {
+            if (progress) {
+                progress({ApplyPhase::WaitingForOk, attempt, kReplyAttempts});
+            }
+        };
+        switch (WaitForOk(link, pause, stop, onAttempt)) {
+        case ReplyOutcome::Ok: {
+            Conversation counting = Conversation::Counting(link, pause);
+            SendSettings(settings, counting);
+            Conversation conversation(link, isUsb, pause, stop);
+            conversation.ReportTo(&progress, counting.Commands());
             outcome = SendSettings(settings, conversation);
+            break;
+        }
+        case ReplyOutcome::Stopped:
+            outcome = ApplyOutcome::Stopped;
             break;
         case ReplyOutcome::NoReply:
             outcome = ApplyOutcome::NoReply;

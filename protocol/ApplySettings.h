@@ -3,9 +3,11 @@
 #include "link/Link.h"
 #include "protocol/Pause.h"
 #include "protocol/PrinterSettings.h"
+#include "protocol/StopToken.h"
 #include "protocol/Strings.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 
 namespace tervan {
@@ -18,7 +20,21 @@ enum class ApplyOutcome {
     BadBtPassword,    // Bluetooth password checked but not 4 characters: aborted there
     WriteFailed,      // a write failed or was short: nothing more but LeaveSetup
     OffsetOutOfRange, // refused before anything was sent
+    Stopped,          // the stop token was tripped; LeaveSetup went out if EnterSetup had
 };
+
+// Where a running conversation is, for a progress window: the wait for "OK" (step = the read
+// attempt, of kReplyAttempts) or the settings (step = commands sent so far, of those the settings
+// ask for; step 0 comes once, as the first command is about to go out).
+enum class ApplyPhase { WaitingForOk, Sending };
+
+struct ApplyProgress {
+    ApplyPhase phase = ApplyPhase::WaitingForOk;
+    int step = 0;
+    int total = 0;
+};
+
+using ApplyProgressFn = std::function<void(const ApplyProgress&)>;
 
 struct OffsetProblem {
     std::uint8_t position; // SetupCommandTable::kMarkStart or kMarkTear
@@ -31,9 +47,12 @@ std::optional<OffsetProblem> FindOffsetOutOfRange(const PrinterSettings& setting
 
 // The whole setup conversation on an open link: purge (serial only), EnterSetup, wait for "OK",
 // every set setting in the printer tool's fixed order, LeaveSetup on every path once EnterSetup
-// went out. Pauses go through `pause`.
+// went out. Pauses go through `pause`. A tripped `stop` ends the run within one pause, between two
+// commands, never inside one; stopped before EnterSetup, nothing is sent at all. `progress` is
+// called on the caller's thread.
 ApplyOutcome ApplySettings(const PrinterSettings& settings, Link& link, bool isUsb,
-                           const PauseFn& pause);
+                           const PauseFn& pause, const StopToken& stop = NeverStop(),
+                           const ApplyProgressFn& progress = {});
 
 // The verdict's message text and caption.
 StringId VerdictText(ApplyOutcome outcome);

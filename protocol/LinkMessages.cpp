@@ -1,16 +1,64 @@
 #include "protocol/LinkMessages.h"
 
+#include <cstring>
+
 namespace tervan {
 
-std::vector<MessageText> OpenFailureMessages(OpenOutcome outcome, Language language) {
-    const MessageText general{std::string(LoadString(StringId::PortOpenFailed, language)),
+namespace {
+
+std::string SystemReason(int error, Language language) {
+    if (language == Language::Chinese) {
+        return "系统错误 " + std::to_string(error);
+    }
+    // The C locale's text, English whatever the environment says.
+    return error > 0 ? std::string(std::strerror(error)) : "error " + std::to_string(error);
+}
+
+} // namespace
+
+std::string OpenFailureReason(const OpenResult& result, bool usb, Language language) {
+    const bool zh = language == Language::Chinese;
+    switch (result.cause) {
+    case OpenCause::None:
+        return zh ? "原因不明" : "reason unknown";
+    case OpenCause::NotFound:
+        if (usb) {
+            return zh ? "未找到打印机 (0483:5720)" : "no printer found (0483:5720)";
+        }
+        return zh ? "没有这个端口" : "no such port";
+    case OpenCause::PermissionDenied:
+        return zh ? "没有权限" : "permission denied";
+    case OpenCause::Busy:
+        return zh ? "正被其他程序使用" : "in use by another program";
+    case OpenCause::NotClaimable:
+        return zh ? "无法占用打印机的接口" : "the printer's interface cannot be claimed";
+    case OpenCause::StateUnreadable:
+        return zh ? "不是串口（读不到线路状态）"
+                  : "not a serial port (its line state cannot be read)";
+    case OpenCause::SettingsRefused:
+        return zh ? "端口不接受这些线路设置" : "the port refused the line settings";
+    case OpenCause::Other:
+        return SystemReason(result.systemError, language);
+    }
+    return SystemReason(result.systemError, language);
+}
+
+std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::string_view port,
+                                             Language language) {
+    const bool usb = result.outcome == OpenOutcome::UsbOpenFailed;
+    const std::string detail = std::string(usb ? std::string_view("USB") : port) +
+                               (language == Language::Chinese ? "：" : ": ") +
+                               OpenFailureReason(result, usb, language);
+    const MessageText general{std::string(LoadString(StringId::PortOpenFailed, language)) + "\n" +
+                                  detail,
                               std::string(LoadString(StringId::Failure, language))};
-    switch (outcome) {
+    switch (result.outcome) {
     case OpenOutcome::Opened:
+    case OpenOutcome::Closed:
         return {};
     case OpenOutcome::SerialOpenFailed:
         // These two literals have no entry in the string table: the same in every language.
-        return {{"连接失败", "错误"}};
+        return {{"连接失败\n" + detail, "错误"}};
     case OpenOutcome::StateUnreadable:
         return {{"BuildCommDCB", "ERROR"}, general};
     case OpenOutcome::SettingsRefused:
@@ -18,6 +66,28 @@ std::vector<MessageText> OpenFailureMessages(OpenOutcome outcome, Language langu
         return {general};
     }
     return {general};
+}
+
+std::optional<std::string> OpenFailureHint(const OpenResult& result, bool usb, Language language) {
+#if defined(__linux__)
+    if (result.cause != OpenCause::PermissionDenied) {
+        return std::nullopt;
+    }
+    const bool zh = language == Language::Chinese;
+    if (usb) {
+        return zh ? "提示：按 README 安装 udev 规则 contrib/60-tervan.rules，然后重新插上打印机。"
+                  : "Hint: install the udev rule contrib/60-tervan.rules as the README says, then "
+                    "plug the printer in again.";
+    }
+    return zh ? "提示：把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。"
+              : "Hint: add your user to the dialout group (sudo usermod -aG dialout $USER), then "
+                "log in again.";
+#else
+    static_cast<void>(result);
+    static_cast<void>(usb);
+    static_cast<void>(language);
+    return std::nullopt;
+#endif
 }
 
 } // namespace tervan

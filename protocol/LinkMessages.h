@@ -3,7 +3,9 @@
 #include "link/PrinterLinks.h"
 #include "protocol/Strings.h"
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace tervan {
@@ -13,7 +15,17 @@ struct MessageText {
     std::string caption;
 };
 
-// The message boxes a failed open shows, in order (none for Opened), in the given language.
-std::vector<MessageText> OpenFailureMessages(OpenOutcome outcome, Language language);
+// The message boxes a failed open shows, in order (none for Opened or Closed), in the given
+// language. The texts are the tool's own; the last one gets a second line naming the port ("USB"
+// for the USB link) and the reason, so the user can tell a missing port from a busy one.
+std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::string_view port,
+                                             Language language);
+
+// The reason as a short phrase, in the given language.
+std::string OpenFailureReason(const OpenResult& result, bool usb, Language language);
+
+// One line a front end may add where the cause has a known remedy (permission denied: the dialout
+// group for a serial port, the udev rule for USB); nullopt otherwise.
+std::optional<std::string> OpenFailureHint(const OpenResult& result, bool usb, Language language);
 
 } // namespace tervan

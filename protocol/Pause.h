@@ -1,5 +1,7 @@
 #pragma once
 
+#include "protocol/StopToken.h"
+
 #include <chrono>
 #include <functional>
 
@@ -11,5 +13,10 @@ using PauseFn = std::function<void(std::chrono::milliseconds)>;
 
 // The real pause: sleeps the calling thread.
 void SleepPause(std::chrono::milliseconds duration);
+
+// A real pause that wakes early once `stop` is tripped, so a Cancel or a signal is answered
+// within a few milliseconds rather than after the rest of the pause. The token must outlive the
+// returned function.
+PauseFn StoppablePause(const StopToken& stop);
 
 } // namespace tervan

@@ -157,12 +157,12 @@ const SettingList kFlowControl{"flow-control", "流控:", false, kFlowItems};
 
 std::span<const SettingList* const> AllLists() {
     static constexpr std::array kAll{
-        &Lists::kPort,        &Lists::kBaudRate,    &Lists::kParity,          &Lists::kDataBits,
-        &Lists::kFlowControl, &Lists::kFontThermal, &Lists::kFontDotMatrix,   &Lists::kLanguage,
-        &Lists::kCodePage,    &Lists::kMarkDetect,  &Lists::kMarkSensitivity, &Lists::kMarkStart,
-        &Lists::kMarkTear,    &Lists::kSpeed,       &Lists::kDensity,         &Lists::kCrMode,
-        &Lists::kDirection,   &Lists::kPaperWidth,  &Lists::kBuzzerError,     &Lists::kBuzzerCut,
-        &Lists::kCutter,      &Lists::kUsbMode,     &Lists::kBitmapSlot,
+        &Lists::kBaudRate,    &Lists::kParity,          &Lists::kDataBits,  &Lists::kFlowControl,
+        &Lists::kFontThermal, &Lists::kFontDotMatrix,   &Lists::kLanguage,  &Lists::kCodePage,
+        &Lists::kMarkDetect,  &Lists::kMarkSensitivity, &Lists::kMarkStart, &Lists::kMarkTear,
+        &Lists::kSpeed,       &Lists::kDensity,         &Lists::kCrMode,    &Lists::kDirection,
+        &Lists::kPaperWidth,  &Lists::kBuzzerError,     &Lists::kBuzzerCut, &Lists::kCutter,
+        &Lists::kUsbMode,     &Lists::kBitmapSlot,
     };
     return kAll;
 }

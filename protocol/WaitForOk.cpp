@@ -4,11 +4,18 @@
 
 namespace tervan {
 
-ReplyOutcome WaitForOk(Link& link, const PauseFn& pause) {
+ReplyOutcome WaitForOk(Link& link, const PauseFn& pause, const StopToken& stop,
+                       const AttemptFn& onAttempt) {
     std::array<std::uint8_t, 2> reply{};
     std::size_t received = 0;
     for (int attempt = 1; attempt <= kReplyAttempts; ++attempt) {
         pause(kReplyPause);
+        if (stop.StopRequested()) {
+            return ReplyOutcome::Stopped;
+        }
+        if (onAttempt) {
+            onAttempt(attempt);
+        }
         if (!link.IsOpen()) {
             continue;
         }

@@ -1,4 +1,5 @@
 // tervan-printer-sim: plays the printer on a pseudo-terminal until SIGTERM or SIGINT.
+#include "link/StandardDescriptors.h"
 #include "sim/VirtualPrinter.h"
 
 #include <CLI/CLI.hpp>
@@ -22,12 +23,14 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 } // namespace
 
 int main(int argc, char** argv) {
+    tervan::EnsureStandardDescriptors();
     CLI::App app{"Plays the printer on a pseudo-terminal; prints the terminal's path first, "
                  "then one line per command received."};
     ReplyMode reply = ReplyMode::Ok;
     unsigned delayMs = 0;
     std::string logPath;
     std::string outDir;
+    std::size_t stallAfter = 0;
     const std::map<std::string, ReplyMode> modes{{"ok", ReplyMode::Ok},
                                                  {"wrong", ReplyMode::Wrong},
                                                  {"silent", ReplyMode::Silent},
@@ -38,6 +41,8 @@ int main(int argc, char** argv) {
     app.add_option("--delay", delayMs, "Milliseconds before a late answer");
     app.add_option("--log", logPath, "Append every byte received to this file");
     app.add_option("--out", outDir, "Write slot-N.png here when a slot is printed");
+    app.add_option("--stall-after", stallAfter,
+                   "Stop reading the line for good after this many bytes, as a jammed printer");
     CLI11_PARSE(app, argc, argv);
 
     File log;
@@ -72,6 +77,7 @@ int main(int argc, char** argv) {
     options.reply = reply;
     options.delay = std::chrono::milliseconds(delayMs);
     options.outDir = outDir;
+    options.stallAfter = stallAfter;
     options.onLine = [&output](const std::string& line) {
         const std::scoped_lock lock(output);
         std::fprintf(stdout, "%s\n", line.c_str());

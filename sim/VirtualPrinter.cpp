@@ -53,7 +53,7 @@ struct VirtualPrinter::State {
     std::vector<std::string> decoded;
     std::string slavePath;
 
-    // Start, Stop and Vanish, one at a time. The serving thread uses the descriptors while it
+    // Start and Stop, one at a time. The serving thread uses the descriptors while it
     // runs; they are closed only after it has been joined.
     std::mutex control;
     std::optional<PseudoTerminal> terminal;
@@ -72,7 +72,9 @@ struct VirtualPrinter::State {
     std::deque<Outgoing> outgoing; // by due time
     bool outputBlocked = false;    // the peer's input queue is full: wait for POLLOUT
     bool hungUp = false;
+    std::size_t taken = 0; // bytes read from the line so far
 
+    bool Stalled() const { return options.stallAfter != 0 && taken >= options.stallAfter; }
     void Serve();
     int NextTimeoutMs() const;
     void ReadAvailable();
@@ -85,8 +87,10 @@ struct VirtualPrinter::State {
 void VirtualPrinter::State::Serve() {
     while (!stopping.load()) {
         std::array<pollfd, 2> fds{};
-        fds[0].fd = hungUp ? -1 : terminal->Master();
-        fds[0].events = static_cast<short>(POLLIN | (outputBlocked ? POLLOUT : 0));
+        // A stalled printer that has nothing to send does not look at the line at all.
+        fds[0].fd = hungUp || (Stalled() && !outputBlocked) ? -1 : terminal->Master();
+        fds[0].events =
+            static_cast<short>((Stalled() ? 0 : POLLIN) | (outputBlocked ? POLLOUT : 0));
         fds[1].fd = wakeRead.Get();
         fds[1].events = POLLIN;
         const int timeout = NextTimeoutMs();
@@ -105,7 +109,7 @@ void VirtualPrinter::State::Serve() {
         if ((fds[0].revents & POLLOUT) != 0) {
             outputBlocked = false;
         }
-        if ((fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+        if (!Stalled() && (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
             ReadAvailable();
         }
         SendDue();
@@ -127,9 +131,14 @@ int VirtualPrinter::State::NextTimeoutMs() const {
 
 void VirtualPrinter::State::ReadAvailable() {
     std::array<std::uint8_t, 4096> buffer{};
-    for (int i = 0; i < kReadsPerWake; ++i) {
-        const ssize_t n = ::read(terminal->Master(), buffer.data(), buffer.size());
+    for (int i = 0; i < kReadsPerWake && !Stalled(); ++i) {
+        std::size_t room = buffer.size();
+        if (options.stallAfter != 0) {
+            room = std::min(room, options.stallAfter - taken);
+        }
+        const ssize_t n = ::read(terminal->Master(), buffer.data(), room);
         if (n > 0) {
+            taken += static_cast<std::size_t>(n);
             Handle(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(n)));
             continue;
         }
@@ -267,6 +276,7 @@ bool VirtualPrinter::Start() {
     s.outgoing.clear();
     s.outputBlocked = false;
     s.hungUp = false;
+    s.taken = 0;
     s.stopping = false;
     s.server = std::thread([&s] { s.Serve(); });
     return true;
@@ -291,10 +301,6 @@ bool VirtualPrinter::WaitForBytes(std::size_t count, std::chrono::milliseconds t
     std::unique_lock lock(m_state->mutex);
     return m_state->arrived.wait_for(lock, timeout,
                                      [&] { return m_state->received.size() >= count; });
-}
-
-void VirtualPrinter::Vanish() {
-    m_state->Shutdown();
 }
 
 void VirtualPrinter::Stop() {

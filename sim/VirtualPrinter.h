@@ -1,6 +1,7 @@
 #pragma once
 
 #include <chrono>
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <functional>
@@ -24,6 +25,9 @@ struct VirtualPrinterOptions {
     ReplyMode reply = ReplyMode::Ok;
     std::chrono::milliseconds delay{0}; // for ReplyMode::Late
     std::filesystem::path outDir{};     // where slot-N.png goes on a print; empty: none written
+    // Stop reading the line for good once this many bytes have arrived, as a printer that jams
+    // does: the peer's writes then block once the line's buffer is full. 0: read forever.
+    std::size_t stallAfter = 0;
 
     // Called on the serving thread, in order: each chunk of bytes as it arrives, then each line
     // decoded from it. They must not stop the printer or make it vanish.
@@ -51,8 +55,8 @@ public:
     // Waits until at least `count` bytes have been received; false on time-out.
     bool WaitForBytes(std::size_t count, std::chrono::milliseconds timeout) const;
 
-    // The printer vanishes: the master side is closed, the peer's reads and writes fail.
-    void Vanish();
+    // The printer vanishes: serving ends and the master side is closed, so the peer's reads and
+    // writes fail. Stopping a stopped printer does nothing.
     void Stop();
 
 private:

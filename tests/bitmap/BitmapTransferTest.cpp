@@ -26,7 +26,7 @@ TEST(DownloadBitmap, StoresTopLineFirstThenLeavesSetupTwice) {
     RecordingLink link;
     std::vector<DownloadProgress> progress;
     const DownloadResult result =
-        DownloadBitmap(link, 8, Logo384x100(), link.Pauser(),
+        DownloadBitmap(link, 8, Logo384x100(), link.Pauser(), NeverStop(),
                        [&](const DownloadProgress& p) { progress.push_back(p); });
 
     EXPECT_EQ(result.outcome, DownloadOutcome::Stored);
@@ -87,15 +87,12 @@ const RefusedCase kRefusedCases[] = {
     {"FileCannotBeOpened", LoadBitmapFile("/nonexistent/logo.bmp"), 0,
      DownloadOutcome::FileNotOpened, 112},
     {"HeaderReadFails", LoadBitmapBytes(Bytes(10, 0x42)), 1, DownloadOutcome::FileRefused, 112},
-    {"TooLarge", {LoadOutcome::TooLarge, {}}, 1, DownloadOutcome::FileRefused, 113},
-    {"NotMonochrome", {LoadOutcome::NotMonochrome, {}}, 1, DownloadOutcome::FileRefused, 114},
-    {"Malformed", {LoadOutcome::Malformed, {}}, 1, DownloadOutcome::FileRefused, 114},
-    {"Truncated", {LoadOutcome::Truncated, {}}, 1, DownloadOutcome::FileRefused, 112},
-    {"RowsLargerThanTheirBuffer",
-     {LoadOutcome::Loaded, BitmapRows{Bytes(4, 0), 4, 2}},
-     1,
-     DownloadOutcome::FileRefused,
-     114},
+    {"TooLarge", LoadResult(LoadOutcome::TooLarge), 1, DownloadOutcome::FileRefused, 113},
+    {"NotMonochrome", LoadResult(LoadOutcome::NotMonochrome), 1, DownloadOutcome::FileRefused, 114},
+    {"Malformed", LoadResult(LoadOutcome::Malformed), 1, DownloadOutcome::FileRefused, 114},
+    {"Truncated", LoadResult(LoadOutcome::Truncated), 1, DownloadOutcome::FileRefused, 112},
+    {"RowsLargerThanTheirBuffer", LoadResult(BitmapRows{Bytes(4, 0), 4, 2}), 1,
+     DownloadOutcome::FileRefused, 114},
 };
 
 INSTANTIATE_TEST_SUITE_P(Bitmap, RefusedDownloadTest, testing::ValuesIn(kRefusedCases),
@@ -120,7 +117,7 @@ TEST_P(FailedDownloadTest, StopsRowsAndStillLeavesSetup) {
     link.shortWriteAt = c.shortAt;
     std::size_t reported = 0;
     const DownloadResult result =
-        DownloadBitmap(link, 1, Logo384x100(), link.Pauser(),
+        DownloadBitmap(link, 1, Logo384x100(), link.Pauser(), NeverStop(),
                        [&](const DownloadProgress& p) { reported = p.rowsSent; });
 
     EXPECT_EQ(result.outcome, DownloadOutcome::WriteFailed);

@@ -18,6 +18,7 @@ struct BmpFields {
     std::uint32_t offBits = 62;
     std::optional<std::uint32_t> size{}; // bfSize; the length written when not given
     std::uint32_t infoSize = 40;
+    std::uint32_t compression = 0;
     std::array<std::uint8_t, 2> signature{'B', 'M'};
     std::array<std::uint8_t, 8> palette{0, 0, 0, 0, 0xFF, 0xFF, 0xFF, 0}; // black, white
 };
@@ -38,6 +39,7 @@ inline Bytes MakeBmp(const BmpFields& f, const Bytes& pixels) {
     PutLe(b, 22, static_cast<std::uint32_t>(f.height));
     PutLe(b, 26, 1, 2);
     PutLe(b, 28, f.bitCount, 2);
+    PutLe(b, 30, f.compression);
     std::copy(f.palette.begin(), f.palette.end(), b.begin() + 54);
     if (b.size() < f.offBits) {
         b.resize(f.offBits, 0);

@@ -71,8 +71,8 @@ Bytes WithTrailingBytes(Bytes file) {
 }
 
 void ExpectMatches(const LoadResult& result, const Pbm& pbm) {
-    ASSERT_EQ(result.outcome, LoadOutcome::Loaded);
-    const BitmapRows& rows = *result.rows;
+    ASSERT_EQ(result.Outcome(), LoadOutcome::Loaded);
+    const BitmapRows& rows = *result.Rows();
     ASSERT_EQ(rows.height, pbm.height);
     ASSERT_EQ(rows.stride % 4, 0);
     const int used = (pbm.width + 7) / 8;

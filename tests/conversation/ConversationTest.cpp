@@ -17,7 +17,8 @@ using sim::VirtualPrinter;
 using std::chrono::milliseconds;
 
 struct Peer {
-    explicit Peer(ReplyMode mode) : printer({mode, milliseconds(0), {}, {}, {}}) {
+    explicit Peer(ReplyMode mode, milliseconds delay = {})
+        : printer({.reply = mode, .delay = delay}) {
         started = printer.Start() && port.Open(printer.SlavePath()) &&
                   port.Configure(9600, 'N', 8) == ConfigureResult::Ok;
     }
@@ -41,15 +42,18 @@ TEST_F(ConversationTest, RepliesOverAPseudoTerminal) {
         ReplyMode mode;
         ApplyOutcome outcome;
         Bytes received;
+        milliseconds delay{};
     } cases[] = {
-        {ReplyMode::Ok, ApplyOutcome::Success,
+        {ReplyMode::Ok,
+         ApplyOutcome::Success,
          {0x1B, 0x06, 0x1B, 0x74, 0x2F, 0x1B, 0x24, 0xB4, 0xF2, 0xD3, 0xA1, 0x00, 0x1B, 0x16}},
         {ReplyMode::Wrong, ApplyOutcome::WrongReply, {0x1B, 0x06, 0x1B, 0x16}},
-        {ReplyMode::Split, ApplyOutcome::Success,
+        {ReplyMode::Split,
+         ApplyOutcome::Success,
          {0x1B, 0x06, 0x1B, 0x74, 0x2F, 0x1B, 0x24, 0xB4, 0xF2, 0xD3, 0xA1, 0x00, 0x1B, 0x16}},
     };
     for (const Case& c : cases) {
-        Peer peer(c.mode);
+        Peer peer(c.mode, c.delay);
         ASSERT_TRUE(peer.started);
         PrinterSettings settings;
         settings.codePage = 47;
@@ -59,6 +63,11 @@ TEST_F(ConversationTest, RepliesOverAPseudoTerminal) {
         EXPECT_EQ(peer.ReceivedAtLeast(c.received.size()), c.received);
         if (c.mode == ReplyMode::Wrong) {
             EXPECT_EQ(pauses.Count(test::RecordingLink::Event::Kind::Pause), 1u);
+        } else {
+            EXPECT_EQ(peer.printer.Decoded(),
+                      (std::vector<std::string>{"EnterSetup", "SetCodePage n=47",
+                                                "SetManufacturer \"\\xB4\\xF2\\xD3\\xA1\"",
+                                                "LeaveSetup"}));
         }
     }
 }
@@ -80,13 +89,13 @@ TEST_F(ConversationTest, PrinterVanishesInTheMiddle) {
             : m_inner(inner), m_printer(printer), m_writes(writes) {}
         std::size_t Write(std::span<const std::uint8_t> bytes) override {
             if (++m_writes == 3) {
-                m_printer.Vanish();
+                m_printer.Stop();
             }
             return m_inner.Write(bytes);
         }
         std::size_t Read(std::span<std::uint8_t> b) override { return m_inner.Read(b); }
         void Purge() override { m_inner.Purge(); }
-        bool Close() override { return m_inner.Close(); }
+        void Close() override { m_inner.Close(); }
         bool IsOpen() const override { return m_inner.IsOpen(); }
 
     private:
@@ -94,8 +103,7 @@ TEST_F(ConversationTest, PrinterVanishesInTheMiddle) {
         VirtualPrinter& m_printer;
         int& m_writes;
     } link(peer.port, peer.printer, writes);
-    EXPECT_EQ(ApplySettings(settings, link, false, [](milliseconds) {}),
-              ApplyOutcome::WriteFailed);
+    EXPECT_EQ(ApplySettings(settings, link, false, [](milliseconds) {}), ApplyOutcome::WriteFailed);
     // EnterSetup, code page, the failed manufacturer entry, then only LeaveSetup was tried.
     EXPECT_EQ(writes, 4);
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));

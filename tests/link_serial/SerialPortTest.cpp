@@ -3,6 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <stdlib.h>
+
 #include <array>
 #include <chrono>
 #include <cstdint>
@@ -52,14 +55,15 @@ TEST_F(LinkSerialPty, SetupRequestGetsOk) {
     std::array<std::uint8_t, 2> reply{};
     ASSERT_EQ(port.Read(reply), 2u);
     EXPECT_EQ(Bytes(reply.begin(), reply.end()), kOk);
-    // The printer answers before it records what it got.
-    ASSERT_TRUE(m_printer->WaitForBytes(kEnterSetup.size(), std::chrono::seconds(5)));
-    EXPECT_EQ(m_printer->Received(), kEnterSetup);
 
-    EXPECT_TRUE(port.Close());
+    // Closed (twice over), nothing more reaches the port.
+    port.Close();
+    port.Close();
     EXPECT_FALSE(port.IsOpen());
-    EXPECT_TRUE(port.Close());
-    EXPECT_FALSE(port.IsOpen());
+    EXPECT_EQ(port.Write(kEnterSetup), 0u);
+    EXPECT_EQ(port.Read(reply), 0u);
+    EXPECT_FALSE(m_printer->WaitForBytes(3, std::chrono::milliseconds(50)));
+    EXPECT_EQ(m_printer->Received(), kEnterSetup);
 }
 
 TEST_F(LinkSerialPty, PurgeDropsWhatWaitsUnread) {
@@ -88,51 +92,6 @@ TEST_F(LinkSerialPty, LongWriteGoesOutWhole) {
     EXPECT_EQ(m_printer->Received(), text);
 }
 
-// Before Open, after Close and on a failed Open, nothing reaches the port.
-TEST_F(LinkSerialPty, ClosedLinkSendsAndReadsNothing) {
-    StartPrinter();
-    CSerialPort port;
-    std::array<std::uint8_t, 2> buffer{};
-    EXPECT_EQ(port.Write(kEnterSetup), 0u);
-    EXPECT_EQ(port.Read(buffer), 0u);
-    EXPECT_EQ(port.Configure(9600, 'N', 8), ConfigureResult::StateUnreadable);
-    port.Purge();
-
-    OpenConfigured(port);
-    EXPECT_TRUE(port.Close());
-    EXPECT_EQ(port.Write(kEnterSetup), 0u);
-    EXPECT_EQ(port.Read(buffer), 0u);
-
-    EXPECT_FALSE(port.Open("/dev/tervan-no-such-port"));
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_EQ(port.Write(kEnterSetup), 0u);
-
-    EXPECT_FALSE(m_printer->WaitForBytes(1, std::chrono::milliseconds(50)));
-    EXPECT_TRUE(m_printer->Received().empty());
-}
-
-TEST_F(LinkSerialPty, PortIsHeldExclusively) {
-    StartPrinter();
-    CSerialPort first;
-    OpenConfigured(first);
-
-    CSerialPort second;
-    EXPECT_FALSE(second.Open(m_printer->SlavePath()));
-    EXPECT_FALSE(second.IsOpen());
-
-    // The first holder is unaffected and, once it lets go, the port is free again.
-    EXPECT_EQ(first.Write(kEnterSetup), 2u);
-    first.Close();
-    EXPECT_TRUE(second.Open(m_printer->SlavePath()));
-}
-
-TEST(LinkSerialPort, NonTerminalStateIsUnreadable) {
-    CSerialPort port;
-    ASSERT_TRUE(port.Open("/dev/null"));
-    EXPECT_EQ(port.Configure(9600, 'N', 8), ConfigureResult::StateUnreadable);
-    EXPECT_TRUE(port.Close());
-}
-
 // The one timing check: a 2-byte read from a peer that never answers gives up after its
 // 210 ms budget, not at once and not much later.
 TEST_F(LinkSerialPty, ReadFromSilentPeerGivesUpOnTime) {
@@ -149,16 +108,60 @@ TEST_F(LinkSerialPty, ReadFromSilentPeerGivesUpOnTime) {
     EXPECT_LE(elapsed, std::chrono::milliseconds(400));
 }
 
+// A printer that stops taking bytes: the write ends once nothing went out for the stall limit,
+// however long the per-byte budget would still run (17 hours for this row).
+TEST(LinkSerialStall, GivesUpAfterTheStallLimit) {
+    using std::chrono::milliseconds;
+    const struct {
+        std::size_t count;
+        milliseconds lastProgress;
+        milliseconds givesUpAfter;
+    } cases[] = {
+        {2, milliseconds(0), milliseconds(3000)},          // the budget is shorter
+        {62500, milliseconds(0), milliseconds(10000)},     // nothing taken for 10 s
+        {62500, milliseconds(50000), milliseconds(60000)}, // counted from the last progress
+        {5, milliseconds(4000), milliseconds(6000)},       // the budget again
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(WriteGivesUpAfter(c.count, c.lastProgress, SerialTimeouts{}), c.givesUpAfter)
+            << c.count << " bytes";
+    }
+}
+
+// A line nobody reads: the write gives up after a short stall limit, or, with the full limit,
+// soon after a stop is asked for.
+TEST(LinkSerialStall, PeerThatNeverReads) {
+    for (const bool stopped : {false, true}) {
+        const UniqueFd master{::posix_openpt(O_RDWR | O_NOCTTY | O_CLOEXEC)};
+        ASSERT_FALSE(master.IsNull());
+        ASSERT_EQ(::grantpt(master.Get()), 0);
+        ASSERT_EQ(::unlockpt(master.Get()), 0);
+        CSerialPort port;
+        ASSERT_TRUE(port.Open(::ptsname(master.Get())));
+        ASSERT_EQ(port.Configure(9600, 'N', 8), ConfigureResult::Ok);
+        if (stopped) {
+            port.SetStopCheck([] { return true; });
+        } else {
+            port.SetWriteStallLimit(std::chrono::milliseconds(200));
+        }
+        const Clock::time_point start = Clock::now();
+        const Bytes row(62500, 0xFF);
+        EXPECT_LT(port.Write(row), row.size());
+        port.Write(Bytes{0x1B, 0x16}); // bounded the same way, whether or not room came back
+        EXPECT_LT(Clock::now() - start, std::chrono::seconds(5)) << stopped;
+    }
+}
+
 TEST_F(LinkSerialPty, VanishedPeerEndsReadsAndWrites) {
     StartPrinter();
     CSerialPort port;
     OpenConfigured(port);
-    m_printer->Vanish();
+    m_printer->Stop();
 
     std::array<std::uint8_t, 2> reply{};
     EXPECT_EQ(port.Read(reply), 0u);
     EXPECT_LT(port.Write(kEnterSetup), 2u);
-    EXPECT_TRUE(port.Close());
+    port.Close();
 }
 
 } // namespace

@@ -17,12 +17,12 @@ class RecordingLink : public Link {
 public:
     struct Event {
         enum class Kind { Write, Read, Purge, Pause, Close } kind;
-        Bytes bytes;                      // written or read
+        Bytes bytes; // written or read
         std::chrono::milliseconds pause{0};
     };
 
     std::vector<Event> events;
-    std::deque<Bytes> replies;               // each read takes the front, if any
+    std::deque<Bytes> replies;                      // each read takes the front, if any
     std::optional<std::size_t> writesBeforeFailure; // later writes send nothing
     std::optional<std::size_t> shortWriteAt;        // the write at this index sends one byte less
     std::vector<Bytes> attempts; // every write asked for, whole, whether it went out or not
@@ -62,10 +62,9 @@ public:
     }
 
     void Purge() override { events.push_back({Event::Kind::Purge, {}, {}}); }
-    bool Close() override {
+    void Close() override {
         open = false;
         events.push_back({Event::Kind::Close, {}, {}});
-        return true;
     }
     bool IsOpen() const override { return open; }
 

@@ -7,13 +7,21 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <functional>
 #include <map>
 #include <string>
+#include <thread>
 #include <vector>
 
 extern char** environ;
 
 namespace tervan::test {
+
+struct RunOptions {
+    bool closeStderr = false; // start with descriptor 2 closed (what it writes is lost)
+    std::string stdoutPath;   // send standard output to this file instead of capturing it
+    std::function<void(pid_t)> whileRunning; // called on a thread of its own once started
+};
 
 struct ProcessResult {
     int exitCode = -1;
@@ -24,7 +32,8 @@ struct ProcessResult {
 // Runs a program to its end with stdin from /dev/null, capturing stdout and stderr. `env` adds to
 // or overrides the test's environment; a value of nullptr-like "\x01" removes the variable.
 inline ProcessResult RunProcess(const std::string& program, const std::vector<std::string>& args,
-                                const std::map<std::string, std::string>& env = {}) {
+                                const std::map<std::string, std::string>& env = {},
+                                const RunOptions& options = {}) {
     std::map<std::string, std::string> merged;
     for (char** e = environ; *e != nullptr; ++e) {
         const std::string entry(*e);
@@ -63,14 +72,25 @@ inline ProcessResult RunProcess(const std::string& program, const std::vector<st
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-    posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    if (options.stdoutPath.empty()) {
+        posix_spawn_file_actions_adddup2(&actions, outPipe[1], 1);
+    } else {
+        posix_spawn_file_actions_addopen(&actions, 1, options.stdoutPath.c_str(), O_WRONLY, 0);
+    }
     posix_spawn_file_actions_adddup2(&actions, errPipe[1], 2);
+    if (options.closeStderr) {
+        posix_spawn_file_actions_addclose(&actions, 2);
+    }
     pid_t pid = -1;
     const int spawned =
         posix_spawn(&pid, program.c_str(), &actions, nullptr, argv.data(), envp.data());
     posix_spawn_file_actions_destroy(&actions);
     close(outPipe[1]);
     close(errPipe[1]);
+    std::thread helper;
+    if (spawned == 0 && options.whileRunning) {
+        helper = std::thread(options.whileRunning, pid);
+    }
     ProcessResult result;
     pollfd fds[2] = {{outPipe[0], POLLIN, 0}, {errPipe[0], POLLIN, 0}};
     std::string* sinks[2] = {&result.out, &result.err};
@@ -94,6 +114,9 @@ inline ProcessResult RunProcess(const std::string& program, const std::vector<st
     }
     close(outPipe[0]);
     close(errPipe[0]);
+    if (helper.joinable()) {
+        helper.join();
+    }
     int status = 0;
     if (spawned == 0 && waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
         result.exitCode = WEXITSTATUS(status);

@@ -1,37 +1,25 @@
-#include "cli/LinkSession.h"
+#include "cli/LinkOptions.h"
 
 #include "cli/DryRunLink.h"
 #include "cli/ExitCode.h"
+#include "cli/StopSignals.h"
 #include "cli/TracingLink.h"
 #include "protocol/LinkMessages.h"
+#include "protocol/LinkSession.h"
 #include "protocol/SettingLists.h"
 
+#include <cstring>
 #include <iostream>
-
-#if defined(_WIN32)
-#include "link/PortListWin32.h"
-#endif
 
 namespace tervan::cli {
 
 namespace {
-
-constexpr std::chrono::milliseconds kSettleAfterOpen{500};
 
 #if defined(_WIN32)
 constexpr const char* kPortHelp = "usb, or a COM port such as COM3";
 #else
 constexpr const char* kPortHelp = "usb, a serial device path such as /dev/ttyUSB0";
 #endif
-
-// "COM3" names a port on Windows the way the system's device namespace does.
-std::string DevicePath(const std::string& port) {
-#if defined(_WIN32)
-    return ComDevicePath(port);
-#else
-    return port;
-#endif
-}
 
 std::optional<char> ParityLetter(const std::string& value) {
     for (const auto& [name, letter] : {std::pair{"none", 'N'},
@@ -45,10 +33,6 @@ std::optional<char> ParityLetter(const std::string& value) {
         }
     }
     return std::nullopt;
-}
-
-bool IsUsb(const std::string& port) {
-    return port == "usb" || port == "USB";
 }
 
 } // namespace
@@ -101,34 +85,45 @@ int RunOnLink(const LinkOptions& options, const std::function<int(const Session&
         PrintText(*problem);
         return kExitBadInput;
     }
+    const PortChoice port = ChoosePort(options.port);
+    const StopToken& stop = CliStopToken();
     if (options.dryRun) {
         DryRunLink dryRun(std::cout);
         const PauseFn noPause = [](std::chrono::milliseconds) {};
-        return work({dryRun, IsUsb(options.port), noPause});
+        const int result = work({dryRun, port.usb, noPause, stop});
+        if (dryRun.OutputFailed()) {
+            PrintText("--dry-run: standard output cannot be written: " +
+                      std::string(std::strerror(dryRun.OutputError())));
+            return kExitFailed;
+        }
+        return result;
     }
 
     PrinterLinks links;
-    links.SelectUsb(IsUsb(options.port));
-    const OpenOutcome outcome = links.Open(DevicePath(options.port), line);
-    if (outcome != OpenOutcome::Opened) {
-        for (const MessageText& message : OpenFailureMessages(outcome, UiLanguage())) {
+    const PauseFn pause = StoppablePause(stop);
+    int result = kExitFailed;
+    const SessionResult session =
+        RunLinkSession(links, port, line, pause, stop, [&](Link& link, bool isUsb) {
+            if (!options.trace) {
+                result = work({link, isUsb, pause, stop});
+                return;
+            }
+            TracingLink traced(link, std::cerr);
+            traced.Note("opened " + (isUsb ? std::string("usb") : port.path));
+            result = work({traced, isUsb, pause, stop});
+            traced.Note("done");
+        });
+    if (session.outcome == SessionOutcome::NotOpened) {
+        const Language language = UiLanguage();
+        for (const MessageText& message : OpenFailureMessages(session.open, port.path, language)) {
             PrintText(message.text);
+        }
+        if (const auto hint = OpenFailureHint(session.open, port.usb, language)) {
+            PrintText(*hint);
         }
         return kExitNoLink;
     }
-    const PauseFn pause = SleepPause;
-    pause(kSettleAfterOpen);
-    int result = kExitFailed;
-    if (options.trace) {
-        TracingLink traced(links.ActivePort(), std::cerr);
-        traced.Note("opened " + (links.IsUsb() ? std::string("usb") : options.port));
-        result = work({traced, links.IsUsb(), pause});
-        traced.Note("done");
-    } else {
-        result = work({links.ActivePort(), links.IsUsb(), pause});
-    }
-    links.Close();
-    return result;
+    return session.outcome == SessionOutcome::Ran ? result : static_cast<int>(kExitFailed);
 }
 
 } // namespace tervan::cli

@@ -3,6 +3,7 @@
 #include "link/Link.h"
 #include "link/PrinterLinks.h"
 #include "protocol/Pause.h"
+#include "protocol/StopToken.h"
 
 #include <CLI/CLI.hpp>
 
@@ -31,10 +32,13 @@ struct Session {
     Link& link;
     bool isUsb;
     const PauseFn& pause;
+    const StopToken& stop;
 };
 
-// Opens the link as the window's toggle does (or the dry-run stand-in), waits 500 ms, runs `work`
-// and closes the link. A link that does not open is reported here and gives kExitNoLink.
+// Runs `work` on the link the options name, through the core's link session (open, 500 ms,
+// work, close), or on the dry-run stand-in. A link that does not open is reported here and gives
+// kExitNoLink; a stop before the work began sends nothing and gives kExitFailed, as does a dry
+// run whose output cannot be written.
 int RunOnLink(const LinkOptions& options, const std::function<int(const Session&)>& work);
 
 // One message text on stderr, in the user's language.

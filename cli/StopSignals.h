@@ -1,0 +1,18 @@
+#pragma once
+
+#include "protocol/StopToken.h"
+
+namespace tervan::cli {
+
+// SIGINT, SIGTERM and SIGHUP (where the system has them) trip the command line's stop token, so the
+// conversation ends within one pause and the printer still leaves setup mode; SIGPIPE is ignored,
+// so a closed pipe shows as a failed write. Handlers only store; no call is restarted, every wait
+// in the link polls.
+void InstallStopSignals();
+
+const StopToken& CliStopToken();
+
+// The first stop signal that came, 0 for none.
+int CaughtSignal();
+
+} // namespace tervan::cli

@@ -1,0 +1,54 @@
+#pragma once
+
+#include "link/PrinterLinks.h"
+#include "protocol/Pause.h"
+#include "protocol/StopToken.h"
+
+#include <chrono>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace tervan {
+
+// The link a user names: "usb" in any case selects the USB link, anything else is a serial port
+// by its device path (on Windows "COM3" as well, which becomes "\\.\COM3").
+struct PortChoice {
+    bool usb = false;
+    std::string path; // empty for USB
+};
+
+PortChoice ChoosePort(std::string_view name);
+
+// "COMn" (any case, n from 1 to 255) as the device path Windows opens it by, "\\.\COMn", which
+// also reaches ports above 9; nullopt for any other name. Used on Windows only.
+std::optional<std::string> ComDevicePath(std::string_view name);
+
+// The printer needs this long after the port opens before it listens.
+constexpr std::chrono::milliseconds kSettleAfterOpen{500};
+
+// The pause after opening, through `pause`. False when a stop came before or during it: the
+// operation then sends nothing and closes the link again.
+bool SettleAfterOpen(const PauseFn& pause, const StopToken& stop);
+
+enum class SessionOutcome {
+    Ran,       // opened, settled, the work ran, closed
+    NotOpened, // see the OpenResult; nothing sent
+    Stopped,   // stopped before the work began; nothing sent, the link (if opened) closed
+};
+
+struct SessionResult {
+    SessionOutcome outcome = SessionOutcome::NotOpened;
+    OpenResult open;
+};
+
+// One operation around a conversation, as every front end runs it: open the chosen link, settle
+// 500 ms, run `work` on the link in use, close. A front end that keeps the link open in between
+// (a window shows its file dialog and verdict box while the link is open) takes the steps apart:
+// PrinterLinks::Toggle, SettleAfterOpen, the work, PrinterLinks::Toggle.
+SessionResult RunLinkSession(PrinterLinks& links, const PortChoice& port, const LineSettings& line,
+                             const PauseFn& pause, const StopToken& stop,
+                             const std::function<void(Link& link, bool isUsb)>& work);
+
+} // namespace tervan
