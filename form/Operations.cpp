@@ -76,6 +76,10 @@ ProgressView DownloadProgressView(const DownloadProgress& progress, Language lan
             static_cast<int>(progress.rowsSent), static_cast<int>(progress.rowsTotal)};
 }
 
+std::string CancelText(Language language) {
+    return language == Language::Chinese ? "取消" : "Cancel";
+}
+
 std::string StoppingText(Language language) {
     return language == Language::Chinese ? "正在停止，请稍候…" : "Stopping, please wait…";
 }

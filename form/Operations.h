@@ -39,7 +39,9 @@ struct ProgressView {
 ProgressView SettlingProgress(Language language);
 ProgressView ApplyProgressView(const ApplyProgress& progress, Language language);
 ProgressView DownloadProgressView(const DownloadProgress& progress, Language language);
-// After Cancel, until the conversation has ended (LeaveSetup still goes out).
+// The progress window's button, and its text after a Cancel until the conversation has ended
+// (LeaveSetup still goes out).
+std::string CancelText(Language language);
 std::string StoppingText(Language language);
 
 // Passes everything through to `link` and remembers whether a write was asked for.

@@ -8,8 +8,8 @@
 
 namespace tervan {
 
-CProgressDlg::CProgressDlg(QWidget* parent, const QString& title, std::function<void()> onCancel,
-                           QString stoppingText)
+CProgressDlg::CProgressDlg(QWidget* parent, const QString& title, const QString& cancelText,
+                           QString stoppingText, std::function<void()> onCancel)
     : QDialog(parent), m_onCancel(std::move(onCancel)), m_stoppingText(std::move(stoppingText)) {
     setWindowTitle(title);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
@@ -21,6 +21,7 @@ CProgressDlg::CProgressDlg(QWidget* parent, const QString& title, std::function<
     m_bar->setRange(0, 0);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
     m_cancel = buttons->button(QDialogButtonBox::Cancel);
+    m_cancel->setText(cancelText);
     connect(m_cancel, &QPushButton::clicked, this, &CProgressDlg::Cancel);
     layout->addWidget(m_text);
     layout->addWidget(m_bar);

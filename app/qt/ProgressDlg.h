@@ -17,8 +17,8 @@ class CProgressDlg : public QDialog {
     Q_OBJECT
 
 public:
-    CProgressDlg(QWidget* parent, const QString& title, std::function<void()> onCancel,
-                 QString stoppingText);
+    CProgressDlg(QWidget* parent, const QString& title, const QString& cancelText,
+                 QString stoppingText, std::function<void()> onCancel);
 
     // A maximum of 0 shows a busy bar.
     void Show(const QString& text, int value, int maximum);

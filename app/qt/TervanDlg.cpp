@@ -262,8 +262,9 @@ void CTervanDlg::ClickOpenClose() {
 bool CTervanDlg::RunOnWorker(const ProgressView& first, const std::function<void(Worker&)>& job) {
     StopToken stop;
     const PauseFn pause = m_makePause ? m_makePause(stop) : StoppablePause(stop);
-    CProgressDlg progress(
-        this, windowTitle(), [&stop] { stop.RequestStop(); }, Text(StoppingText(UiLanguage())));
+    const Language language = UiLanguage();
+    CProgressDlg progress(this, m_strTitle, Text(CancelText(language)),
+                          Text(StoppingText(language)), [&stop] { stop.RequestStop(); });
     progress.Show(Text(first.text), first.value, first.maximum);
     AttemptWatch link(m_links.ActivePort());
     // A write that waits on a printer which takes nothing gives up soon after a Cancel.
