@@ -112,21 +112,31 @@ class OperationsTest : public QObject {
 private slots:
     void FailedOpensShowOnlyTheirOwnBoxes() {
         const struct {
-            std::string port; // "USB": the USB link, with no printer attached
+            std::string port; // "USB": the USB link, with no printer attached; empty: a printer
             QStringList boxes;
             QString titleSuffix;
+            QString tearOffset; // set: refused before anything opens
         } cases[] = {
-            {"/nonexistent/ttyTervan", {"错误: 连接失败 [closed]"}, ""},
+            {"",
+             {"错误: 定位偏移(撕纸位置) 超出范围，应为 -65535 到 65535 之间的整数 [closed]"},
+             "",
+             "70000"},
+            {"/nonexistent/ttyTervan", {"错误: 连接失败 [closed]"}, "", ""},
             {"/dev/null",
              {"ERROR: BuildCommDCB [no icon] [no owner] [closed]",
               "失败: 端口打开失败，请检测 [closed]"},
-             "_连接失败"},
-            {"USB", {"失败: 端口打开失败，请检测 [closed]"}, "_连接失败"},
+             "_连接失败",
+             ""},
+            {"USB", {"失败: 端口打开失败，请检测 [closed]"}, "_连接失败", ""},
         };
         for (const auto& c : cases) {
             Rig rig(ReplyMode::Ok, c.port == "USB" ? "/dev/null" : c.port);
             if (c.port == "USB") {
                 rig.Select(Ctl::PortList, 0);
+            }
+            if (!c.tearOffset.isEmpty()) {
+                rig.Select(Ctl::MarkTear, 1);
+                rig.Get<QLineEdit>(Ctl::MarkTearOffset)->setText(c.tearOffset);
             }
             const std::vector<bool> before = rig.PortControlsEnabled();
             const QString title = rig.dialog->windowTitle();
@@ -135,6 +145,7 @@ private slots:
             QCOMPARE(rig.Get<QPushButton>(Ctl::OpenClose)->text(), QStringLiteral("打开"));
             QVERIFY(rig.PortControlsEnabled() == before);
             QCOMPARE(rig.dialog->windowTitle(), title + c.titleSuffix);
+            QVERIFY(rig.printer.Received().empty());
         }
     }
 
