@@ -150,14 +150,17 @@ private slots:
     }
 
     void ApplyFromTheForm() {
+        enum class Cancel { Not, WhileSettling, WhileWaiting };
         const Bytes failed{0x1B, 0x06, 0x1B, 0x16};
+        const QStringList setFailed{"失败: 设置失败，请检测"};
         const struct {
             ReplyMode reply;
-            bool cancelWhileWaiting;
+            Cancel cancel;
             Bytes wire;
-            QString box;
+            QStringList boxes;
         } cases[] = {
-            {ReplyMode::Ok, false,
+            {ReplyMode::Ok,
+             Cancel::Not,
              Concat({
                  {0x1B, 0x06},
                  {0x1B, 0x74, 0x0B},                                     // code page row 12
@@ -167,9 +170,10 @@ private slots:
                  {0x1B, 0xFD, 0x00},                                     // density "0"
                  {0x1B, 0x16},
              }),
-             "成功: 设置成功,重新启动后生效"},
-            {ReplyMode::Wrong, false, failed, "失败: 设置失败，请检测"},
-            {ReplyMode::Silent, true, failed, "失败: 设置失败，请检测"},
+             {"成功: 设置成功,重新启动后生效"}},
+            {ReplyMode::Wrong, Cancel::Not, failed, setFailed},
+            {ReplyMode::Silent, Cancel::WhileWaiting, failed, setFailed},
+            {ReplyMode::Ok, Cancel::WhileSettling, {}, {}},
         };
         for (const auto& c : cases) {
             Rig rig(c.reply);
@@ -182,14 +186,14 @@ private slots:
             rig.Select(Ctl::Density, 1);
 
             // While the worker has the link: the progress window is modal, the form is shown but
-            // a click on it changes nothing; then, for a silent printer, Cancel.
-            rig.hold = !c.cancelWhileWaiting;
+            // a click on it changes nothing; then Cancel, if the case asks for it.
+            const bool waiting = c.cancel == Cancel::WhileWaiting;
+            rig.hold = !waiting;
             bool blocked = false;
             QTimer timer;
             connect(&timer, &QTimer::timeout, this, [&] {
                 auto* progress = qobject_cast<CProgressDlg*>(QApplication::activeModalWidget());
-                if (progress == nullptr ||
-                    (c.cancelWhileWaiting && rig.printer.Received().size() < 2)) {
+                if (progress == nullptr || (waiting && rig.printer.Received().size() < 2)) {
                     return;
                 }
                 timer.stop();
@@ -197,7 +201,7 @@ private slots:
                 QTest::mouseClick(rig.dialog->windowHandle(), Qt::LeftButton, {},
                                   check->mapTo(rig.dialog.get(), check->rect().center()));
                 blocked = progress->isModal() && rig.dialog->isVisible() && !check->isChecked();
-                if (c.cancelWhileWaiting) {
+                if (c.cancel != Cancel::Not) {
                     progress->CancelButton()->click();
                 }
                 rig.hold = false;
@@ -207,7 +211,7 @@ private slots:
 
             QVERIFY(blocked);
             QCOMPARE(rig.Received(c.wire.size()), c.wire);
-            QCOMPARE(rig.host.m_boxes, QStringList{c.box});
+            QCOMPARE(rig.host.m_boxes, c.boxes);
             QVERIFY(rig.dialog->windowTitle().endsWith(QStringLiteral("_连接关闭")));
             QCOMPARE(rig.pauses.front(), 500);
         }
