@@ -67,11 +67,14 @@ build-windows: deps
 # The serial-link test needs the Linux build's virtual printer.
 test-windows: build-windows
 	@cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build build -j $(JOBS) --target tervan-printer-sim
+	@cmake --build build -j $(JOBS) --target tervan-printer-sim tervan-cli
 	@tests/windows/wine-prefix.sh $(WINE_PREFIX)
 	@# One Wine server for the whole run, started apart so that it holds none of the tests' output
 	@# streams, and ended with the run.
 	@$(WINE_ENV) wineserver -p >/dev/null 2>&1
+	@# Its system processes (services, devices) inherit the output streams of the program that
+	@# starts them; started here, they hold none of the tests' either.
+	@$(WINE_ENV) wineboot </dev/null >/dev/null 2>&1
 	cd build-windows && status=0 && $(WINE_ENV) ctest --output-on-failure -j $(JOBS) || status=$$?; \
 		$(WINE_ENV) wineserver -k; exit $$status
 
