@@ -46,7 +46,7 @@ struct OffsetProblem {
 std::optional<OffsetProblem> FindOffsetOutOfRange(const PrinterSettings& settings);
 
 // The whole setup conversation on an open link: purge (serial only), EnterSetup, wait for "OK",
-// every set setting in the printer tool's fixed order, LeaveSetup on every path once EnterSetup
+// every set setting in the fixed order, LeaveSetup on every path once EnterSetup
 // went out. Pauses go through `pause`. A tripped `stop` ends the run within one pause, between two
 // commands, never inside one; stopped before EnterSetup, nothing is sent at all. `progress` is
 // called on the caller's thread.

@@ -9,7 +9,7 @@ namespace tervan {
 // The printer takes the offset's magnitude in 16 bits; larger ones must be refused, not wrapped.
 constexpr std::int64_t kMaxMarkOffset = 65535;
 
-// The offset edit's text as the printer tool has always read it: at most 63 characters, leading
+// The offset edit's text as the form reads it: at most 63 characters, leading
 // white space, an optional sign, then digits up to the first other character; no digits give 0;
 // values beyond the signed 32-bit range stop at its limits.
 std::int32_t ParseMarkOffset(std::u16string_view text);

@@ -14,7 +14,7 @@ struct Entry {
     std::string_view english;
 };
 
-// The message texts exactly as the printer tool has always shown them ("Faill" included).
+// The message texts exactly as printers' users know them ("Faill" included).
 constexpr std::array<Entry, 24> kStrings{{
     {StringId::AboutMenu, "关于 Tervan(&A)...", "关于 Tervan(&A)..."},
     {StringId::Close, "关闭", "Close"},
