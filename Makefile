@@ -51,6 +51,9 @@ fuzz-smoke:
 # Windows: cross-built with MinGW-w64, tested under Wine in a private prefix.
 WINE_PREFIX := $(CURDIR)/build-windows/wine
 WINE_ENV := WINEPREFIX=$(WINE_PREFIX) WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The window's tests need a display, and the prefix's desktop takes the one its first program
+# has: the whole run gets one virtual display unless there is a display already.
+WINE_DISPLAY := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1024x768x24")
 
 build-windows: deps
 	@cmake -S . -B build-windows $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
@@ -65,7 +68,7 @@ test-windows: build-windows
 	@# One Wine server for the whole run, started apart so that it holds none of the tests' output
 	@# streams, and ended with the run.
 	@$(WINE_ENV) wineserver -p >/dev/null 2>&1
-	cd build-windows && status=0 && $(WINE_ENV) ctest --output-on-failure -j $(JOBS) || status=$$?; \
+	cd build-windows && status=0 && $(WINE_ENV) $(WINE_DISPLAY) ctest --output-on-failure -j $(JOBS) || status=$$?; \
 		$(WINE_ENV) wineserver -k; exit $$status
 
 package-windows: build-windows

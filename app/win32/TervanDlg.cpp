@@ -318,7 +318,7 @@ void CTervanDlg::ApplySettings(int) {
     if (const auto problem = CheckSettings(settings, m_form.codePage, InputRules::Window)) {
         const Language language = UiLanguage();
         ShowBox({ProblemText(*problem, NameOf(problem->setting).label, language),
-                 std::string(LoadString(StringId::Failure, language))});
+                 NarrowToUtf8(LoadResString(StringId::Failure, language))});
         return;
     }
     ClickOpenClose();
