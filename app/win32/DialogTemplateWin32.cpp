@@ -31,7 +31,8 @@ std::size_t ItemCount(const ControlTemplate& control) {
 }
 
 DWORD DialogStyleOf(const DialogStyle& style) {
-    DWORD result = DS_SETFONT | WS_POPUP | WS_CAPTION;
+    // Centred on the screen or over the owner, as a user expects a dialog to open.
+    DWORD result = DS_SETFONT | DS_CENTER | WS_POPUP | WS_CAPTION;
     result |= style.systemMenu ? WS_SYSMENU : 0;
     result |= style.sizingBorder ? WS_THICKFRAME : DS_MODALFRAME;
     result |= style.minimizeBox ? WS_MINIMIZEBOX : 0;
