@@ -153,6 +153,16 @@ TEST_F(TervanDlgWin32, RulesDrivenByWindowMessages) {
     }
 }
 
+TEST_F(TervanDlgWin32, EnterAndEscEndTheDialog) {
+    for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        SetUp();
+        HWND dialog = Dialog();
+        MSG message{Item(Ctl::PortList), WM_KEYDOWN, key, 0, 0, {}};
+        ::IsDialogMessageW(dialog, &message);
+        EXPECT_FALSE(::IsWindow(dialog)) << key;
+    }
+}
+
 // The about box, found and closed from inside its own modal loop.
 std::wstring g_aboutButton;
 void CALLBACK CloseAbout(HWND, UINT, UINT_PTR timer, DWORD) {
@@ -280,6 +290,76 @@ TEST_F(TervanDlgWin32, OperationsOverCom5) {
         EXPECT_TRUE(::IsWindowEnabled(Item(Ctl::PortList)));
         m_host.boxes.clear();
     }
+}
+
+TEST_F(TervanDlgWin32, PortThatCannotBeOpened) {
+    Select(Ctl::PortList, 19); // "COM19": nothing behind it
+    Click(Ctl::Set);
+    ASSERT_EQ(m_host.boxes.size(), 1u);
+    EXPECT_EQ(m_host.boxes[0].text.substr(0, 5), L"连接失败\n");
+    EXPECT_EQ(m_host.boxes[0].caption, L"错误");
+    EXPECT_EQ(m_host.boxes[0].owner, Dialog());
+    EXPECT_EQ(WindowText(Item(Ctl::OpenClose)), L"打开");
+    EXPECT_EQ(WindowText(Dialog()), L"Tervan V2.0");
+    EXPECT_TRUE(::IsWindowEnabled(Item(Ctl::PortList)));
+}
+
+TEST(OpenMessages, BoxesOfEachFailure) {
+    struct Box {
+        const char* caption;
+        bool owned;
+        bool icon;
+    };
+    struct Case {
+        OpenOutcome outcome;
+        std::vector<Box> boxes;
+    } cases[] = {
+        {OpenOutcome::Opened, {}},
+        {OpenOutcome::SerialOpenFailed, {{"错误", true, true}}},
+        {OpenOutcome::StateUnreadable, {{"ERROR", false, false}, {"失败", true, true}}},
+        {OpenOutcome::SettingsRefused, {{"失败", true, true}}},
+        {OpenOutcome::UsbOpenFailed, {{"失败", true, true}}},
+    };
+    for (const Case& c : cases) {
+        const auto boxes = OpenMessages({c.outcome, OpenCause::None, 0}, "COM3", Language::Chinese);
+        ASSERT_EQ(boxes.size(), c.boxes.size()) << static_cast<int>(c.outcome);
+        for (std::size_t i = 0; i < boxes.size(); ++i) {
+            EXPECT_EQ(boxes[i].caption, c.boxes[i].caption);
+            EXPECT_EQ(boxes[i].owned, c.boxes[i].owned);
+            EXPECT_EQ(boxes[i].informationIcon, c.boxes[i].icon);
+        }
+    }
+}
+
+// Presses Cancel in the progress window once it shows the wait for "OK".
+bool g_cancelled = false;
+void CALLBACK CancelWhileWaiting(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND progress = ::FindWindowW(L"#32770", L"Tervan");
+    if (progress != nullptr &&
+        WindowText(::GetDlgItem(progress, 1101)).find(L"OK") != std::wstring::npos) {
+        ::KillTimer(nullptr, timer);
+        g_cancelled = true;
+        ::PostMessageW(progress, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+TEST_F(TervanDlgWin32, CancelWhileWaitingForOk) {
+    const auto log = Env("TERVAN_COM6_LOG");
+    if (!log) {
+        GTEST_SKIP() << "no silent printer on COM6";
+    }
+    Select(Ctl::PortList, 6); // "COM6"
+    g_cancelled = false;
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CancelWhileWaiting);
+    Click(Ctl::Set);
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(g_cancelled);
+    // Setup mode is left all the same, and the apply reports its failure.
+    EXPECT_EQ(PrinterBytes(*log, 0, 4), "1B 06 1B 16");
+    ASSERT_EQ(m_host.boxes.size(), 1u);
+    EXPECT_EQ(m_host.boxes[0].text, L"设置失败，请检测");
+    EXPECT_EQ(m_host.boxes[0].caption, L"失败");
+    EXPECT_FALSE(m_dialog->m_bConnected);
 }
 
 } // namespace
