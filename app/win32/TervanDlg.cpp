@@ -249,6 +249,9 @@ void CTervanDlg::ClickOpenClose() {
 }
 
 void CTervanDlg::ToggleLink(int) {
+    if (m_progress != nullptr) {
+        return; // a conversation's worker owns the link until it ends
+    }
     const std::string port = SelectedPort(m_form);
     m_links.SelectUsb(m_form.m_bUsb);
     const OpenResult result = m_links.Toggle(ChoosePort(port).path, GatherLineSettings(m_form));
