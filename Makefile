@@ -28,8 +28,15 @@ test-asan: deps
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
 
+# The window on a virtual printer when there is a display; the command-line demo otherwise.
 run: build
-	@scripts/demo
+	@if [ -n "$${DISPLAY:-}$${WAYLAND_DISPLAY:-}" ] && [ -x build/bin/tervan ]; then \
+		build/bin/tervan --demo; \
+	else \
+		echo "No display (DISPLAY and WAYLAND_DISPLAY are unset) or no window built: running the command-line demo."; \
+		echo; \
+		scripts/demo; \
+	fi
 
 bench: deps
 	@cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTERVAN_BENCH=ON \

@@ -4,12 +4,15 @@
 #include "app/qt/DialogHost.h"
 #include "app/qt/TervanDlg.h"
 #include "form/FormState.h"
+#include "sim/VirtualPrinter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
 #include <QPixmap>
 
 #include <cstdio>
+#include <memory>
+#include <string>
 
 namespace tervan {
 
@@ -25,6 +28,22 @@ int SaveScreenshot(CTervanDlg& dialog, const QString& file) {
     return 0;
 }
 
+// A virtual printer inside the program, so that every button can be tried without hardware. What
+// it makes of the bytes goes to standard error, one line per command.
+std::unique_ptr<sim::VirtualPrinter> StartDemoPrinter() {
+    sim::VirtualPrinterOptions options;
+    options.onLine = [](const std::string& line) {
+        std::fprintf(stderr, "printer: %s\n", line.c_str());
+    };
+    auto printer = std::make_unique<sim::VirtualPrinter>(std::move(options));
+    if (!printer->Start()) {
+        return nullptr;
+    }
+    std::fprintf(stderr, "tervan: a virtual printer listens on %s (selected in the port list)\n",
+                 printer->SlavePath().c_str());
+    return printer;
+}
+
 } // namespace
 
 int CTervanApp::InitInstance(const QStringList& arguments) {
@@ -37,13 +56,30 @@ int CTervanApp::InitInstance(const QStringList& arguments) {
     const QCommandLineOption screenshot(QStringLiteral("screenshot"),
                                         QStringLiteral("Render the window into FILE and end."),
                                         QStringLiteral("FILE"));
+    const QCommandLineOption demo(
+        QStringLiteral("demo"),
+        QStringLiteral("Start a virtual printer on a pseudo-terminal and select it; what it "
+                       "receives is written to standard error."));
     parser.addOption(port);
     parser.addOption(screenshot);
+    parser.addOption(demo);
     parser.process(arguments);
+
+    std::string givenPort = parser.value(port).toStdString();
+    // Declared before the window, so that it outlives the window's link to it.
+    std::unique_ptr<sim::VirtualPrinter> printer;
+    if (parser.isSet(demo)) {
+        printer = StartDemoPrinter();
+        if (!printer) {
+            std::fprintf(stderr, "tervan: no pseudo-terminal for the virtual printer\n");
+            return 1;
+        }
+        givenPort = printer->SlavePath();
+    }
 
     QApplication::setWindowIcon(AppIcon());
     CQtDialogHost host;
-    CTervanDlg dialog(host, OpeningFormState(parser.value(port).toStdString()));
+    CTervanDlg dialog(host, OpeningFormState(givenPort));
     if (parser.isSet(screenshot)) {
         return SaveScreenshot(dialog, parser.value(screenshot));
     }

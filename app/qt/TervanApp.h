@@ -8,8 +8,9 @@ namespace tervan {
 // program when it closes (Enter and Esc included).
 class CTervanApp {
 public:
-    // `--port PATH` puts PATH first in the port list; `--screenshot FILE.png` renders the window
-    // into FILE.png and ends. Returns the exit status.
+    // `--port PATH` puts PATH first in the port list; `--demo` puts a virtual printer there
+    // instead; `--screenshot FILE.png` renders the window into FILE.png and ends. Returns the exit
+    // status.
     int InitInstance(const QStringList& arguments);
 };
 

@@ -1,10 +1,16 @@
 #pragma once
 
 #include "app/qt/DialogHost.h"
+#include "form/BoxMessage.h"
 #include "form/FormRules.h"
+#include "form/Operations.h"
+#include "link/PrinterLinks.h"
+#include "protocol/Pause.h"
+#include "protocol/StopToken.h"
 
 #include <QDialog>
 
+#include <functional>
 #include <map>
 
 class QAction;
@@ -26,6 +32,11 @@ public:
     const FormState& Form() const { return m_form; }
     // The about box's command (the context menu's item and F1); null when string 101 is empty.
     QAction* AboutAction() const { return m_aboutAction; }
+
+    // The pause of every conversation; by default a real one that a Cancel cuts short. Tests
+    // record the pauses instead of sleeping them. Called on the worker thread.
+    using PauseMaker = std::function<PauseFn(const StopToken& stop)>;
+    void SetPauseMaker(PauseMaker maker) { m_makePause = std::move(maker); }
 
     bool m_bConnected = false;
     QString m_strTitle; // the caption as the template sets it; status texts are built from it
@@ -72,8 +83,27 @@ private:
 
     void ShowState(const ControlState& control);
     void Apply(const FormChanges& changes);
+    void Show(const BoxMessage& message);
+    void ClickOpenClose();
+
+    // What a conversation's worker gets: the link in use (watched), the pause, the stop and the
+    // way to the progress window.
+    struct Worker {
+        Link& link;
+        bool isUsb;
+        const PauseFn& pause;
+        const StopToken& stop;
+        std::function<void(const ProgressView&)> report;
+    };
+    // Runs `job` on a worker thread that owns the link meanwhile, under a modal progress window
+    // whose Cancel trips the stop; returns once the worker has been joined. True when the job
+    // wrote anything to the printer.
+    bool RunOnWorker(const ProgressView& first, const std::function<void(Worker&)>& job);
 
     CDialogHost& m_host;
+    PrinterLinks m_links;
+    PauseMaker m_makePause;
+    bool m_busy = false; // an operation runs: no second one starts
     FormState m_form;
     std::map<int, QWidget*> m_controls;
     QAction* m_aboutAction = nullptr;

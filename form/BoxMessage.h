@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+
+namespace tervan {
+
+// One message box a window shows: modal, with an OK button.
+struct BoxMessage {
+    std::string text;
+    std::string caption;
+    bool informationIcon = true;
+    // Owned by the main window; the one box without an owner is the serial port's "BuildCommDCB".
+    bool owned = true;
+
+    bool operator==(const BoxMessage&) const = default;
+};
+
+} // namespace tervan

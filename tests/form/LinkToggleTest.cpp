@@ -1,0 +1,103 @@
+#include "form/LinkToggle.h"
+#include "form/ControlIds.h"
+#include "form/Operations.h"
+
+#include <gtest/gtest.h>
+
+namespace tervan {
+namespace {
+
+FormState UsbForm() {
+    FormState form = InitialFormState({"USB", "/dev/ttyS0"}, AnsiCodePage{"CP936"});
+    OnSelChange(form, Ctl::PortList, 0);
+    return form;
+}
+
+TEST(LinkToggle, BoxesTitleAndPortControlsPerOutcome) {
+    struct Case {
+        const char* name;
+        OpenResult result;
+        std::vector<BoxMessage> messages;
+        std::optional<std::string> title;
+        std::optional<std::string> caption; // of 1006 when it changes
+        bool portControlsEnabled;
+    };
+    const BoxMessage general{"端口打开失败，请检测", "失败"};
+    const Case cases[] = {
+        {"opened", {OpenOutcome::Opened}, {}, "Tervan_连接成功", "关闭", false},
+        {"closed", {OpenOutcome::Closed}, {}, "Tervan_连接关闭", "打开", true},
+        {"port missing",
+         {OpenOutcome::SerialOpenFailed, OpenCause::NotFound},
+         {{"连接失败", "错误"}},
+         std::nullopt,
+         std::nullopt,
+         false},
+        {"not a serial port",
+         {OpenOutcome::StateUnreadable, OpenCause::StateUnreadable},
+         {{"BuildCommDCB", "ERROR", false, false}, general},
+         "Tervan_连接失败",
+         std::nullopt,
+         false},
+        {"settings refused",
+         {OpenOutcome::SettingsRefused, OpenCause::SettingsRefused},
+         {general},
+         "Tervan_连接失败",
+         std::nullopt,
+         false},
+        {"no USB printer",
+         {OpenOutcome::UsbOpenFailed, OpenCause::NotFound},
+         {general},
+         "Tervan_连接失败",
+         std::nullopt,
+         false},
+        {"USB printer not permitted",
+         {OpenOutcome::UsbOpenFailed, OpenCause::PermissionDenied},
+         {{"端口打开失败，请检测\n提示：按 README 安装 udev 规则 contrib/60-tervan.rules，"
+           "然后重新插上打印机。",
+           "失败"}},
+         "Tervan_连接失败",
+         std::nullopt,
+         false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        // The USB form has the serial lists disabled: only a close enables them.
+        FormState form = UsbForm();
+        const ToggleReport report = ReportToggle(form, c.result, "Tervan", Language::Chinese);
+        EXPECT_EQ(report.messages, c.messages);
+        EXPECT_EQ(report.title, c.title);
+        EXPECT_EQ(form.At(Ctl::OpenClose).caption, c.caption.value_or("打开"));
+        for (int id : {Ctl::BaudRate, Ctl::Parity, Ctl::DataBits, Ctl::FlowControl}) {
+            EXPECT_EQ(form.At(id).enabled, c.portControlsEnabled);
+        }
+    }
+}
+
+TEST(Operations, VerdictsAndRefusals) {
+    const BoxMessage setFailed{"设置失败，请检测", "失败"};
+    EXPECT_EQ(ApplyVerdict(ApplyOutcome::Success, true, Language::Chinese),
+              (BoxMessage{"设置成功,重新启动后生效", "成功"}));
+    EXPECT_EQ(ApplyVerdict(ApplyOutcome::NoReply, true, Language::Chinese), setFailed);
+    EXPECT_EQ(ApplyVerdict(ApplyOutcome::Stopped, true, Language::Chinese), setFailed);
+    EXPECT_EQ(ApplyVerdict(ApplyOutcome::Stopped, false, Language::Chinese), std::nullopt);
+    EXPECT_EQ(DownloadVerdict({DownloadOutcome::Stopped, StringId::DownloadFailed}, true,
+                              Language::Chinese),
+              (BoxMessage{"下载位图失败", "提示"}));
+    EXPECT_EQ(DownloadVerdict({DownloadOutcome::Stopped, StringId::DownloadFailed}, false,
+                              Language::Chinese),
+              std::nullopt);
+    EXPECT_EQ(DownloadVerdict({DownloadOutcome::FileNotOpened, StringId::FileReadFailure}, false,
+                              Language::Chinese),
+              std::nullopt);
+
+    PrinterSettings settings;
+    settings.markTear = {true, u"70000"};
+    const auto refusal = RefusalBeforeOpening(settings, AnsiCodePage{"CP936"}, Language::Chinese);
+    ASSERT_TRUE(refusal.has_value());
+    EXPECT_EQ(refusal->caption, "错误");
+    EXPECT_TRUE(refusal->informationIcon);
+    EXPECT_NE(refusal->text.find("定位偏移(撕纸位置)"), std::string::npos);
+}
+
+} // namespace
+} // namespace tervan

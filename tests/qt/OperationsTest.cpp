@@ -1,0 +1,272 @@
+#include "app/qt/ProgressDlg.h"
+#include "app/qt/TervanDlg.h"
+#include "form/ControlIds.h"
+#include "sim/VirtualPrinter.h"
+#include "support/TempDir.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+
+#include <atomic>
+#include <mutex>
+#include <thread>
+
+namespace tervan {
+namespace {
+
+using namespace std::chrono_literals;
+using sim::ReplyMode;
+
+// Answers every box and the file chooser. A box is noted as "caption: text", marked where it has
+// no icon, no owner, or came while the link was closed.
+class AnsweringHost : public CDialogHost {
+public:
+    void MessageBox(QWidget* owner, const QString& text, const std::optional<QString>& caption,
+                    MessageIcon icon) override {
+        m_boxes.push_back(
+            caption.value_or("") + ": " + text + (icon == MessageIcon::None ? " [no icon]" : "") +
+            (owner == nullptr ? " [no owner]" : "") + (m_dialog->m_bConnected ? "" : " [closed]"));
+    }
+    std::optional<std::filesystem::path> ChooseFile(QWidget*, const QString& title,
+                                                    const QString& filter,
+                                                    const QString& suffix) override {
+        m_chooser = {title, filter, suffix, m_dialog->m_bConnected ? "open" : "closed"};
+        return m_file;
+    }
+    int RunModal(QDialog& dialog) override { return dialog.exec(); }
+
+    CTervanDlg* m_dialog = nullptr;
+    QStringList m_boxes;
+    QStringList m_chooser;
+    std::optional<std::filesystem::path> m_file;
+};
+
+// The window with a virtual printer first in its port list (unless `port` is given); its pauses
+// are recorded, not slept, and `hold` keeps the worker in a pause until the test lets go.
+struct Rig {
+    explicit Rig(ReplyMode reply, std::string port = {}) : printer({.reply = reply}) {
+        if (port.empty() && printer.Start()) {
+            port = printer.SlavePath();
+        }
+        dialog = std::make_unique<CTervanDlg>(
+            host, InitialFormState({"USB", port}, AnsiCodePage{"CP936"}));
+        host.m_dialog = dialog.get();
+        dialog->SetPauseMaker([this](const StopToken&) {
+            return [this](std::chrono::milliseconds d) {
+                {
+                    const std::lock_guard lock(mutex);
+                    pauses.push_back(static_cast<int>(d.count()));
+                }
+                for (auto until = std::chrono::steady_clock::now() + 5s;
+                     hold && std::chrono::steady_clock::now() < until;) {
+                    std::this_thread::sleep_for(1ms);
+                }
+            };
+        });
+        dialog->show();
+    }
+
+    template <typename W> W* Get(int id) const { return qobject_cast<W*>(dialog->Control(id)); }
+    void Select(int id, int index) const { Get<QComboBox>(id)->setCurrentIndex(index); }
+
+    std::vector<bool> PortControlsEnabled() const {
+        std::vector<bool> enabled;
+        for (int id :
+             {Ctl::PortList, Ctl::BaudRate, Ctl::Parity, Ctl::DataBits, Ctl::FlowControl}) {
+            enabled.push_back(dialog->Control(id)->isEnabled());
+        }
+        return enabled;
+    }
+
+    Bytes Received(std::size_t atLeast) const {
+        printer.WaitForBytes(atLeast, 2s);
+        return printer.Received();
+    }
+
+    sim::VirtualPrinter printer;
+    AnsweringHost host;
+    std::unique_ptr<CTervanDlg> dialog;
+    std::mutex mutex;
+    std::vector<int> pauses;
+    std::atomic<bool> hold{false};
+};
+
+Bytes Concat(std::initializer_list<Bytes> parts) {
+    Bytes all;
+    for (const Bytes& part : parts) {
+        all.insert(all.end(), part.begin(), part.end());
+    }
+    return all;
+}
+
+} // namespace
+
+class OperationsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void FailedOpensShowOnlyTheirOwnBoxes() {
+        const struct {
+            std::string port; // "USB": the USB link, with no printer attached; empty: a printer
+            QStringList boxes;
+            QString titleSuffix;
+            QString tearOffset; // set: refused before anything opens
+        } cases[] = {
+            {"",
+             {"错误: 定位偏移(撕纸位置) 超出范围，应为 -65535 到 65535 之间的整数 [closed]"},
+             "",
+             "70000"},
+            {"/nonexistent/ttyTervan", {"错误: 连接失败 [closed]"}, "", ""},
+            {"/dev/null",
+             {"ERROR: BuildCommDCB [no icon] [no owner] [closed]",
+              "失败: 端口打开失败，请检测 [closed]"},
+             "_连接失败",
+             ""},
+            {"USB", {"失败: 端口打开失败，请检测 [closed]"}, "_连接失败", ""},
+        };
+        for (const auto& c : cases) {
+            Rig rig(ReplyMode::Ok, c.port == "USB" ? "/dev/null" : c.port);
+            if (c.port == "USB") {
+                rig.Select(Ctl::PortList, 0);
+            }
+            if (!c.tearOffset.isEmpty()) {
+                rig.Select(Ctl::MarkTear, 1);
+                rig.Get<QLineEdit>(Ctl::MarkTearOffset)->setText(c.tearOffset);
+            }
+            const std::vector<bool> before = rig.PortControlsEnabled();
+            const QString title = rig.dialog->windowTitle();
+            rig.Get<QPushButton>(Ctl::Set)->click();
+            QCOMPARE(rig.host.m_boxes, c.boxes);
+            QCOMPARE(rig.Get<QPushButton>(Ctl::OpenClose)->text(), QStringLiteral("打开"));
+            QVERIFY(rig.PortControlsEnabled() == before);
+            QCOMPARE(rig.dialog->windowTitle(), title + c.titleSuffix);
+            QVERIFY(rig.printer.Received().empty());
+        }
+    }
+
+    void ApplyFromTheForm() {
+        enum class Cancel { Not, WhileSettling, WhileWaiting };
+        const Bytes failed{0x1B, 0x06, 0x1B, 0x16};
+        const QStringList setFailed{"失败: 设置失败，请检测"};
+        const struct {
+            ReplyMode reply;
+            Cancel cancel;
+            Bytes wire;
+            QStringList boxes;
+        } cases[] = {
+            {ReplyMode::Ok,
+             Cancel::Not,
+             Concat({
+                 {0x1B, 0x06},
+                 {0x1B, 0x74, 0x0B},                                     // code page row 12
+                 {0x1B, 0x32, 0x10},                                     // cutter on
+                 {0x1B, 0x24, 0x41, 0x42, 0x43, 0x00},                   // manufacturer "ABC"
+                 {0x1D, 0x28, 0x46, 0x04, 0x00, 0x01, 0x01, 0x64, 0x00}, // start at -100
+                 {0x1B, 0xFD, 0x00},                                     // density "0"
+                 {0x1B, 0x16},
+             }),
+             {"成功: 设置成功,重新启动后生效"}},
+            {ReplyMode::Wrong, Cancel::Not, failed, setFailed},
+            {ReplyMode::Silent, Cancel::WhileWaiting, failed, setFailed},
+            {ReplyMode::Ok, Cancel::WhileSettling, {}, {}},
+        };
+        for (const auto& c : cases) {
+            Rig rig(c.reply);
+            rig.Select(Ctl::CodePage, 12);
+            rig.Select(Ctl::Cutter, 2);
+            rig.Get<QCheckBox>(Ctl::ManufacturerCheck)->click();
+            rig.Get<QLineEdit>(Ctl::Manufacturer)->setText("ABC");
+            rig.Select(Ctl::MarkStart, 1);
+            rig.Get<QLineEdit>(Ctl::MarkStartOffset)->setText("-100");
+            rig.Select(Ctl::Density, 1);
+
+            // While the worker has the link: the progress window is modal, the form is shown but
+            // a click on it changes nothing; then Cancel, if the case asks for it.
+            const bool waiting = c.cancel == Cancel::WhileWaiting;
+            rig.hold = !waiting;
+            bool blocked = false;
+            QTimer timer;
+            connect(&timer, &QTimer::timeout, this, [&] {
+                auto* progress = qobject_cast<CProgressDlg*>(QApplication::activeModalWidget());
+                if (progress == nullptr || (waiting && rig.printer.Received().size() < 2)) {
+                    return;
+                }
+                timer.stop();
+                auto* check = rig.Get<QCheckBox>(Ctl::ModelCheck);
+                QTest::mouseClick(rig.dialog->windowHandle(), Qt::LeftButton, {},
+                                  check->mapTo(rig.dialog.get(), check->rect().center()));
+                blocked = progress->isModal() && rig.dialog->isVisible() && !check->isChecked();
+                if (c.cancel != Cancel::Not) {
+                    progress->CancelButton()->click();
+                }
+                rig.hold = false;
+            });
+            timer.start(5);
+            rig.Get<QPushButton>(Ctl::Set)->click();
+
+            QVERIFY(blocked);
+            QCOMPARE(rig.Received(c.wire.size()), c.wire);
+            QCOMPARE(rig.host.m_boxes, c.boxes);
+            QVERIFY(rig.dialog->windowTitle().endsWith(QStringLiteral("_连接关闭")));
+            QCOMPARE(rig.pauses.front(), 500);
+        }
+    }
+
+    void LogosDownloadAndPrint() {
+        test::TempDir dir;
+        // 1 x 1 pixels of 24 bits: file header, information header, one padded row.
+        const auto colour =
+            dir.Write("colour.bmp",
+                      Concat({{0x42, 0x4D, 0x3A, 0, 0, 0, 0, 0, 0, 0, 0x36, 0, 0, 0, 0x28, 0, 0, 0},
+                              {1, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0x18, 0},
+                              Bytes(28, 0)}));
+        // The nine rows of 4 bytes, top line first: 80 where the line has its black dot.
+        const Bytes rows{0x80, 0, 0, 0, 0, 0, 0,    0, 0x80, 0, 0,    0, 0, 0, 0,    0, 0x80, 0,
+                         0,    0, 0, 0, 0, 0, 0x80, 0, 0,    0, 0x80, 0, 0, 0, 0x80, 0, 0,    0};
+        const QStringList chooser{"打开位图文件", "位图文件(*.bmp)", "bmp", "open"};
+        const struct {
+            int button;
+            std::optional<std::filesystem::path> file;
+            Bytes wire;
+            QStringList boxes;
+            std::vector<int> pauses;
+        } cases[] = {
+            {Ctl::DownloadBitmap,
+             std::filesystem::path(TERVAN_TEST_DATA) / "logo-1x9-im.bmp",
+             Concat({{0x1B, 0x06, 0x1B, 0xFF, 0x03, 0x04, 0x00, 0x09, 0x00},
+                     rows,
+                     {0x1B, 0x16, 0x1B, 0x16}}),
+             {"提示: 下载位图成功"},
+             {500, 500, 500}},
+            {Ctl::DownloadBitmap, std::nullopt, {}, {}, {500}},
+            {Ctl::DownloadBitmap,
+             colour,
+             {0x1B, 0x16},
+             {"提示: 位图格式错误，应该是黑白位图"},
+             {500}},
+            {Ctl::PrintBitmap, std::nullopt, {0x1C, 0x50, 0x03}, {}, {500}},
+        };
+        for (const auto& c : cases) {
+            Rig rig(ReplyMode::Ok);
+            rig.host.m_file = c.file;
+            rig.Select(Ctl::BitmapSlot, 3);
+            rig.Get<QPushButton>(c.button)->click();
+            QCOMPARE(rig.Received(c.wire.size()), c.wire);
+            QCOMPARE(rig.host.m_boxes, c.boxes);
+            QCOMPARE(rig.pauses, c.pauses);
+            QCOMPARE(rig.host.m_chooser, c.button == Ctl::DownloadBitmap ? chooser : QStringList{});
+            QVERIFY(rig.dialog->windowTitle().endsWith(QStringLiteral("_连接关闭")));
+            QVERIFY(rig.PortControlsEnabled() == std::vector<bool>(5, true));
+        }
+    }
+};
+
+} // namespace tervan
+
+QTEST_MAIN(tervan::OperationsTest)
+#include "OperationsTest.moc"
