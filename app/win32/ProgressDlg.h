@@ -1,39 +1,45 @@
 #pragma once
 
-#include "protocol/StopToken.h"
-
 #include <windows.h>
 
+#include <functional>
 #include <string>
 
 namespace tervan {
 
 // The modal window shown while a conversation runs on its worker thread: what is happening, a
-// bar, and Cancel, which trips the conversation's stop token. It stays until Finish is called,
-// so the form takes no input before the verdict.
+// bar, and Cancel, which asks the conversation to stop. It stays until Finish is called, so the
+// form takes no input before the verdict.
 class CProgressDlg {
 public:
-    explicit CProgressDlg(StopToken& stop) : m_stop(stop) {}
+    CProgressDlg(std::wstring title, std::wstring cancelText, std::wstring stoppingText,
+                 std::function<void()> onCancel);
 
     // Runs modally over `owner` (which it disables) until Finish.
     void DoModal(HWND owner);
-    // `total` 0: no bar position to show.
-    void SetProgress(const std::wstring& text, std::size_t step, std::size_t total);
+    // `maximum` 0: a bar that only says "busy".
+    void Show(const std::wstring& text, int value, int maximum);
     // Ends the window; called before it has appeared, it never appears.
     void Finish();
-
-    HWND GetSafeHwnd() const { return m_hWnd; }
 
     static constexpr int kTextId = 1101;
     static constexpr int kBarId = 1102;
 
 private:
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
+    void OnInitDialog(HWND hwnd);
     void OnCancel();
 
-    StopToken& m_stop;
+    std::wstring m_title;
+    std::wstring m_cancelText;
+    std::wstring m_stoppingText;
+    std::function<void()> m_onCancel;
+    std::wstring m_text;
+    int m_value = 0;
+    int m_maximum = 0;
     HWND m_hWnd = nullptr;
     bool m_finished = false;
+    bool m_stopping = false; // Cancel pressed: the text says so until the end
 };
 
 } // namespace tervan

@@ -1,7 +1,6 @@
 #include "app/win32/TervanDlg.h"
 
 #include "app/win32/AboutDlg.h"
-#include "app/win32/CountingLink.h"
 #include "app/win32/ProgressDlg.h"
 #include "app/win32/ResourceStrings.h"
 #include "app/win32/resource.h"
@@ -9,9 +8,9 @@
 #include "bitmap/BitmapTransfer.h"
 #include "form/ControlIds.h"
 #include "form/Gather.h"
+#include "form/LinkToggle.h"
 #include "link/WideTextWin32.h"
 #include "protocol/ApplySettings.h"
-#include "protocol/InputCheck.h"
 #include "protocol/LinkSession.h"
 
 #include <thread>
@@ -46,12 +45,6 @@ private:
     bool& m_flag;
     bool m_old;
 };
-
-// A progress report in the two parameters of a posted message.
-LPARAM PackSteps(std::size_t step, std::size_t total) {
-    return static_cast<LPARAM>((static_cast<std::uint64_t>(step) << 32) |
-                               (static_cast<std::uint64_t>(total) & 0xFFFFFFFFu));
-}
 
 } // namespace
 
@@ -128,7 +121,7 @@ INT_PTR CALLBACK CTervanDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, 
     return self->OnMessage(message, wParam, lParam);
 }
 
-INT_PTR CTervanDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+INT_PTR CTervanDlg::OnMessage(UINT message, WPARAM wParam, LPARAM) {
     switch (message) {
     case WM_COMMAND:
         OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -140,7 +133,7 @@ INT_PTR CTervanDlg::OnMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_QUERYDRAGICON:
         return reinterpret_cast<INT_PTR>(m_hIcon);
     case kProgressMessage:
-        OnProgress(wParam, lParam);
+        OnProgress();
         return TRUE;
     case kDoneMessage:
         if (m_progress != nullptr) {
@@ -252,99 +245,46 @@ void CTervanDlg::ToggleLink(int) {
     if (m_progress != nullptr) {
         return; // a conversation's worker owns the link until it ends
     }
-    const std::string port = SelectedPort(m_form);
-    m_links.SelectUsb(m_form.m_bUsb);
-    const OpenResult result = m_links.Toggle(ChoosePort(port).path, GatherLineSettings(m_form));
+    const ToggleReport report =
+        ToggleSelectedLink(m_form, m_links, NarrowToUtf8(m_strTitle), UiLanguage());
     m_bConnected = m_links.IsConnected();
-
-    for (const MessageBoxSpec& box : OpenMessages(result, port, UiLanguage())) {
-        ShowBox(box);
+    Apply(report.changes);
+    if (report.title) {
+        ::SetWindowTextW(m_hWnd, Wide(*report.title).c_str());
     }
-    if (result.outcome == OpenOutcome::Opened) {
-        Apply(OnLinkOpened(m_form, NarrowToUtf8(LoadResString(StringId::Close))));
-    } else if (result.outcome == OpenOutcome::Closed) {
-        Apply(OnLinkClosed(m_form, NarrowToUtf8(LoadResString(StringId::Open))));
+    for (const BoxMessage& message : report.messages) {
+        Show(message);
     }
-    if (const auto suffix = StatusSuffix(result.outcome)) {
-        ::SetWindowTextW(m_hWnd, (m_strTitle + LoadResString(*suffix)).c_str());
-    }
-}
-
-void CTervanDlg::RunConversation(const ConversationFn& work) {
-    StopToken stop;
-    CProgressDlg progress(stop);
-    m_progress = &progress;
-    m_links.SetStopCheck([&stop] { return stop.StopRequested(); });
-    Link& link = m_links.ActivePort();
-    const bool isUsb = m_links.IsUsb();
-    HWND hwnd = m_hWnd;
-    {
-        std::jthread worker([&work, &link, &stop, isUsb, hwnd] {
-            const PauseFn pause = StoppablePause(stop);
-            const ReportFn report = [hwnd](ProgressStage stage, std::size_t step,
-                                           std::size_t total) {
-                ::PostMessageW(hwnd, kProgressMessage, static_cast<WPARAM>(stage),
-                               PackSteps(step, total));
-            };
-            report(ProgressStage::Settling, 0, 0);
-            work(link, isUsb, stop, pause, report);
-            ::PostMessageW(hwnd, kDoneMessage, 0, 0);
-        });
-        progress.DoModal(m_hWnd);
-    } // the worker has ended: the link is the window's again
-    m_links.SetStopCheck({});
-    m_progress = nullptr;
-    // Reports still queued behind the end have nothing left to update.
-    MSG message;
-    while (::PeekMessageW(&message, m_hWnd, kProgressMessage, kDoneMessage, PM_REMOVE)) {
-    }
-}
-
-void CTervanDlg::OnProgress(WPARAM wParam, LPARAM lParam) {
-    if (m_progress == nullptr) {
-        return;
-    }
-    const auto packed = static_cast<std::uint64_t>(lParam);
-    const std::size_t step = static_cast<std::size_t>(packed >> 32);
-    const std::size_t total = static_cast<std::size_t>(packed & 0xFFFFFFFFu);
-    const auto stage = static_cast<ProgressStage>(wParam);
-    m_progress->SetProgress(Wide(ProgressText(stage, step, total, UiLanguage())), step, total);
 }
 
 void CTervanDlg::ApplySettings(int) {
     if (m_busy) {
         return;
     }
-    const FlagScope busy(m_busy);
+    const Language language = UiLanguage();
+    // Read before anything opens; the form cannot change until the verdict has been shown.
     const PrinterSettings settings = GatherSettings(m_form);
-    // Refused before anything is opened: nothing half-sent.
-    if (const auto problem = CheckSettings(settings, m_form.codePage, InputRules::Window)) {
-        const Language language = UiLanguage();
-        ShowBox({ProblemText(*problem, NameOf(problem->setting).label, language),
-                 NarrowToUtf8(LoadResString(StringId::Failure, language))});
+    if (const auto refusal = RefusalBeforeOpening(settings, m_form.codePage, language)) {
+        Show(*refusal);
         return;
     }
+    const FlagScope busy(m_busy);
     ClickOpenClose();
     if (!m_bConnected) {
-        return; // ToggleLink has told the user
+        return; // the toggle has told the user
     }
     ApplyOutcome outcome = ApplyOutcome::Stopped;
-    bool sent = false;
-    RunConversation([&](Link& link, bool isUsb, const StopToken& stop, const PauseFn& pause,
-                        const ReportFn& report) {
-        CountingLink counted(link);
-        if (SettleAfterOpen(pause, stop)) {
-            outcome = tervan::ApplySettings(
-                settings, counted, isUsb, pause, stop, [&report](const ApplyProgress& p) {
-                    report(p.phase == ApplyPhase::WaitingForOk ? ProgressStage::WaitingForOk
-                                                               : ProgressStage::Sending,
-                           static_cast<std::size_t>(p.step), static_cast<std::size_t>(p.total));
-                });
+    const bool attempted = RunOnWorker(SettlingProgress(language), [&](Worker& worker) {
+        if (!SettleAfterOpen(worker.pause, worker.stop)) {
+            return;
         }
-        sent = counted.Sent() > 0;
+        outcome = tervan::ApplySettings(settings, worker.link, worker.isUsb, worker.pause,
+                                        worker.stop, [&](const ApplyProgress& progress) {
+                                            worker.report(ApplyProgressView(progress, language));
+                                        });
     });
-    if (const auto verdict = ApplyVerdict(outcome, sent)) {
-        ShowVerdict(*verdict);
+    if (const auto verdict = ApplyVerdict(outcome, attempted, language)) {
+        Show(*verdict);
     }
     ClickOpenClose();
 }
@@ -353,33 +293,34 @@ void CTervanDlg::DownloadBitmap(int) {
     if (m_busy) {
         return;
     }
+    const Language language = UiLanguage();
     const FlagScope busy(m_busy);
     ClickOpenClose();
     if (!m_bConnected) {
         return;
     }
     const std::uint8_t slot = SelectedSlot(m_form);
-    const auto file = m_host.ChooseFile(m_hWnd, LoadResString(StringId::OpenBitmapFile),
-                                        kBitmapFilter, kBitmapExtension);
+    bool settled = false;
+    RunOnWorker(SettlingProgress(language),
+                [&](Worker& worker) { settled = SettleAfterOpen(worker.pause, worker.stop); });
+    // The file is chosen while the link is open; leaving the dialog sends nothing.
+    std::optional<std::filesystem::path> file;
+    if (settled) {
+        file = m_host.ChooseFile(m_hWnd, LoadResString(StringId::OpenBitmapFile, language),
+                                 kBitmapFilter, kBitmapExtension);
+    }
     if (file) {
-        const LoadResult load = LoadBitmapFile(*file);
         DownloadResult result;
-        bool sent = false;
-        RunConversation([&](Link& link, bool, const StopToken& stop, const PauseFn& pause,
-                            const ReportFn& report) {
-            CountingLink counted(link);
-            if (SettleAfterOpen(pause, stop)) {
-                result = tervan::DownloadBitmap(
-                    counted, slot, load, pause, stop, [&report](const DownloadProgress& p) {
-                        report(ProgressStage::Rows, p.rowsSent, p.rowsTotal);
-                    });
-            } else {
-                result.outcome = DownloadOutcome::Stopped;
-            }
-            sent = counted.Sent() > 0;
+        const bool attempted = RunOnWorker(DownloadProgressView({}, language), [&](Worker& worker) {
+            const LoadResult load = LoadBitmapFile(*file);
+            result =
+                tervan::DownloadBitmap(worker.link, slot, load, worker.pause, worker.stop,
+                                       [&](const DownloadProgress& progress) {
+                                           worker.report(DownloadProgressView(progress, language));
+                                       });
         });
-        if (const auto verdict = DownloadVerdict(result, sent)) {
-            ShowVerdict(*verdict);
+        if (const auto verdict = DownloadVerdict(result, attempted, language)) {
+            Show(*verdict);
         }
     }
     ClickOpenClose();
@@ -395,14 +336,62 @@ void CTervanDlg::PrintBitmap(int) {
         return;
     }
     const std::uint8_t slot = SelectedSlot(m_form);
-    RunConversation([slot](Link& link, bool, const StopToken& stop, const PauseFn& pause,
-                           const ReportFn& report) {
-        if (SettleAfterOpen(pause, stop)) {
-            report(ProgressStage::Printing, 0, 0);
-            tervan::PrintBitmap(link, slot, stop); // shows nothing, whatever the outcome
+    // Nothing to report, whatever happened: the printer prints or it does not.
+    RunOnWorker(SettlingProgress(UiLanguage()), [&](Worker& worker) {
+        if (SettleAfterOpen(worker.pause, worker.stop)) {
+            tervan::PrintBitmap(worker.link, slot, worker.stop);
         }
     });
     ClickOpenClose();
+}
+
+bool CTervanDlg::RunOnWorker(const ProgressView& first, const std::function<void(Worker&)>& job) {
+    StopToken stop;
+    const PauseFn pause = StoppablePause(stop);
+    const Language language = UiLanguage();
+    CProgressDlg progress(m_strTitle, Wide(CancelText(language)), Wide(StoppingText(language)),
+                          [&stop] { stop.RequestStop(); });
+    progress.Show(Wide(first.text), first.value, first.maximum);
+    AttemptWatch link(m_links.ActivePort());
+    // A write that waits on a printer which takes nothing gives up soon after a Cancel.
+    m_links.SetStopCheck([&stop] { return stop.StopRequested(); });
+    HWND hwnd = m_hWnd;
+    Worker worker{link, m_links.IsUsb(), pause, stop, [this, hwnd](const ProgressView& view) {
+                      {
+                          const std::lock_guard lock(m_progressLock);
+                          m_pendingProgress = view;
+                      }
+                      ::PostMessageW(hwnd, kProgressMessage, 0, 0);
+                  }};
+    m_progress = &progress;
+    {
+        // From here until the join the link belongs to the worker.
+        const std::jthread thread([&worker, &job, hwnd] {
+            job(worker);
+            ::PostMessageW(hwnd, kDoneMessage, 0, 0);
+        });
+        progress.DoModal(m_hWnd);
+    }
+    m_progress = nullptr;
+    m_links.SetStopCheck({});
+    // Reports still queued behind the end have nothing left to update.
+    MSG message;
+    while (::PeekMessageW(&message, m_hWnd, kProgressMessage, kDoneMessage, PM_REMOVE)) {
+    }
+    const std::lock_guard lock(m_progressLock);
+    m_pendingProgress.reset();
+    return link.Attempted();
+}
+
+void CTervanDlg::OnProgress() {
+    std::optional<ProgressView> view;
+    {
+        const std::lock_guard lock(m_progressLock);
+        view.swap(m_pendingProgress);
+    }
+    if (m_progress != nullptr && view) {
+        m_progress->Show(Wide(view->text), view->value, view->maximum);
+    }
 }
 
 void CTervanDlg::OnModifyClicked(int id) {
@@ -515,14 +504,9 @@ void CTervanDlg::Apply(const FormChanges& changes) {
     }
 }
 
-void CTervanDlg::ShowBox(const MessageBoxSpec& box) {
-    m_host.MessageBox(box.owned ? m_hWnd : nullptr, Wide(box.text), Wide(box.caption),
-                      box.informationIcon ? MessageIcon::Information : MessageIcon::None);
-}
-
-void CTervanDlg::ShowVerdict(const Verdict& verdict) {
-    m_host.MessageBox(m_hWnd, LoadResString(verdict.text), LoadResString(verdict.caption),
-                      MessageIcon::Information);
+void CTervanDlg::Show(const BoxMessage& message) {
+    m_host.MessageBox(message.owned ? m_hWnd : nullptr, Wide(message.text), Wide(message.caption),
+                      message.informationIcon ? MessageIcon::Information : MessageIcon::None);
 }
 
 } // namespace tervan

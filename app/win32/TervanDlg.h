@@ -2,8 +2,9 @@
 
 #include "app/win32/DialogHost.h"
 #include "app/win32/DialogTemplateWin32.h"
-#include "app/win32/OperationMessages.h"
+#include "form/BoxMessage.h"
 #include "form/FormRules.h"
+#include "form/Operations.h"
 #include "link/PrinterLinks.h"
 #include "protocol/Pause.h"
 #include "protocol/StopToken.h"
@@ -11,6 +12,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <mutex>
 #include <string>
 
 namespace tervan {
@@ -59,7 +61,6 @@ private:
     void OnCommand(int id, int code);
     bool OnSysCommand(WPARAM command);
     bool OnPaint();
-    void OnProgress(WPARAM wParam, LPARAM lParam);
     void EndDialog(int result);
 
     // The link and the operations.
@@ -70,13 +71,20 @@ private:
     // A click of the hidden button 1006, by program: ToggleLink has run when this returns.
     void ClickOpenClose();
 
-    // Reports where a conversation is; safe to call from the worker thread.
-    using ReportFn = std::function<void(ProgressStage stage, std::size_t step, std::size_t total)>;
-    using ConversationFn = std::function<void(Link& link, bool isUsb, const StopToken& stop,
-                                              const PauseFn& pause, const ReportFn& report)>;
-    // Runs `work` on a worker thread over the open link while the modal progress window is
-    // shown; returns when the work has ended. The link belongs to the worker meanwhile.
-    void RunConversation(const ConversationFn& work);
+    // What a conversation's job gets: the link (watched for writes), its kind, the pause and
+    // stop of this run, and a way to show where it is (safe from the worker thread).
+    struct Worker {
+        Link& link;
+        bool isUsb;
+        const PauseFn& pause;
+        const StopToken& stop;
+        std::function<void(const ProgressView&)> report;
+    };
+    // Runs `job` on a worker thread over the open link while the modal progress window shows
+    // `first`, then what the job reports; returns when the job has ended, and whether anything
+    // was written to the printer. The link belongs to the worker meanwhile.
+    bool RunOnWorker(const ProgressView& first, const std::function<void(Worker&)>& job);
+    void OnProgress();
 
     // The form's rules.
     void OnModifyClicked(int id);
@@ -95,8 +103,7 @@ private:
 
     void ShowState(const ControlState& control);
     void Apply(const FormChanges& changes);
-    void ShowBox(const MessageBoxSpec& box);
-    void ShowVerdict(const Verdict& verdict);
+    void Show(const BoxMessage& message);
 
     CDialogHost& m_host;
     FormState m_form;
@@ -108,6 +115,9 @@ private:
     bool m_applying = false; // a rule's own changes raise no further handling
     bool m_busy = false;     // an operation is running
     CProgressDlg* m_progress = nullptr;
+    // The worker's latest progress, handed to the user-interface thread.
+    std::mutex m_progressLock;
+    std::optional<ProgressView> m_pendingProgress;
 };
 
 } // namespace tervan

@@ -296,7 +296,7 @@ TEST_F(TervanDlgWin32, PortThatCannotBeOpened) {
     Select(Ctl::PortList, 19); // "COM19": nothing behind it
     Click(Ctl::Set);
     ASSERT_EQ(m_host.boxes.size(), 1u);
-    EXPECT_EQ(m_host.boxes[0].text.substr(0, 5), L"连接失败\n");
+    EXPECT_EQ(m_host.boxes[0].text, L"连接失败");
     EXPECT_EQ(m_host.boxes[0].caption, L"错误");
     EXPECT_EQ(m_host.boxes[0].owner, Dialog());
     EXPECT_EQ(WindowText(Item(Ctl::OpenClose)), L"打开");
@@ -304,38 +304,12 @@ TEST_F(TervanDlgWin32, PortThatCannotBeOpened) {
     EXPECT_TRUE(::IsWindowEnabled(Item(Ctl::PortList)));
 }
 
-TEST(OpenMessages, BoxesOfEachFailure) {
-    struct Box {
-        const char* caption;
-        bool owned;
-        bool icon;
-    };
-    struct Case {
-        OpenOutcome outcome;
-        std::vector<Box> boxes;
-    } cases[] = {
-        {OpenOutcome::Opened, {}},
-        {OpenOutcome::SerialOpenFailed, {{"错误", true, true}}},
-        {OpenOutcome::StateUnreadable, {{"ERROR", false, false}, {"失败", true, true}}},
-        {OpenOutcome::SettingsRefused, {{"失败", true, true}}},
-        {OpenOutcome::UsbOpenFailed, {{"失败", true, true}}},
-    };
-    for (const Case& c : cases) {
-        const auto boxes = OpenMessages({c.outcome, OpenCause::None, 0}, "COM3", Language::Chinese);
-        ASSERT_EQ(boxes.size(), c.boxes.size()) << static_cast<int>(c.outcome);
-        for (std::size_t i = 0; i < boxes.size(); ++i) {
-            EXPECT_EQ(boxes[i].caption, c.boxes[i].caption);
-            EXPECT_EQ(boxes[i].owned, c.boxes[i].owned);
-            EXPECT_EQ(boxes[i].informationIcon, c.boxes[i].icon);
-        }
-    }
-}
-
 // Presses Cancel in the progress window once it shows the wait for "OK".
 bool g_cancelled = false;
+HWND g_mainDialog = nullptr;
 void CALLBACK CancelWhileWaiting(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND progress = ::FindWindowW(L"#32770", L"Tervan");
-    if (progress != nullptr &&
+    HWND progress = ::GetLastActivePopup(g_mainDialog);
+    if (progress != g_mainDialog &&
         WindowText(::GetDlgItem(progress, 1101)).find(L"OK") != std::wstring::npos) {
         ::KillTimer(nullptr, timer);
         g_cancelled = true;
@@ -350,6 +324,7 @@ TEST_F(TervanDlgWin32, CancelWhileWaitingForOk) {
     }
     Select(Ctl::PortList, 6); // "COM6"
     g_cancelled = false;
+    g_mainDialog = Dialog();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CancelWhileWaiting);
     Click(Ctl::Set);
     ::KillTimer(nullptr, timer);
