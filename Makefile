@@ -70,13 +70,17 @@ build-windows: deps
 # The serial-link test needs the Linux build's virtual printer.
 test-windows: build-windows
 	@cmake -S . -B build $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-	@cmake --build build -j $(JOBS) --target tervan-printer-sim
+	@cmake --build build -j $(JOBS) --target tervan-printer-sim tervan-cli
 	@tests/windows/wine-prefix.sh $(WINE_PREFIX)
 	@# One Wine server for the whole run, started apart so that it holds none of the tests' output
 	@# streams, and ended with the run.
 	@$(WINE_ENV) wineserver -p >/dev/null 2>&1
-	cd build-windows && status=0 && $(WINE_ENV) $(WINE_DISPLAY) ctest --output-on-failure -j $(JOBS) || status=$$?; \
-		$(WINE_ENV) wineserver -k; exit $$status
+	@# Its system processes (services, devices, the desktop) inherit the output streams and the
+	@# display of the program that starts them; started here, they hold none of the tests' streams,
+	@# and the desktop has the display the window's tests draw on.
+	$(WINE_DISPLAY) bash -c '$(WINE_ENV) wineboot </dev/null >/dev/null 2>&1; \
+		cd build-windows && status=0 && $(WINE_ENV) ctest --output-on-failure -j $(JOBS) || status=$$?; \
+		$(WINE_ENV) wineserver -k; exit $$status'
 
 package-windows: build-windows
 	@rm -rf build-windows/package && mkdir -p build-windows/package

@@ -5,7 +5,6 @@
 #include <windows.h>
 
 #include <algorithm>
-#include <cctype>
 #include <memory>
 #include <type_traits>
 
@@ -13,32 +12,12 @@ namespace tervan {
 
 namespace {
 
-bool IsComName(std::string_view port) {
-    if (port.size() < 4) {
-        return false;
-    }
-    for (std::size_t i = 0; i < 3; ++i) {
-        if (std::toupper(static_cast<unsigned char>(port[i])) != "COM"[i]) {
-            return false;
-        }
-    }
-    return std::all_of(port.begin() + 3, port.end(),
-                       [](char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; });
-}
-
 struct KeyCloser {
     void operator()(HKEY key) const { ::RegCloseKey(key); }
 };
 using Key = std::unique_ptr<std::remove_pointer_t<HKEY>, KeyCloser>;
 
 } // namespace
-
-std::string ComDevicePath(std::string_view port) {
-    if (!IsComName(port)) {
-        return std::string(port);
-    }
-    return "\\\\.\\COM" + std::string(port.substr(3));
-}
 
 std::vector<std::string> ListPorts(const std::string& given) {
     std::vector<std::string> ports{kUsbPortName};

@@ -97,8 +97,11 @@ private:
         m_failureError = error;
     }
 
-    // The platform's handle of the open port; the Windows binding declares its own.
-#if !defined(_WIN32)
+    // The platform's handle of the open port.
+#if defined(_WIN32)
+    UniqueHandle m_hDevice;
+    UniqueHandle m_ioDone; // signalled when a transfer ends; made with the handle
+#else
     UniqueFd m_hDevice;
 #endif
     // Fixed values; kept here because Read and Write take their bounds from the port, as the

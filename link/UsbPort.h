@@ -69,22 +69,23 @@ public:
     int FailureError() const { return m_failureError; }
 
 private:
-#if defined(_WIN32)
-    UniqueHandle m_hDevice; // null while closed
-    UniqueHandle m_ioDone;  // signalled when a transfer ends; made with the handle
-#else
-    std::size_t TakePending(std::span<std::uint8_t> buffer);
     bool Fail(OpenCause cause, int error) {
         m_failureCause = cause;
         m_failureError = error;
         return false;
     }
 
+#if defined(_WIN32)
+    UniqueHandle m_hDevice; // null while closed
+    UniqueHandle m_ioDone;  // signalled when a transfer ends; made with the handle
+#else
+    std::size_t TakePending(std::span<std::uint8_t> buffer);
+
     // Declared before the handle so that it is torn down after it.
     std::unique_ptr<libusb_context, UsbContextDeleter> m_context;
     std::unique_ptr<libusb_device_handle, UsbHandleDeleter> m_hDevice; // null while closed
     std::optional<UsbInterfaceChoice> m_claimed;                       // set while open
-    Bytes m_pending; // bytes of the last IN transfer beyond what the reader asked for
+    Bytes m_pending;                                                   // bytes of the last IN transfer beyond what the reader asked for
 #endif
     OpenCause m_failureCause = OpenCause::None;
     int m_failureError = 0;

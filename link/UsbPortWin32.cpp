@@ -18,8 +18,6 @@ namespace tervan {
 
 namespace {
 
-// A write that no byte leaves for this long has stalled and fails, whatever its byte budget.
-constexpr unsigned kStallLimitMs = 10'000;
 // Longest single transfer; each piece of a write waits at most the stall limit.
 constexpr std::size_t kTransferPiece = 4096;
 
@@ -116,13 +114,14 @@ CUSBPort::~CUSBPort() {
 
 bool CUSBPort::Open() {
     Close();
+    Fail(OpenCause::None, 0);
     const std::optional<std::wstring> devicePath = FindPrinterDevicePath();
     if (!devicePath) {
-        return false;
+        return Fail(OpenCause::NotFound, 0);
     }
     const std::optional<std::u16string> openPath = OpenPathFor(ToU16(*devicePath));
     if (!openPath) {
-        return false;
+        return Fail(OpenCause::NotFound, 0);
     }
     // Overlapped, so that every transfer can be bounded and cancelled: a device that stops
     // answering would otherwise block a plain ReadFile or WriteFile for ever.
@@ -130,9 +129,24 @@ bool CUSBPort::Open() {
         ToWide(*openPath).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OVERLAPPED,
         nullptr)};
+    if (device.IsNull()) {
+        const DWORD error = ::GetLastError();
+        switch (error) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_DEV_NOT_EXIST:
+            return Fail(OpenCause::NotFound, static_cast<int>(error));
+        case ERROR_ACCESS_DENIED:
+        case ERROR_SHARING_VIOLATION:
+        case ERROR_BUSY:
+            return Fail(OpenCause::Busy, static_cast<int>(error));
+        default:
+            return Fail(OpenCause::Other, static_cast<int>(error));
+        }
+    }
     UniqueHandle ioDone{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    if (device.IsNull() || ioDone.IsNull()) {
-        return false;
+    if (ioDone.IsNull()) {
+        return Fail(OpenCause::Other, static_cast<int>(::GetLastError()));
     }
     m_hDevice = std::move(device);
     m_ioDone = std::move(ioDone);
@@ -151,7 +165,7 @@ std::size_t CUSBPort::Write(std::span<const std::uint8_t> bytes) {
         const BOOL started = ::WriteFile(m_hDevice.Get(), bytes.data() + sent,
                                          static_cast<DWORD>(piece), nullptr, &overlapped);
         const std::size_t moved = AwaitTransfer(m_hDevice.Get(), overlapped, started,
-                                                std::min(WriteTimeoutMs(piece), kStallLimitMs));
+                                                std::min(WriteTimeoutMs(piece), kWriteStallMs));
         sent += moved;
         if (moved < piece) {
             break; // timed out or failed: the device takes nothing more
@@ -175,10 +189,9 @@ void CUSBPort::Purge() {
     // The device's driver keeps no buffer of its own to discard.
 }
 
-bool CUSBPort::Close() {
+void CUSBPort::Close() {
     m_hDevice.Reset();
     m_ioDone.Reset();
-    return true;
 }
 
 } // namespace tervan

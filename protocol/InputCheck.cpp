@@ -223,7 +223,10 @@ std::string DescribeCharacter(char32_t character) {
     } else {
         units = {static_cast<char16_t>(character)};
     }
-    return "'" + Utf16ToUtf8(units) + "' (" + code + ")";
+    // Appended piece by piece: MinGW's GCC 12 sees a false overlap in the chained operator+.
+    std::string text = "'";
+    text.append(Utf16ToUtf8(units)).append("' (").append(code).append(")");
+    return text;
 }
 
 std::string ProblemText(const InputProblem& problem, std::string_view settingName,

@@ -10,8 +10,13 @@ std::string SystemReason(int error, Language language) {
     if (language == Language::Chinese) {
         return "系统错误 " + std::to_string(error);
     }
+#if defined(_WIN32)
+    // A Windows error code, which strerror would misread as an errno value.
+    return "Windows error " + std::to_string(error);
+#else
     // The C locale's text, English whatever the environment says.
     return error > 0 ? std::string(std::strerror(error)) : "error " + std::to_string(error);
+#endif
 }
 
 } // namespace

@@ -1,17 +1,19 @@
 #include "protocol/ToAnsiWin32.h"
-#include "protocol/ToAnsi.h"
+#include "protocol/CodePageEncoder.h"
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cctype>
 #include <charconv>
 #include <climits>
+#include <string>
 
 namespace tervan {
 
 namespace {
 
+// WC_NO_BEST_FIT_CHARS keeps look-alikes ("a" for "ā") out; the default character that takes
+// their place is reported through lpUsedDefaultChar.
 constexpr DWORD kConversionFlags = WC_COMPOSITECHECK | WC_DEFAULTCHAR | WC_NO_BEST_FIT_CHARS;
 
 struct NamedCodePage {
@@ -25,97 +27,50 @@ constexpr NamedCodePage kNames[] = {
     {"iso88591", 28591}, {"iso88592", 28592}, {"iso88595", 28595}, {"iso885915", 28605},
 };
 
-// Code pages that take neither the conversion flags nor a "used default char" report; the
-// multi-byte Unicode forms among them hold every character but a lone surrogate.
+// Code pages that take neither the conversion flags nor a "used default char" report.
 bool RefusesFlags(unsigned codePage) {
     return codePage == 42 || codePage == 54936 || codePage == 65000 || codePage == 65001 ||
            (codePage >= 50220 && codePage <= 50229) || (codePage >= 57002 && codePage <= 57011);
 }
 
-bool IsHighSurrogate(char16_t c) {
-    return c >= 0xD800 && c <= 0xDBFF;
-}
-bool IsLowSurrogate(char16_t c) {
-    return c >= 0xDC00 && c <= 0xDFFF;
-}
-
-// UTF-16 units of the character that starts at `i`.
-std::size_t UnitsAt(std::u16string_view text, std::size_t i) {
-    return IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1]) ? 2 : 1;
-}
-
-std::optional<std::size_t> FindLoneSurrogate(std::u16string_view text) {
-    for (std::size_t i = 0; i < text.size(); i += UnitsAt(text, i)) {
-        if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
-            if (UnitsAt(text, i) == 1) {
-                return i;
-            }
-        }
+std::wstring Utf16Of(char32_t c) {
+    if (c < 0x10000) {
+        return std::wstring(1, static_cast<wchar_t>(c));
     }
-    return std::nullopt;
+    const char32_t v = c - 0x10000;
+    return {static_cast<wchar_t>(0xD800 + (v >> 10)), static_cast<wchar_t>(0xDC00 + (v & 0x3FF))};
 }
 
-std::wstring ToWide(std::u16string_view text) {
-    return {text.begin(), text.end()};
-}
-
-// Canonical composition, which the flag-refusing code pages do not do themselves.
-std::wstring Composed(const std::wstring& text) {
-    int room =
-        ::NormalizeString(NormalizationC, text.data(), static_cast<int>(text.size()), nullptr, 0);
-    for (int attempt = 0; attempt < 4 && room > 0; ++attempt) {
-        std::wstring out(static_cast<std::size_t>(room), L'\0');
-        const int length = ::NormalizeString(NormalizationC, text.data(),
-                                             static_cast<int>(text.size()), out.data(), room);
-        if (length > 0) {
-            out.resize(static_cast<std::size_t>(length));
-            return out;
-        }
-        if (::GetLastError() != ERROR_INSUFFICIENT_BUFFER) {
-            break;
-        }
-        room = -length; // the call's new estimate
-    }
-    return text;
-}
-
-// One WideCharToMultiByte conversion; empty when the call refuses the code page or the flags.
-std::optional<AnsiConversion> Convert(const std::wstring& text, unsigned codePage, DWORD flags,
-                                      bool reportDefault) {
-    AnsiConversion result;
-    BOOL usedDefault = FALSE;
-    BOOL* used = reportDefault ? &usedDefault : nullptr;
-    if (text.size() > INT_MAX / 4) {
-        return std::nullopt;
-    }
+std::optional<Bytes> Convert(const std::wstring& text, unsigned codePage, DWORD flags,
+                             BOOL* usedDefault) {
     const int length = static_cast<int>(text.size());
-    const int needed =
-        ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0, nullptr, used);
+    const int needed = ::WideCharToMultiByte(codePage, flags, text.data(), length, nullptr, 0,
+                                             nullptr, usedDefault);
     if (needed <= 0) {
         return std::nullopt;
     }
-    result.bytes.resize(static_cast<std::size_t>(needed));
+    Bytes bytes(static_cast<std::size_t>(needed));
     const int written =
         ::WideCharToMultiByte(codePage, flags, text.data(), length,
-                              reinterpret_cast<char*>(result.bytes.data()), needed, nullptr, used);
+                              reinterpret_cast<char*>(bytes.data()), needed, nullptr, usedDefault);
     if (written <= 0) {
         return std::nullopt;
     }
-    result.bytes.resize(static_cast<std::size_t>(written));
-    result.usedDefaultChar = usedDefault != FALSE;
-    return result;
+    bytes.resize(static_cast<std::size_t>(written));
+    return bytes;
 }
 
-// For a code page the system cannot convert to: ASCII as it is, everything else the default
-// character, so the printer never gets bytes it would misread.
-AnsiConversion AsciiOnly(std::u16string_view text) {
-    AnsiConversion result;
-    for (std::size_t i = 0; i < text.size(); i += UnitsAt(text, i)) {
-        const bool ascii = text[i] < 0x80;
-        result.bytes.push_back(ascii ? static_cast<std::uint8_t>(text[i]) : std::uint8_t{'?'});
-        result.usedDefaultChar = result.usedDefaultChar || !ascii;
+// Without a default-character report, a character holds only if its bytes read back as itself.
+bool ReadsBackAs(const Bytes& bytes, unsigned codePage, const std::wstring& text) {
+    const int bytesLength = static_cast<int>(bytes.size());
+    const auto* raw = reinterpret_cast<const char*>(bytes.data());
+    const int needed = ::MultiByteToWideChar(codePage, 0, raw, bytesLength, nullptr, 0);
+    if (needed <= 0) {
+        return false;
     }
-    return result;
+    std::wstring back(static_cast<std::size_t>(needed), L'\0');
+    return ::MultiByteToWideChar(codePage, 0, raw, bytesLength, back.data(), needed) == needed &&
+           back == text;
 }
 
 } // namespace
@@ -147,61 +102,42 @@ std::optional<unsigned> CodePageNumber(std::string_view name) {
     return std::nullopt;
 }
 
-AnsiConversion WideToCodePage(std::u16string_view text, unsigned codePage) {
-    const std::u16string_view untilNul = text.substr(0, text.find(u'\0'));
-    if (untilNul.empty()) {
-        return {};
+struct CodePageEncoder::Impl {
+    unsigned codePage = 0; // 0: the system cannot convert to the code page named
+};
+
+CodePageEncoder::CodePageEncoder(const AnsiCodePage& codePage) : m_impl(std::make_unique<Impl>()) {
+    const std::optional<unsigned> number = CodePageNumber(codePage.name);
+    if (number && ::IsValidCodePage(*number)) {
+        m_impl->codePage = *number;
     }
-    if (!RefusesFlags(codePage)) {
-        if (auto result = Convert(ToWide(untilNul), codePage, kConversionFlags, true)) {
-            return *result;
-        }
-    }
-    // Flags 0 and no report: compose first, and put the default character in place of lone
-    // surrogates, the only characters these code pages cannot hold.
-    std::u16string cleaned(untilNul);
-    bool lone = false;
-    while (const auto at = FindLoneSurrogate(cleaned)) {
-        cleaned[*at] = u'?';
-        lone = true;
-    }
-    if (auto result = Convert(Composed(ToWide(cleaned)), codePage, 0, false)) {
-        result->usedDefaultChar = lone;
-        return *result;
-    }
-    return AsciiOnly(untilNul);
 }
 
-std::optional<std::size_t> FirstUnmappable(std::u16string_view text, unsigned codePage) {
-    const std::u16string_view untilNul = text.substr(0, text.find(u'\0'));
-    if (!WideToCodePage(untilNul, codePage).usedDefaultChar) {
+CodePageEncoder::~CodePageEncoder() = default;
+
+bool CodePageEncoder::IsOpen() const {
+    return m_impl->codePage != 0;
+}
+
+std::optional<Bytes> CodePageEncoder::Encode(char32_t character) {
+    if (!IsOpen() || character > 0x10FFFF || (character >= 0xD800 && character <= 0xDFFF)) {
         return std::nullopt;
     }
-    // A character with its combining marks is tried as one, so a letter that composes into the
-    // code page is not blamed for its accent.
-    for (std::size_t i = 0; i < untilNul.size();) {
-        std::size_t end = i + UnitsAt(untilNul, i);
-        while (end < untilNul.size() && untilNul[end] >= 0x0300 && untilNul[end] <= 0x036F) {
-            ++end;
+    const std::wstring text = Utf16Of(character);
+    const unsigned codePage = m_impl->codePage;
+    if (RefusesFlags(codePage)) {
+        const std::optional<Bytes> bytes = Convert(text, codePage, 0, nullptr);
+        if (!bytes || !ReadsBackAs(*bytes, codePage, text)) {
+            return std::nullopt;
         }
-        if (WideToCodePage(untilNul.substr(i, end - i), codePage).usedDefaultChar) {
-            return i;
-        }
-        i = end;
+        return bytes;
     }
-    return std::nullopt;
-}
-
-Bytes ToAnsi(std::u16string_view text, const AnsiCodePage& codePage) {
-    const std::optional<unsigned> number = CodePageNumber(codePage.name);
-    if (!number) {
-        return AsciiOnly(text.substr(0, text.find(u'\0'))).bytes;
+    BOOL usedDefault = FALSE;
+    const std::optional<Bytes> bytes = Convert(text, codePage, kConversionFlags, &usedDefault);
+    if (!bytes || usedDefault) {
+        return std::nullopt;
     }
-    return WideToCodePage(text, *number).bytes;
-}
-
-Bytes ToAnsi(std::u16string_view text) {
-    return ToAnsi(text, SystemAnsiCodePage());
+    return bytes;
 }
 
 } // namespace tervan

@@ -18,8 +18,11 @@ const Bytes kLeaveSetup{0x1B, 0x16};
 
 // 384 x 100: file row r holds the byte r, so the first row sent (the file's last) is 0x9C.
 LoadResult Logo384x100() {
-    return LoadBitmapBytes(MakeBmp({.width = 384, .height = 100},
-                                   test::Rows(100, 48, [](int r) { return std::uint8_t(r); })));
+    Bytes rows;
+    for (int r = 0; r < 100; ++r) {
+        rows.insert(rows.end(), 48, static_cast<std::uint8_t>(r));
+    }
+    return LoadBitmapBytes(MakeBmp({.width = 384, .height = 100}, rows));
 }
 
 TEST(DownloadBitmap, StoresTopLineFirstThenLeavesSetupTwice) {
@@ -63,80 +66,68 @@ TEST(DownloadBitmap, RowCountAbove255TravelsLowByteFirst) {
 }
 
 // A load that fails sends LeaveSetup alone, except a file that could not be opened: nothing.
-struct RefusedCase {
-    const char* name;
-    LoadResult load;
-    std::size_t leaveSetups;
-    DownloadOutcome outcome;
-    int message;
-};
-
-class RefusedDownloadTest : public testing::TestWithParam<RefusedCase> {};
-
-TEST_P(RefusedDownloadTest, SendsNoMoreThanLeaveSetup) {
-    const RefusedCase& c = GetParam();
-    RecordingLink link;
-    const DownloadResult result = DownloadBitmap(link, 0, c.load, link.Pauser());
-    EXPECT_EQ(result.outcome, c.outcome);
-    EXPECT_EQ(static_cast<int>(result.message), c.message);
-    EXPECT_EQ(link.Count(Kind::Pause), 0u);
-    EXPECT_EQ(link.Writes(), std::vector<Bytes>(c.leaveSetups, kLeaveSetup));
+TEST(DownloadBitmap, RefusedFileSendsNoMoreThanLeaveSetup) {
+    const struct {
+        const char* name;
+        LoadResult load;
+        std::size_t leaveSetups;
+        DownloadOutcome outcome;
+        int message;
+    } cases[] = {
+        {"FileCannotBeOpened", LoadBitmapFile("/nonexistent/logo.bmp"), 0,
+         DownloadOutcome::FileNotOpened, 112},
+        {"HeaderReadFails", LoadBitmapBytes(Bytes(10, 0x42)), 1, DownloadOutcome::FileRefused, 112},
+        {"TooLarge", LoadResult(LoadOutcome::TooLarge), 1, DownloadOutcome::FileRefused, 113},
+        {"NotMonochrome", LoadResult(LoadOutcome::NotMonochrome), 1, DownloadOutcome::FileRefused,
+         114},
+        {"Malformed", LoadResult(LoadOutcome::Malformed), 1, DownloadOutcome::FileRefused, 114},
+        {"Truncated", LoadResult(LoadOutcome::Truncated), 1, DownloadOutcome::FileRefused, 112},
+        {"RowsLargerThanTheirBuffer", LoadResult(BitmapRows{Bytes(4, 0), 4, 2}), 1,
+         DownloadOutcome::FileRefused, 114},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingLink link;
+        const DownloadResult result = DownloadBitmap(link, 0, c.load, link.Pauser());
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(static_cast<int>(result.message), c.message);
+        EXPECT_EQ(link.Count(Kind::Pause), 0u);
+        EXPECT_EQ(link.Writes(), std::vector<Bytes>(c.leaveSetups, kLeaveSetup));
+    }
 }
-
-const RefusedCase kRefusedCases[] = {
-    {"FileCannotBeOpened", LoadBitmapFile("/nonexistent/logo.bmp"), 0,
-     DownloadOutcome::FileNotOpened, 112},
-    {"HeaderReadFails", LoadBitmapBytes(Bytes(10, 0x42)), 1, DownloadOutcome::FileRefused, 112},
-    {"TooLarge", LoadResult(LoadOutcome::TooLarge), 1, DownloadOutcome::FileRefused, 113},
-    {"NotMonochrome", LoadResult(LoadOutcome::NotMonochrome), 1, DownloadOutcome::FileRefused, 114},
-    {"Malformed", LoadResult(LoadOutcome::Malformed), 1, DownloadOutcome::FileRefused, 114},
-    {"Truncated", LoadResult(LoadOutcome::Truncated), 1, DownloadOutcome::FileRefused, 112},
-    {"RowsLargerThanTheirBuffer", LoadResult(BitmapRows{Bytes(4, 0), 4, 2}), 1,
-     DownloadOutcome::FileRefused, 114},
-};
-
-INSTANTIATE_TEST_SUITE_P(Bitmap, RefusedDownloadTest, testing::ValuesIn(kRefusedCases),
-                         [](const auto& p) { return std::string(p.param.name); });
 
 // The printer vanishing or stalling mid-download: the rows stop at the first failed or short
 // write, the closing pauses and both LeaveSetups are still attempted, and the outcome is 116.
-struct FailureCase {
-    const char* name;
-    std::optional<std::size_t> failFrom;
-    std::optional<std::size_t> shortAt;
-    std::size_t attemptsBeforeClosing; // EnterSetup, StoreBitmap and rows tried
-    std::size_t rowsReported;
-};
-
-class FailedDownloadTest : public testing::TestWithParam<FailureCase> {};
-
-TEST_P(FailedDownloadTest, StopsRowsAndStillLeavesSetup) {
-    const FailureCase& c = GetParam();
-    RecordingLink link;
-    link.writesBeforeFailure = c.failFrom;
-    link.shortWriteAt = c.shortAt;
-    std::size_t reported = 0;
-    const DownloadResult result =
-        DownloadBitmap(link, 1, Logo384x100(), link.Pauser(), NeverStop(),
-                       [&](const DownloadProgress& p) { reported = p.rowsSent; });
-
-    EXPECT_EQ(result.outcome, DownloadOutcome::WriteFailed);
-    EXPECT_EQ(static_cast<int>(result.message), 116);
-    EXPECT_EQ(reported, c.rowsReported);
-    ASSERT_EQ(link.attempts.size(), c.attemptsBeforeClosing + 2);
-    EXPECT_EQ(link.attempts[c.attemptsBeforeClosing], kLeaveSetup);
-    EXPECT_EQ(link.attempts[c.attemptsBeforeClosing + 1], kLeaveSetup);
-    EXPECT_EQ(link.Count(Kind::Pause), 2u);
+TEST(DownloadBitmap, FailedWriteStopsRowsAndStillLeavesSetup) {
+    const struct {
+        const char* name;
+        std::optional<std::size_t> failFrom;
+        std::optional<std::size_t> shortAt;
+        std::size_t attemptsBeforeClosing; // EnterSetup, StoreBitmap and rows tried
+        std::size_t rowsReported;
+    } cases[] = {
+        {"NothingGoesOut", 0, {}, 1, 0},          {"HeaderFails", 1, {}, 2, 0},
+        {"VanishesAfterTenRows", 12, {}, 13, 10}, {"FourthRowShort", {}, 5, 6, 3},
+        {"LastRowShort", {}, 101, 102, 99},       {"SecondLeaveSetupFails", 103, {}, 102, 100},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingLink link;
+        link.writesBeforeFailure = c.failFrom;
+        link.shortWriteAt = c.shortAt;
+        std::size_t reported = 0;
+        const DownloadResult result =
+            DownloadBitmap(link, 1, Logo384x100(), link.Pauser(), NeverStop(),
+                           [&](const DownloadProgress& p) { reported = p.rowsSent; });
+        EXPECT_EQ(result.outcome, DownloadOutcome::WriteFailed);
+        EXPECT_EQ(static_cast<int>(result.message), 116);
+        EXPECT_EQ(reported, c.rowsReported);
+        ASSERT_EQ(link.attempts.size(), c.attemptsBeforeClosing + 2);
+        EXPECT_EQ(link.attempts[c.attemptsBeforeClosing], kLeaveSetup);
+        EXPECT_EQ(link.attempts[c.attemptsBeforeClosing + 1], kLeaveSetup);
+        EXPECT_EQ(link.Count(Kind::Pause), 2u);
+    }
 }
-
-INSTANTIATE_TEST_SUITE_P(Bitmap, FailedDownloadTest,
-                         testing::Values(FailureCase{"NothingGoesOut", 0, {}, 1, 0},
-                                         FailureCase{"HeaderFails", 1, {}, 2, 0},
-                                         FailureCase{"VanishesAfterTenRows", 12, {}, 13, 10},
-                                         FailureCase{"FourthRowShort", {}, 5, 6, 3},
-                                         FailureCase{"LastRowShort", {}, 101, 102, 99},
-                                         FailureCase{"SecondLeaveSetupFails", 103, {}, 102, 100}),
-                         [](const auto& p) { return std::string(p.param.name); });
 
 TEST(PrintBitmap, SendsPrintStoredBitmapAlone) {
     RecordingLink link;

@@ -49,13 +49,4 @@ inline Bytes MakeBmp(const BmpFields& f, const Bytes& pixels) {
     return b;
 }
 
-// `rows` rows of `stride` bytes, every byte of file row r equal to fill(r).
-template <typename Fill> Bytes Rows(int rows, int stride, Fill fill) {
-    Bytes out;
-    for (int r = 0; r < rows; ++r) {
-        out.insert(out.end(), static_cast<std::size_t>(stride), fill(r));
-    }
-    return out;
-}
-
 } // namespace tervan::test

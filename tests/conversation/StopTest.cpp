@@ -18,19 +18,6 @@ using std::chrono::milliseconds;
 
 const Bytes kOk{0x4F, 0x4B};
 
-std::string Hex(const std::vector<Bytes>& writes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string out;
-    for (const Bytes& write : writes) {
-        std::string item;
-        for (const std::uint8_t b : write) {
-            item += {' ', kDigits[b >> 4], kDigits[b & 0x0F]};
-        }
-        out += (out.empty() ? "" : "|") + item.substr(1);
-    }
-    return out;
-}
-
 // Records each pause and trips the token at the given one (1-based; 0: before the start).
 PauseFn TrippingPauser(RecordingLink& link, StopToken& stop, int tripAt) {
     if (tripAt == 0) {
@@ -73,7 +60,7 @@ TEST(Stop, ApplyLeavesSetupModeOnceEntered) {
                                 stop, progress),
                   ApplyOutcome::Stopped)
             << c.name;
-        EXPECT_EQ(Hex(link.Writes()), c.writes) << c.name;
+        EXPECT_EQ(link.Trace(true), c.writes) << c.name;
         EXPECT_EQ(link.Count(Kind::Read), c.reads) << c.name;
     }
 }
@@ -102,8 +89,10 @@ TEST(Stop, DownloadEndsAsADownloadDoesAndPrintSendsNothing) {
         // EnterSetup, StoreBitmap, ten rows, then 500 ms, LeaveSetup, 500 ms, LeaveSetup.
         const auto writes = link.Writes();
         ASSERT_EQ(writes.size(), 2u + 10u + 2u);
-        EXPECT_EQ(Hex({writes[0], writes[1]}), "1B 06|1B FF 01 30 00 64 00");
-        EXPECT_EQ(Hex({writes[12], writes[13]}), "1B 16|1B 16");
+        EXPECT_EQ(writes[0], (Bytes{0x1B, 0x06}));
+        EXPECT_EQ(writes[1], (Bytes{0x1B, 0xFF, 0x01, 0x30, 0x00, 0x64, 0x00}));
+        EXPECT_EQ(writes[12], writes[13]);
+        EXPECT_EQ(writes[13], (Bytes{0x1B, 0x16}));
         EXPECT_EQ(link.Count(Kind::Pause), 2u);
     }
     RecordingLink link;

@@ -55,10 +55,8 @@ TEST(FormRules, FontSwitchTwiceGivesTheThermalSet) {
 TEST(FormRules, CheckBoxesEnableTheirControlsAndKeepTheirText) {
     const std::pair<int, std::vector<int>> cases[] = {
         {Ctl::ManufacturerCheck, {Ctl::Manufacturer}},
-        {Ctl::ModelCheck, {Ctl::Model}},
         {Ctl::SerialNumberCheck, {Ctl::SerialNumber}},
         {Ctl::BtNameCheck, {Ctl::BtName}},
-        {Ctl::BtPasswordCheck, {Ctl::BtPassword}},
         {Ctl::SerialFormatCheck,
          {Ctl::PrinterBaudRate, Ctl::PrinterParity, Ctl::PrinterDataBits, Ctl::PrinterFlowControl}},
     };

@@ -26,26 +26,8 @@ TEST(LinkToggle, BoxesTitleAndPortControlsPerOutcome) {
     const Case cases[] = {
         {"opened", {OpenOutcome::Opened}, {}, "Tervan_连接成功", "关闭", false},
         {"closed", {OpenOutcome::Closed}, {}, "Tervan_连接关闭", "打开", true},
-        {"port missing",
-         {OpenOutcome::SerialOpenFailed, OpenCause::NotFound},
-         {{"连接失败", "错误"}},
-         std::nullopt,
-         std::nullopt,
-         false},
-        {"not a serial port",
-         {OpenOutcome::StateUnreadable, OpenCause::StateUnreadable},
-         {{"BuildCommDCB", "ERROR", false, false}, general},
-         "Tervan_连接失败",
-         std::nullopt,
-         false},
         {"settings refused",
          {OpenOutcome::SettingsRefused, OpenCause::SettingsRefused},
-         {general},
-         "Tervan_连接失败",
-         std::nullopt,
-         false},
-        {"no USB printer",
-         {OpenOutcome::UsbOpenFailed, OpenCause::NotFound},
          {general},
          "Tervan_连接失败",
          std::nullopt,
@@ -73,13 +55,9 @@ TEST(LinkToggle, BoxesTitleAndPortControlsPerOutcome) {
     }
 }
 
-TEST(Operations, VerdictsAndRefusals) {
+TEST(Operations, Verdicts) {
     const BoxMessage setFailed{"设置失败，请检测", "失败"};
-    EXPECT_EQ(ApplyVerdict(ApplyOutcome::Success, true, Language::Chinese),
-              (BoxMessage{"设置成功,重新启动后生效", "成功"}));
     EXPECT_EQ(ApplyVerdict(ApplyOutcome::NoReply, true, Language::Chinese), setFailed);
-    EXPECT_EQ(ApplyVerdict(ApplyOutcome::Stopped, true, Language::Chinese), setFailed);
-    EXPECT_EQ(ApplyVerdict(ApplyOutcome::Stopped, false, Language::Chinese), std::nullopt);
     EXPECT_EQ(DownloadVerdict({DownloadOutcome::Stopped, StringId::DownloadFailed}, true,
                               Language::Chinese),
               (BoxMessage{"下载位图失败", "提示"}));
@@ -89,14 +67,6 @@ TEST(Operations, VerdictsAndRefusals) {
     EXPECT_EQ(DownloadVerdict({DownloadOutcome::FileNotOpened, StringId::FileReadFailure}, false,
                               Language::Chinese),
               std::nullopt);
-
-    PrinterSettings settings;
-    settings.markTear = {true, u"70000"};
-    const auto refusal = RefusalBeforeOpening(settings, AnsiCodePage{"CP936"}, Language::Chinese);
-    ASSERT_TRUE(refusal.has_value());
-    EXPECT_EQ(refusal->caption, "错误");
-    EXPECT_TRUE(refusal->informationIcon);
-    EXPECT_NE(refusal->text.find("定位偏移(撕纸位置)"), std::string::npos);
 }
 
 } // namespace

@@ -40,25 +40,5 @@ TEST(Template, NothingOverlapsAndEveryControlLiesInItsGroup) {
     }
 }
 
-TEST(Template, TheFixedPlaces) {
-    const DialogRect groups[] = {{14, 11, 166, 69},   {14, 88, 310, 79},   {13, 169, 84, 95},
-                                 {106, 169, 215, 56}, {106, 225, 230, 39}, {13, 265, 321, 69},
-                                 {14, 335, 319, 31}};
-    std::size_t found = 0;
-    for (const ControlTemplate& control : MainDialogTemplate().controls) {
-        if (control.kind == ControlKind::GroupBox) {
-            ASSERT_LT(found, std::size(groups));
-            EXPECT_EQ(control.rect.x, groups[found].x);
-            EXPECT_EQ(control.rect.y, groups[found].y);
-            EXPECT_EQ(control.rect.cx, groups[found].cx);
-            EXPECT_EQ(control.rect.cy, groups[found].cy);
-            ++found;
-        }
-    }
-    EXPECT_EQ(found, std::size(groups));
-    EXPECT_FALSE(FindControl(MainDialogTemplate(), Ctl::OpenClose)->visible);
-    EXPECT_EQ(FindControl(MainDialogTemplate(), Ctl::DotMatrix)->rect.x, 257);
-}
-
 } // namespace
 } // namespace tervan

@@ -16,93 +16,67 @@ namespace {
 
 using sim::ReplyMode;
 using sim::VirtualPrinter;
-using sim::VirtualPrinterOptions;
 using Clock = std::chrono::steady_clock;
 
 const Bytes kEnterSetup{0x1B, 0x06};
 const Bytes kOk{0x4F, 0x4B};
 
-VirtualPrinterOptions Replying(ReplyMode mode) {
-    VirtualPrinterOptions options;
-    options.reply = mode;
-    return options;
-}
-
-class LinkSerialPty : public testing::Test {
-protected:
-    void StartPrinter(ReplyMode mode = ReplyMode::Ok) {
-        m_printer = std::make_unique<VirtualPrinter>(Replying(mode));
-        ASSERT_TRUE(m_printer->Start());
-        ASSERT_FALSE(m_printer->SlavePath().empty());
+// A virtual printer and a port opened on it at 9600 8N1.
+struct Pty {
+    explicit Pty(ReplyMode mode = ReplyMode::Ok) : printer({.reply = mode}) {
+        ready = printer.Start() && port.Open(printer.SlavePath()) && port.IsOpen() &&
+                port.Configure(9600, 'N', 8) == ConfigureResult::Ok;
     }
-
-    void OpenConfigured(CSerialPort& port) {
-        ASSERT_TRUE(port.Open(m_printer->SlavePath()));
-        ASSERT_TRUE(port.IsOpen());
-        ASSERT_EQ(port.Configure(9600, 'N', 8), ConfigureResult::Ok);
-    }
-
-    std::unique_ptr<VirtualPrinter> m_printer;
+    VirtualPrinter printer;
+    CSerialPort port;
+    bool ready = false;
 };
 
-TEST_F(LinkSerialPty, SetupRequestGetsOk) {
-    StartPrinter();
-    CSerialPort port;
-    OpenConfigured(port);
+TEST(LinkSerialPty, PurgeDropsWhatWaitsUnreadAndClosedPortSendsNothing) {
+    Pty pty;
+    ASSERT_TRUE(pty.ready);
+    ASSERT_EQ(pty.port.Write(kEnterSetup), 2u);
+    // The reply comes in one piece: once its first byte is here, the second is waiting too.
+    std::array<std::uint8_t, 1> first{};
+    ASSERT_EQ(pty.port.Read(first), 1u);
+    EXPECT_EQ(first[0], 0x4F);
+    pty.port.Purge();
+    EXPECT_EQ(pty.port.Read(first), 0u);
 
-    port.Purge();
-    EXPECT_EQ(port.Write(kEnterSetup), 2u);
+    EXPECT_EQ(pty.port.Write(kEnterSetup), 2u);
     std::array<std::uint8_t, 2> reply{};
-    ASSERT_EQ(port.Read(reply), 2u);
+    ASSERT_EQ(pty.port.Read(reply), 2u);
     EXPECT_EQ(Bytes(reply.begin(), reply.end()), kOk);
 
     // Closed (twice over), nothing more reaches the port.
-    port.Close();
-    port.Close();
-    EXPECT_FALSE(port.IsOpen());
-    EXPECT_EQ(port.Write(kEnterSetup), 0u);
-    EXPECT_EQ(port.Read(reply), 0u);
-    EXPECT_FALSE(m_printer->WaitForBytes(3, std::chrono::milliseconds(50)));
-    EXPECT_EQ(m_printer->Received(), kEnterSetup);
-}
-
-TEST_F(LinkSerialPty, PurgeDropsWhatWaitsUnread) {
-    StartPrinter();
-    CSerialPort port;
-    OpenConfigured(port);
-
-    ASSERT_EQ(port.Write(kEnterSetup), 2u);
-    // The reply comes in one piece: once its first byte is here, the second is waiting too.
-    std::array<std::uint8_t, 1> first{};
-    ASSERT_EQ(port.Read(first), 1u);
-    EXPECT_EQ(first[0], 0x4F);
-    port.Purge();
-    EXPECT_EQ(port.Read(first), 0u);
+    pty.port.Close();
+    pty.port.Close();
+    EXPECT_FALSE(pty.port.IsOpen());
+    EXPECT_EQ(pty.port.Write(kEnterSetup), 0u);
+    EXPECT_EQ(pty.port.Read(reply), 0u);
+    EXPECT_FALSE(pty.printer.WaitForBytes(5, std::chrono::milliseconds(50)));
+    EXPECT_EQ(pty.printer.Received(), (Bytes{0x1B, 0x06, 0x1B, 0x06}));
 }
 
 // Far more than the terminal's buffer holds: the write waits for room until all is out.
-TEST_F(LinkSerialPty, LongWriteGoesOutWhole) {
-    StartPrinter();
-    CSerialPort port;
-    OpenConfigured(port);
-
+TEST(LinkSerialPty, LongWriteGoesOutWhole) {
+    Pty pty;
+    ASSERT_TRUE(pty.ready);
     const Bytes text(64 * 1024, 0x41);
-    ASSERT_EQ(port.Write(text), text.size());
-    ASSERT_TRUE(m_printer->WaitForBytes(text.size(), std::chrono::seconds(10)));
-    EXPECT_EQ(m_printer->Received(), text);
+    ASSERT_EQ(pty.port.Write(text), text.size());
+    ASSERT_TRUE(pty.printer.WaitForBytes(text.size(), std::chrono::seconds(10)));
+    EXPECT_EQ(pty.printer.Received(), text);
 }
 
 // The one timing check: a 2-byte read from a peer that never answers gives up after its
 // 210 ms budget, not at once and not much later.
-TEST_F(LinkSerialPty, ReadFromSilentPeerGivesUpOnTime) {
-    StartPrinter(ReplyMode::Silent);
-    CSerialPort port;
-    OpenConfigured(port);
-    ASSERT_EQ(port.Write(kEnterSetup), 2u);
-
+TEST(LinkSerialPty, ReadFromSilentPeerGivesUpOnTime) {
+    Pty pty(ReplyMode::Silent);
+    ASSERT_TRUE(pty.ready);
+    ASSERT_EQ(pty.port.Write(kEnterSetup), 2u);
     std::array<std::uint8_t, 2> reply{};
     const Clock::time_point start = Clock::now();
-    EXPECT_EQ(port.Read(reply), 0u);
+    EXPECT_EQ(pty.port.Read(reply), 0u);
     const auto elapsed = Clock::now() - start;
     EXPECT_GE(elapsed, std::chrono::milliseconds(200));
     EXPECT_LE(elapsed, std::chrono::milliseconds(400));
@@ -152,16 +126,13 @@ TEST(LinkSerialStall, PeerThatNeverReads) {
     }
 }
 
-TEST_F(LinkSerialPty, VanishedPeerEndsReadsAndWrites) {
-    StartPrinter();
-    CSerialPort port;
-    OpenConfigured(port);
-    m_printer->Stop();
-
+TEST(LinkSerialPty, VanishedPeerEndsReadsAndWrites) {
+    Pty pty;
+    ASSERT_TRUE(pty.ready);
+    pty.printer.Stop();
     std::array<std::uint8_t, 2> reply{};
-    EXPECT_EQ(port.Read(reply), 0u);
-    EXPECT_LT(port.Write(kEnterSetup), 2u);
-    port.Close();
+    EXPECT_EQ(pty.port.Read(reply), 0u);
+    EXPECT_LT(pty.port.Write(kEnterSetup), 2u);
 }
 
 } // namespace

@@ -47,7 +47,6 @@ TEST(UsbDevicePath, OpenPathReplacesTheFirstFourCharacters) {
     EXPECT_TRUE(
         *open ==
         uR"(\\.\usb#vid_0483&pid_5720#0123456789ab#{a5dcbf10-6530-11d2-901f-00c04fb951ed})");
-    EXPECT_EQ(open->size(), kPrinterPath.size());
 
     EXPECT_TRUE(OpenPathFor(uR"(\??\x)") == std::u16string(uR"(\\.\x)"));
     EXPECT_TRUE(OpenPathFor(uR"(\\?\)") == std::u16string(uR"(\\.\)"));
@@ -67,8 +66,6 @@ TEST(UsbDevicePath, FirstPrinterInEnumerationOrderWins) {
         {"another vendor first", {kOtherVendorPath, kPrinterPath}, printerOpen},
         {"two printers", {kPrinterPath, kSecondPrinterPath}, printerOpen},
         {"upper case skipped", {kUpperCasePath, kPrinterPath}, printerOpen},
-        {"only upper case", {kUpperCasePath}, std::nullopt},
-        {"only other devices", {kOtherVendorPath}, std::nullopt},
         {"no devices", {}, std::nullopt},
     };
     for (const Case& c : cases) {

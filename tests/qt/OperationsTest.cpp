@@ -1,3 +1,4 @@
+#include "AnsweringHost.h"
 #include "app/qt/ProgressDlg.h"
 #include "app/qt/TervanDlg.h"
 #include "form/ControlIds.h"
@@ -21,30 +22,6 @@ namespace {
 
 using namespace std::chrono_literals;
 using sim::ReplyMode;
-
-// Answers every box and the file chooser. A box is noted as "caption: text", marked where it has
-// no icon, no owner, or came while the link was closed.
-class AnsweringHost : public CDialogHost {
-public:
-    void MessageBox(QWidget* owner, const QString& text, const std::optional<QString>& caption,
-                    MessageIcon icon) override {
-        m_boxes.push_back(
-            caption.value_or("") + ": " + text + (icon == MessageIcon::None ? " [no icon]" : "") +
-            (owner == nullptr ? " [no owner]" : "") + (m_dialog->m_bConnected ? "" : " [closed]"));
-    }
-    std::optional<std::filesystem::path> ChooseFile(QWidget*, const QString& title,
-                                                    const QString& filter,
-                                                    const QString& suffix) override {
-        m_chooser = {title, filter, suffix, m_dialog->m_bConnected ? "open" : "closed"};
-        return m_file;
-    }
-    int RunModal(QDialog& dialog) override { return dialog.exec(); }
-
-    CTervanDlg* m_dialog = nullptr;
-    QStringList m_boxes;
-    QStringList m_chooser;
-    std::optional<std::filesystem::path> m_file;
-};
 
 // The window with a virtual printer first in its port list (unless `port` is given); its pauses
 // are recorded, not slept, and `hold` keeps the worker in a pause until the test lets go.
@@ -89,7 +66,7 @@ struct Rig {
     }
 
     sim::VirtualPrinter printer;
-    AnsweringHost host;
+    test::AnsweringHost host;
     std::unique_ptr<CTervanDlg> dialog;
     std::mutex mutex;
     std::vector<int> pauses;

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <deque>
 #include <optional>
+#include <string>
 #include <vector>
 
 namespace tervan::test {
@@ -80,6 +81,28 @@ public:
             if (e.kind == Event::Kind::Write) {
                 out.push_back(e.bytes);
             }
+        }
+        return out;
+    }
+
+    // The time line as text: "purge|W 1B 06|P 100|R 4F 4B|W 1B 16". With `writesOnly`, just the
+    // writes: "1B 06|1B 16".
+    std::string Trace(bool writesOnly = false) const {
+        static constexpr char kHex[] = "0123456789ABCDEF";
+        std::string out;
+        for (const Event& e : events) {
+            if (writesOnly && e.kind != Event::Kind::Write) {
+                continue;
+            }
+            static constexpr const char* kNames[] = {"W", "R", "purge", "P", "close"};
+            std::string item = writesOnly ? "" : kNames[static_cast<int>(e.kind)];
+            if (e.kind == Event::Kind::Pause) {
+                item += " " + std::to_string(e.pause.count());
+            }
+            for (std::uint8_t b : e.bytes) {
+                item += {' ', kHex[b >> 4], kHex[b & 0x0F]};
+            }
+            out += (out.empty() ? "" : "|") + (writesOnly ? item.substr(1) : item);
         }
         return out;
     }

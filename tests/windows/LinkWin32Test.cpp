@@ -3,6 +3,7 @@
 #include "link/SerialDcbWin32.h"
 #include "link/SerialPort.h"
 #include "link/UsbPort.h"
+#include "protocol/LinkSession.h"
 
 #include <gtest/gtest.h>
 
@@ -55,22 +56,19 @@ TEST(SerialLineSettings, DcbFields) {
     }
 }
 
-TEST(ComPorts, DevicePath) {
+TEST(ComPorts, ChosenByName) {
     struct Case {
-        const char* port;
+        const char* name;
+        bool usb;
         const char* path;
     } cases[] = {
-        {"COM1", R"(\\.\COM1)"},
-        {"COM19", R"(\\.\COM19)"},
-        {"com5", R"(\\.\COM5)"},
-        {"COM", "COM"},
-        {"COMX", "COMX"},
-        {"COM5 ", "COM5 "},
-        {R"(\\.\COM7)", R"(\\.\COM7)"},
-        {R"(\\.\CNCA0)", R"(\\.\CNCA0)"},
+        {"COM5", false, R"(\\.\COM5)"}, {"com12", false, R"(\\.\COM12)"},        {"usb", true, ""},
+        {"COM0", false, "COM0"},        {R"(\\.\CNCA0)", false, R"(\\.\CNCA0)"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(ComDevicePath(c.port), c.path) << c.port;
+        const PortChoice choice = ChoosePort(c.name);
+        EXPECT_EQ(choice.usb, c.usb) << c.name;
+        EXPECT_EQ(choice.path, c.path) << c.name;
     }
 }
 
@@ -89,13 +87,15 @@ TEST(ComPorts, FormListIsUsbThenCom1ToCom19) {
 TEST(SerialPortWin32, OutcomesWithoutAPrinter) {
     CSerialPort port;
     EXPECT_FALSE(port.Open(R"(\\.\COM250)"));
+    EXPECT_EQ(port.FailureCause(), OpenCause::NotFound);
     EXPECT_FALSE(port.IsOpen());
     const std::array<std::uint8_t, 2> bytes{0x1B, 0x06};
     EXPECT_EQ(port.Write(bytes), 0u);
     ASSERT_TRUE(port.Open("NUL"));
     EXPECT_EQ(port.Configure(9600, 'N', 8), ConfigureResult::StateUnreadable);
-    EXPECT_TRUE(port.Close());
-    EXPECT_TRUE(port.Close());
+    EXPECT_EQ(port.FailureCause(), OpenCause::StateUnreadable);
+    port.Close();
+    port.Close();
     EXPECT_FALSE(port.IsOpen());
 }
 
@@ -103,6 +103,7 @@ TEST(SerialPortWin32, OutcomesWithoutAPrinter) {
 TEST(UsbPortWin32, NoPrinterPresent) {
     CUSBPort usb;
     EXPECT_FALSE(usb.Open());
+    EXPECT_EQ(usb.FailureCause(), OpenCause::NotFound);
     EXPECT_FALSE(usb.IsOpen());
     EXPECT_FALSE(UsbPrinterDevicePath().has_value());
 }

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "app/qt/TervanDlg.h"
+
+#include <QDialog>
+#include <QStringList>
+
+#include <filesystem>
+#include <optional>
+
+namespace tervan::test {
+
+// Answers every box, the file chooser and modal dialogs at once, and notes each. A box is noted
+// as "caption: text", marked where it has no caption, no icon, no owner, or came while the link
+// was closed.
+class AnsweringHost : public CDialogHost {
+public:
+    void MessageBox(QWidget* owner, const QString& text, const std::optional<QString>& caption,
+                    MessageIcon icon) override {
+        m_boxes.push_back(caption.value_or("[no caption]") + ": " + text +
+                          (icon == MessageIcon::None ? " [no icon]" : "") +
+                          (owner == nullptr ? " [no owner]" : "") +
+                          (Connected() ? "" : " [closed]"));
+    }
+    std::optional<std::filesystem::path> ChooseFile(QWidget*, const QString& title,
+                                                    const QString& filter,
+                                                    const QString& suffix) override {
+        m_chooser = {title, filter, suffix, Connected() ? "open" : "closed"};
+        return m_file;
+    }
+    int RunModal(QDialog& dialog) override {
+        m_modalTitles.push_back(dialog.windowTitle());
+        dialog.open();
+        m_wasVisible = dialog.isVisible();
+        dialog.accept();
+        return dialog.result();
+    }
+
+    CTervanDlg* m_dialog = nullptr;
+    QStringList m_boxes;
+    QStringList m_chooser;
+    QStringList m_modalTitles;
+    std::optional<std::filesystem::path> m_file;
+    bool m_wasVisible = false;
+
+private:
+    bool Connected() const { return m_dialog != nullptr && m_dialog->m_bConnected; }
+};
+
+} // namespace tervan::test
