@@ -58,6 +58,9 @@ fuzz-smoke:
 # Windows: cross-built with MinGW-w64, tested under Wine in a private prefix.
 WINE_PREFIX := $(CURDIR)/build-windows/wine
 WINE_ENV := WINEPREFIX=$(WINE_PREFIX) WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+# The window's tests need a display, and the prefix's desktop takes the one its first program
+# has: the whole run gets one virtual display unless there is a display already.
+WINE_DISPLAY := $(if $(DISPLAY),,xvfb-run -a -s "-screen 0 1024x768x24")
 
 build-windows: deps
 	@cmake -S . -B build-windows $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release \
@@ -72,11 +75,12 @@ test-windows: build-windows
 	@# One Wine server for the whole run, started apart so that it holds none of the tests' output
 	@# streams, and ended with the run.
 	@$(WINE_ENV) wineserver -p >/dev/null 2>&1
-	@# Its system processes (services, devices) inherit the output streams of the program that
-	@# starts them; started here, they hold none of the tests' either.
-	@$(WINE_ENV) wineboot </dev/null >/dev/null 2>&1
-	cd build-windows && status=0 && $(WINE_ENV) ctest --output-on-failure -j $(JOBS) || status=$$?; \
-		$(WINE_ENV) wineserver -k; exit $$status
+	@# Its system processes (services, devices, the desktop) inherit the output streams and the
+	@# display of the program that starts them; started here, they hold none of the tests' streams,
+	@# and the desktop has the display the window's tests draw on.
+	$(WINE_DISPLAY) bash -c '$(WINE_ENV) wineboot </dev/null >/dev/null 2>&1; \
+		cd build-windows && status=0 && $(WINE_ENV) ctest --output-on-failure -j $(JOBS) || status=$$?; \
+		$(WINE_ENV) wineserver -k; exit $$status'
 
 package-windows: build-windows
 	@rm -rf build-windows/package && mkdir -p build-windows/package

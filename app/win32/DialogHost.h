@@ -1,0 +1,39 @@
+#pragma once
+
+#include <windows.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace tervan {
+
+enum class MessageIcon { None, Information };
+
+// Everything the window shows modally besides its own dialogs: message boxes and the file
+// chooser. Tests answer through a host of their own, so no box is ever left open.
+class CDialogHost {
+public:
+    virtual ~CDialogHost() = default;
+
+    // `owner` may be null (a box of its own); no caption means the system's default one.
+    virtual void MessageBox(HWND owner, const std::wstring& text,
+                            const std::optional<std::wstring>& caption, MessageIcon icon) = 0;
+    // `filter` as GetOpenFileNameW takes it: pairs of NUL-terminated strings, then one more NUL.
+    // Empty when the user cancels.
+    virtual std::optional<std::filesystem::path> ChooseFile(HWND owner, const std::wstring& title,
+                                                            const std::wstring& filter,
+                                                            const std::wstring& defaultExt) = 0;
+};
+
+// The real one: MessageBoxW and GetOpenFileNameW.
+class CWin32DialogHost : public CDialogHost {
+public:
+    void MessageBox(HWND owner, const std::wstring& text,
+                    const std::optional<std::wstring>& caption, MessageIcon icon) override;
+    std::optional<std::filesystem::path> ChooseFile(HWND owner, const std::wstring& title,
+                                                    const std::wstring& filter,
+                                                    const std::wstring& defaultExt) override;
+};
+
+} // namespace tervan

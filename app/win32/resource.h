@@ -1,0 +1,5 @@
+#pragma once
+
+// Resource numbers of tervan.rc, shared by the resource script and the code.
+#define IDR_MAINFRAME 128
+#define IDM_ABOUTBOX 0x0010

@@ -1,0 +1,341 @@
+#include "app/win32/ResourceStrings.h"
+#include "app/win32/TervanDlg.h"
+#include "form/ControlIds.h"
+#include "form/FormState.h"
+
+#include <gtest/gtest.h>
+
+#include <commctrl.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <iterator>
+#include <memory>
+#include <thread>
+#include <vector>
+
+namespace tervan {
+namespace {
+
+// Answers the window's boxes and file chooser, and keeps what they showed.
+class RecordingHost : public CDialogHost {
+public:
+    struct Box {
+        HWND owner;
+        std::wstring text;
+        std::optional<std::wstring> caption;
+        MessageIcon icon;
+    };
+    std::vector<Box> boxes;
+    std::optional<std::filesystem::path> file;
+
+    void MessageBox(HWND owner, const std::wstring& text,
+                    const std::optional<std::wstring>& caption, MessageIcon icon) override {
+        boxes.push_back({owner, text, caption, icon});
+    }
+    std::optional<std::filesystem::path> ChooseFile(HWND, const std::wstring&, const std::wstring&,
+                                                    const std::wstring&) override {
+        return file;
+    }
+};
+
+std::wstring WindowText(HWND hwnd) {
+    std::wstring text(static_cast<std::size_t>(::GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<std::size_t>(
+        ::GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+std::optional<std::string> Env(const char* name) {
+    const char* value = std::getenv(name);
+    return value != nullptr && *value != '\0' ? std::optional<std::string>(value) : std::nullopt;
+}
+
+class TervanDlgWin32 : public ::testing::Test {
+public:
+    static void SetUpTestSuite() {
+        INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_WIN95_CLASSES};
+        ::InitCommonControlsEx(&controls);
+    }
+    void SetUp() override {
+        m_dialog = std::make_unique<CTervanDlg>(m_host, OpeningFormState({}));
+        ASSERT_NE(m_dialog->Create(), nullptr);
+    }
+
+    HWND Dialog() const { return m_dialog->GetSafeHwnd(); }
+    HWND Item(int id) const { return m_dialog->Control(id); }
+
+    void Click(int id) { ::SendMessageW(Item(id), BM_CLICK, 0, 0); }
+    void Select(int id, int index) {
+        ::SendMessageW(Item(id), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+        ::SendMessageW(Dialog(), WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(Item(id)));
+    }
+    void SetText(int id, const wchar_t* text) {
+        ::SendMessageW(Item(id), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text));
+    }
+    int Selection(int id) const {
+        return static_cast<int>(::SendMessageW(Item(id), CB_GETCURSEL, 0, 0));
+    }
+
+    RecordingHost m_host;
+    std::unique_ptr<CTervanDlg> m_dialog;
+};
+
+TEST_F(TervanDlgWin32, ControlsAsTheTemplateMakesThem) {
+    EXPECT_FALSE(::IsWindowVisible(Item(Ctl::OpenClose)));
+    EXPECT_TRUE(::IsWindowVisible(Item(Ctl::Set)));
+    EXPECT_EQ(::SendMessageW(Item(Ctl::BtName), EM_GETLIMITTEXT, 0, 0), 40);
+    EXPECT_EQ(::SendMessageW(Item(Ctl::BtPassword), EM_GETLIMITTEXT, 0, 0), 4);
+    EXPECT_EQ(Selection(Ctl::PortList), 1);
+    EXPECT_EQ(WindowText(Dialog()), L"Tervan V2.0");
+    // Screen readers name a control by the label right before it.
+    EXPECT_EQ(WindowText(::GetWindow(Item(Ctl::PortList), GW_HWNDPREV)), L"端口:");
+    EXPECT_EQ(WindowText(::GetWindow(Item(Ctl::BtPassword), GW_HWNDPREV)), L"蓝牙密码:");
+}
+
+TEST_F(TervanDlgWin32, RulesDrivenByWindowMessages) {
+    struct Expected {
+        int id;
+        std::optional<bool> enabled;
+        std::optional<int> selection;
+        std::optional<std::wstring> text;
+    };
+    struct Case {
+        const char* name;
+        std::function<void(TervanDlgWin32&)> act;
+        std::vector<Expected> expected;
+        std::vector<std::wstring> boxes;
+    } cases[] = {
+        {"修改 enables the manufacturer's edit",
+         [](TervanDlgWin32& t) { t.Click(Ctl::ManufacturerCheck); },
+         {{Ctl::Manufacturer, true, {}, {}}},
+         {}},
+        {"a buzzer value pairs the other list",
+         [](TervanDlgWin32& t) { t.Select(Ctl::BuzzerError, 1); },
+         {{Ctl::BuzzerCut, {}, 1, {}}},
+         {}},
+        {"a letter in the password",
+         [](TervanDlgWin32& t) { t.SetText(Ctl::BtPassword, L"12a"); },
+         {{Ctl::BtPassword, {}, {}, L"12"}},
+         {L"只能输入数字"}},
+        {"USB locks the line settings",
+         [](TervanDlgWin32& t) { t.Select(Ctl::PortList, 0); },
+         {{Ctl::BaudRate, false, {}, {}},
+          {Ctl::Parity, false, {}, {}},
+          {Ctl::DataBits, false, {}, {}},
+          {Ctl::FlowControl, false, {}, {}}},
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name); // the cases touch different controls: one dialog serves them all
+        c.act(*this);
+        for (const Expected& e : c.expected) {
+            if (e.enabled) {
+                EXPECT_EQ(::IsWindowEnabled(Item(e.id)) != FALSE, *e.enabled) << e.id;
+            }
+            if (e.selection) {
+                EXPECT_EQ(Selection(e.id), *e.selection) << e.id;
+            }
+            if (e.text) {
+                EXPECT_EQ(WindowText(Item(e.id)), *e.text) << e.id;
+            }
+        }
+        ASSERT_EQ(m_host.boxes.size(), c.boxes.size());
+        for (std::size_t i = 0; i < c.boxes.size(); ++i) {
+            EXPECT_EQ(m_host.boxes[i].text, c.boxes[i]);
+            EXPECT_EQ(m_host.boxes[i].owner, Dialog());
+            EXPECT_FALSE(m_host.boxes[i].caption.has_value());
+        }
+        m_host.boxes.clear();
+    }
+}
+
+TEST_F(TervanDlgWin32, EnterAndEscEndTheDialog) {
+    for (const WPARAM key : {VK_RETURN, VK_ESCAPE}) {
+        SetUp();
+        HWND dialog = Dialog();
+        MSG message{Item(Ctl::PortList), WM_KEYDOWN, key, 0, 0, {}};
+        ::IsDialogMessageW(dialog, &message);
+        EXPECT_FALSE(::IsWindow(dialog)) << key;
+    }
+}
+
+// The about box, found and closed from inside its own modal loop.
+std::wstring g_aboutButton;
+void CALLBACK CloseAbout(HWND, UINT, UINT_PTR timer, DWORD) {
+    if (HWND about = ::FindWindowW(L"#32770", L"关于 Tervan")) {
+        ::KillTimer(nullptr, timer);
+        g_aboutButton = WindowText(::GetDlgItem(about, IDOK));
+        ::PostMessageW(about, WM_COMMAND, IDOK, 0);
+    }
+}
+
+TEST_F(TervanDlgWin32, AboutBoxFromTheSystemMenu) {
+    wchar_t item[64] = {};
+    ::GetMenuStringW(::GetSystemMenu(Dialog(), FALSE), 0x0010, item, 64, MF_BYCOMMAND);
+    EXPECT_EQ(std::wstring(item), LoadResString(StringId::AboutMenu));
+    g_aboutButton.clear();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseAbout);
+    ::SendMessageW(Dialog(), WM_SYSCOMMAND, 0x0010, 0);
+    ::KillTimer(nullptr, timer);
+    EXPECT_EQ(g_aboutButton, L"确定");
+}
+
+TEST(ResourceStrings, BothTablesFromTheOneTextTable) {
+    struct Case {
+        StringId id;
+        Language language;
+        const wchar_t* expected;
+    } cases[] = {
+        {StringId::AboutMenu, Language::Chinese, L"关于 Tervan(&A)..."},
+        {StringId::SetSuccess, Language::Chinese, L"设置成功,重新启动后生效"},
+        {StringId::FileTooLarge, Language::Chinese, L"文件尺寸应小于64k"},
+        {StringId::Failure, Language::English, L"Faill"},
+        {StringId::OpenBitmapFile, Language::English, L"Open bitmap file"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(LoadResString(c.id, c.language), c.expected) << static_cast<int>(c.id);
+    }
+}
+
+// The printer's log as upper-case hex pairs, once `count` bytes have come (or after 5 s).
+std::string PrinterBytes(const std::string& log, std::size_t offset, std::size_t count) {
+    std::vector<unsigned char> bytes;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::ifstream in(log, std::ios::binary);
+        bytes.assign(std::istreambuf_iterator<char>(in), {});
+        if (bytes.size() >= offset + count) {
+            break;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    std::string hex;
+    for (std::size_t i = offset; i < bytes.size(); ++i) {
+        char pair[4];
+        std::snprintf(pair, sizeof(pair), hex.empty() ? "%02X" : " %02X", bytes[i]);
+        hex += pair;
+    }
+    return hex;
+}
+
+std::size_t FileSize(const std::string& path) {
+    std::ifstream in(path, std::ios::binary | std::ios::ate);
+    return in ? static_cast<std::size_t>(in.tellg()) : 0;
+}
+
+// The operations from the form against the printer linked as COM5 (set up by window.sh, which
+// names the printer's log and the test data in the environment).
+TEST_F(TervanDlgWin32, OperationsOverCom5) {
+    const auto log = Env("TERVAN_COM5_LOG");
+    const auto data = Env("TERVAN_TEST_DATA");
+    if (!log || !data) {
+        GTEST_SKIP() << "no printer on COM5";
+    }
+    struct Case {
+        const char* name;
+        std::function<void(TervanDlgWin32&)> fill;
+        int button;
+        std::string bytes;
+        std::vector<std::pair<std::wstring, std::wstring>> boxes;
+    } cases[] = {
+        {"apply, default form",
+         [](TervanDlgWin32&) {},
+         Ctl::Set,
+         "1B 06 1B 16",
+         {{L"设置成功,重新启动后生效", L"成功"}}},
+        {"apply, code page and manufacturer",
+         [](TervanDlgWin32& t) {
+             t.Select(Ctl::CodePage, 48);
+             t.Click(Ctl::ManufacturerCheck);
+             t.SetText(Ctl::Manufacturer, L"ABC");
+         },
+         Ctl::Set,
+         "1B 06 1B 74 2F 1B 24 41 42 43 00 1B 16",
+         {{L"设置成功,重新启动后生效", L"成功"}}},
+        {"logo download to slot 2",
+         [&data](TervanDlgWin32& t) {
+             t.Select(Ctl::BitmapSlot, 2);
+             t.m_host.file = std::filesystem::path(*data) / "logo-13x7-netpbm.bmp";
+         },
+         Ctl::DownloadBitmap,
+         "1B 06 1B FF 02 04 00 07 00 81 08 00 00 46 18 00 00 10 A8 00 00 61 88 00 00 0A 48 00 00 "
+         "08 10 00 00 62 58 00 00 1B 16 1B 16",
+         {{L"下载位图成功", L"提示"}}},
+        {"logo print of slot 2",
+         [](TervanDlgWin32& t) { t.Select(Ctl::BitmapSlot, 2); },
+         Ctl::PrintBitmap,
+         "1C 50 02",
+         {}},
+    };
+    Select(Ctl::PortList, 5); // "COM5"
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name); // in this order, each case adds to the form the one before left
+        c.fill(*this);
+        const std::size_t before = FileSize(*log);
+        Click(c.button);
+        EXPECT_EQ(PrinterBytes(*log, before, (c.bytes.size() + 1) / 3), c.bytes);
+        ASSERT_EQ(m_host.boxes.size(), c.boxes.size());
+        for (std::size_t i = 0; i < c.boxes.size(); ++i) {
+            EXPECT_EQ(m_host.boxes[i].text, c.boxes[i].first);
+            EXPECT_EQ(m_host.boxes[i].caption, c.boxes[i].second);
+            EXPECT_EQ(m_host.boxes[i].owner, Dialog());
+            EXPECT_EQ(m_host.boxes[i].icon, MessageIcon::Information);
+        }
+        // Closed again after the box, and the title says so.
+        EXPECT_FALSE(m_dialog->m_bConnected);
+        EXPECT_EQ(WindowText(Dialog()), L"Tervan V2.0_连接关闭");
+        EXPECT_TRUE(::IsWindowEnabled(Item(Ctl::PortList)));
+        m_host.boxes.clear();
+    }
+}
+
+TEST_F(TervanDlgWin32, PortThatCannotBeOpened) {
+    Select(Ctl::PortList, 19); // "COM19": nothing behind it
+    Click(Ctl::Set);
+    ASSERT_EQ(m_host.boxes.size(), 1u);
+    EXPECT_EQ(m_host.boxes[0].text, L"连接失败");
+    EXPECT_EQ(m_host.boxes[0].caption, L"错误");
+    EXPECT_EQ(m_host.boxes[0].owner, Dialog());
+    EXPECT_EQ(WindowText(Item(Ctl::OpenClose)), L"打开");
+    EXPECT_EQ(WindowText(Dialog()), L"Tervan V2.0");
+    EXPECT_TRUE(::IsWindowEnabled(Item(Ctl::PortList)));
+}
+
+// Presses Cancel in the progress window once it shows the wait for "OK".
+bool g_cancelled = false;
+HWND g_mainDialog = nullptr;
+void CALLBACK CancelWhileWaiting(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND progress = ::GetLastActivePopup(g_mainDialog);
+    if (progress != g_mainDialog &&
+        WindowText(::GetDlgItem(progress, 1101)).find(L"OK") != std::wstring::npos) {
+        ::KillTimer(nullptr, timer);
+        g_cancelled = true;
+        ::PostMessageW(progress, WM_COMMAND, IDCANCEL, 0);
+    }
+}
+
+TEST_F(TervanDlgWin32, CancelWhileWaitingForOk) {
+    const auto log = Env("TERVAN_COM6_LOG");
+    if (!log) {
+        GTEST_SKIP() << "no silent printer on COM6";
+    }
+    Select(Ctl::PortList, 6); // "COM6"
+    g_cancelled = false;
+    g_mainDialog = Dialog();
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CancelWhileWaiting);
+    Click(Ctl::Set);
+    ::KillTimer(nullptr, timer);
+    EXPECT_TRUE(g_cancelled);
+    // Setup mode is left all the same, and the apply reports its failure.
+    EXPECT_EQ(PrinterBytes(*log, 0, 4), "1B 06 1B 16");
+    ASSERT_EQ(m_host.boxes.size(), 1u);
+    EXPECT_EQ(m_host.boxes[0].text, L"设置失败，请检测");
+    EXPECT_EQ(m_host.boxes[0].caption, L"失败");
+    EXPECT_FALSE(m_dialog->m_bConnected);
+}
+
+} // namespace
+} // namespace tervan
