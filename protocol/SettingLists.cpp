@@ -105,13 +105,6 @@ constexpr std::array kMarkTearItems{ListItem{"撕纸位置", "tear"}};
 constexpr std::array kSlotItems{ListItem{"0", ""}, ListItem{"1", ""}, ListItem{"2", ""},
                                 ListItem{"3", ""}, ListItem{"4", ""}, ListItem{"5", ""},
                                 ListItem{"6", ""}, ListItem{"7", ""}, ListItem{"8", ""}};
-constexpr std::array kPortItems{
-    ListItem{"USB", "usb"}, ListItem{"COM1", ""},  ListItem{"COM2", ""},  ListItem{"COM3", ""},
-    ListItem{"COM4", ""},   ListItem{"COM5", ""},  ListItem{"COM6", ""},  ListItem{"COM7", ""},
-    ListItem{"COM8", ""},   ListItem{"COM9", ""},  ListItem{"COM10", ""}, ListItem{"COM11", ""},
-    ListItem{"COM12", ""},  ListItem{"COM13", ""}, ListItem{"COM14", ""}, ListItem{"COM15", ""},
-    ListItem{"COM16", ""},  ListItem{"COM17", ""}, ListItem{"COM18", ""}, ListItem{"COM19", ""},
-};
 constexpr std::array kBaudItems{ListItem{"1200", ""},  ListItem{"2400", ""},  ListItem{"4800", ""},
                                 ListItem{"9600", ""},  ListItem{"19200", ""}, ListItem{"38400", ""},
                                 ListItem{"57600", ""}, ListItem{"115200", ""}};
@@ -148,7 +141,6 @@ const SettingList kBuzzerCut{"buzzer-cut", "蜂鸣器:", true, kBuzzerCutItems};
 const SettingList kMarkStart{"mark-start", "定位偏移:", true, kMarkStartItems};
 const SettingList kMarkTear{"mark-tear", "定位偏移:", true, kMarkTearItems};
 const SettingList kBitmapSlot{"slots", "位图索引:", false, kSlotItems};
-const SettingList kPort{"ports", "端口:", false, kPortItems};
 const SettingList kBaudRate{"baud-rates", "波特率:", false, kBaudItems};
 const SettingList kParity{"parities", "校验:", false, kParityItems};
 const SettingList kDataBits{"data-bits", "数据位:", false, kDataBitsItems};

@@ -43,9 +43,6 @@ extern const SettingList kBuzzerCut;
 extern const SettingList kMarkStart;
 extern const SettingList kMarkTear;
 extern const SettingList kBitmapSlot;
-// The fixed port list of the Windows window ("USB", "COM1" ... "COM19"). Everywhere else the port
-// list is the system's own (ListPorts), so this one is not among AllLists.
-extern const SettingList kPort;
 // The computer's port group and the printer's serial group share these items.
 extern const SettingList kBaudRate;
 extern const SettingList kParity;
