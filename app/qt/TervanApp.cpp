@@ -2,6 +2,7 @@
 
 #include "app/qt/AppIcon.h"
 #include "app/qt/DialogHost.h"
+#include "app/qt/StopSignalsQt.h"
 #include "app/qt/TervanDlg.h"
 #include "form/FormState.h"
 #include "sim/VirtualPrinter.h"
@@ -84,8 +85,7 @@ int CTervanApp::InitInstance(const QStringList& arguments) {
         return SaveScreenshot(dialog, parser.value(screenshot));
     }
     // The dialog's result does not matter: closing it, however, ends the program.
-    dialog.exec();
-    return 0;
+    return ExecStoppable(dialog);
 }
 
 } // namespace tervan

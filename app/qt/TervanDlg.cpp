@@ -17,7 +17,6 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
-#include <QScopedValueRollback>
 #include <QSignalBlocker>
 
 #include <thread>
@@ -39,6 +38,23 @@ QStringList Items(const std::vector<std::string>& items) {
 }
 
 } // namespace
+
+// Marks an operation as running; an end of the dialog asked for meanwhile comes when it is over.
+class CTervanDlg::BusyScope {
+public:
+    explicit BusyScope(CTervanDlg& dialog) : m_dialog(dialog) { m_dialog.m_busy = true; }
+    ~BusyScope() {
+        m_dialog.m_busy = false;
+        if (m_dialog.m_endWhenIdle) {
+            m_dialog.reject();
+        }
+    }
+    BusyScope(const BusyScope&) = delete;
+    BusyScope& operator=(const BusyScope&) = delete;
+
+private:
+    CTervanDlg& m_dialog;
+};
 
 // Which handler each notification of each control reaches.
 const CTervanDlg::MessageMapEntry CTervanDlg::kMessageMap[] = {
@@ -176,7 +192,7 @@ void CTervanDlg::ApplySettings(int) {
         Show(*refusal);
         return;
     }
-    const QScopedValueRollback busy(m_busy, true);
+    const BusyScope busy(*this);
     ClickOpenClose();
     if (!m_bConnected) {
         return; // the toggle has told the user
@@ -202,7 +218,7 @@ void CTervanDlg::DownloadBitmap(int) {
         return;
     }
     const Language language = UiLanguage();
-    const QScopedValueRollback busy(m_busy, true);
+    const BusyScope busy(*this);
     ClickOpenClose();
     if (!m_bConnected) {
         return;
@@ -239,7 +255,7 @@ void CTervanDlg::PrintBitmap(int) {
     if (m_busy) {
         return;
     }
-    const QScopedValueRollback busy(m_busy, true);
+    const BusyScope busy(*this);
     ClickOpenClose();
     if (!m_bConnected) {
         return;
@@ -252,6 +268,13 @@ void CTervanDlg::PrintBitmap(int) {
         }
     });
     ClickOpenClose();
+}
+
+void CTervanDlg::EndWhenIdle() {
+    m_endWhenIdle = true;
+    if (!m_busy) {
+        reject();
+    }
 }
 
 void CTervanDlg::ClickOpenClose() {

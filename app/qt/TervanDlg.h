@@ -38,6 +38,10 @@ public:
     using PauseMaker = std::function<PauseFn(const StopToken& stop)>;
     void SetPauseMaker(PauseMaker maker) { m_makePause = std::move(maker); }
 
+    // Ends the dialog (rejected) at once when no operation runs, else as soon as the running one
+    // has closed the link.
+    void EndWhenIdle();
+
     bool m_bConnected = false;
     QString m_strTitle; // the caption as the template sets it; status texts are built from it
 
@@ -104,6 +108,8 @@ private:
     PrinterLinks m_links;
     PauseMaker m_makePause;
     bool m_busy = false; // an operation runs: no second one starts
+    bool m_endWhenIdle = false;
+    class BusyScope;
     FormState m_form;
     std::map<int, QWidget*> m_controls;
     QAction* m_aboutAction = nullptr;

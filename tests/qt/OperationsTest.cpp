@@ -1,5 +1,6 @@
 #include "AnsweringHost.h"
 #include "app/qt/ProgressDlg.h"
+#include "app/qt/StopSignalsQt.h"
 #include "app/qt/TervanDlg.h"
 #include "form/ControlIds.h"
 #include "sim/VirtualPrinter.h"
@@ -9,11 +10,13 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
 
 #include <atomic>
+#include <csignal>
 #include <mutex>
 #include <thread>
 
@@ -71,6 +74,16 @@ struct Rig {
     std::mutex mutex;
     std::vector<int> pauses;
     std::atomic<bool> hold{false};
+};
+
+// The real boxes, which only an answer or a stop signal closes; each is noted as "caption: text".
+struct NotingHost : CQtDialogHost {
+    void MessageBox(QWidget* owner, const QString& text, const std::optional<QString>& caption,
+                    MessageIcon icon) override {
+        m_boxes.push_back(caption.value_or("") + ": " + text);
+        CQtDialogHost::MessageBox(owner, text, caption, icon);
+    }
+    QStringList m_boxes;
 };
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
@@ -239,6 +252,81 @@ private slots:
             QCOMPARE(rig.host.m_chooser, c.button == Ctl::DownloadBitmap ? chooser : QStringList{});
             QVERIFY(rig.dialog->windowTitle().endsWith(QStringLiteral("_连接关闭")));
             QVERIFY(rig.PortControlsEnabled() == std::vector<bool>(5, true));
+        }
+    }
+
+    void StopSignalsEndTheWindow() {
+        enum class When { Idle, WaitingForOk, VerdictShown };
+        const struct {
+            ReplyMode reply;
+            When when;
+            int signal;
+            Bytes wire;
+            QStringList boxes;
+            std::vector<int> pauses;
+            int status;
+        } cases[] = {
+            {ReplyMode::Silent,
+             When::WaitingForOk,
+             SIGTERM,
+             {0x1B, 0x06, 0x1B, 0x16},
+             {"失败: 设置失败，请检测"},
+             {500, 100},
+             143},
+            {ReplyMode::Ok,
+             When::VerdictShown,
+             SIGHUP,
+             {0x1B, 0x06, 0x1B, 0x16},
+             {"成功: 设置成功,重新启动后生效"},
+             {500, 100},
+             129},
+            {ReplyMode::Ok, When::Idle, SIGINT, {}, {}, {}, 130},
+        };
+        for (const auto& c : cases) {
+            sim::VirtualPrinter printer({.reply = c.reply});
+            QVERIFY(printer.Start());
+            NotingHost host;
+            CTervanDlg dialog(
+                host, InitialFormState({"USB", printer.SlavePath()}, AnsiCodePage{"CP936"}));
+            // After the settling pause the wait for the reply holds until the stop: only the
+            // signal can end it.
+            std::vector<int> pauses;
+            const auto until = std::chrono::steady_clock::now() + 5s;
+            dialog.SetPauseMaker([&](const StopToken& stop) {
+                return [&](std::chrono::milliseconds d) {
+                    pauses.push_back(static_cast<int>(d.count()));
+                    while (c.when == When::WaitingForOk && pauses.size() > 1 &&
+                           !stop.StopRequested() && std::chrono::steady_clock::now() < until) {
+                        std::this_thread::sleep_for(1ms);
+                    }
+                };
+            });
+            QTimer timer;
+            connect(&timer, &QTimer::timeout, this, [&] {
+                QWidget* modal = QApplication::activeModalWidget();
+                const bool ready =
+                    c.when == When::Idle ||
+                    (c.when == When::WaitingForOk && qobject_cast<CProgressDlg*>(modal) &&
+                     printer.Received().size() >= 2) ||
+                    (c.when == When::VerdictShown && qobject_cast<QMessageBox*>(modal));
+                if (ready) {
+                    timer.stop();
+                    std::raise(c.signal);
+                }
+            });
+            timer.start(5);
+            if (c.when != When::Idle) {
+                QTimer::singleShot(0, &dialog, [&] {
+                    qobject_cast<QPushButton*>(dialog.Control(Ctl::Set))->click();
+                });
+            }
+
+            QCOMPARE(ExecStoppable(dialog), c.status);
+            printer.WaitForBytes(c.wire.size(), 2s);
+            QCOMPARE(printer.Received(), c.wire);
+            QCOMPARE(host.m_boxes, c.boxes);
+            QCOMPARE(pauses, c.pauses);
+            QVERIFY(!dialog.m_bConnected && !dialog.isVisible());
         }
     }
 };
