@@ -29,6 +29,8 @@ using ProgressReport = std::function<void(const ProgressView&)>;
 // What an operation asks of the window it runs in. Called on the user-interface thread only.
 class OperationWindow {
 public:
+    virtual ~OperationWindow() = default;
+
     // From the operation's first click of 1006 to its last; no second operation starts meanwhile.
     virtual bool Busy() const = 0;
     virtual void SetBusy(bool busy) = 0;
@@ -51,9 +53,6 @@ public:
     virtual void Show(const BoxMessage& message) = 0;
     // The bitmap file to download; none when the user leaves the chooser.
     virtual std::optional<std::filesystem::path> ChooseBitmapFile(Language language) = 0;
-
-protected:
-    ~OperationWindow() = default;
 };
 
 // What the buttons 1007 (设置), 1043 (下载位图) and 1051 (打印位图) run. `form` is the window's
