@@ -15,4 +15,7 @@ const StopToken& CliStopToken();
 // The first stop signal that came, 0 for none.
 int CaughtSignal();
 
+// Notes `signal` as caught and trips the token; async-signal-safe. The platform's handler calls it.
+void NoteStopSignal(int signal) noexcept;
+
 } // namespace tervan::cli

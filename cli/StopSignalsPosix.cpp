@@ -4,23 +4,9 @@
 
 namespace tervan::cli {
 
-namespace {
-
-StopToken g_stop;
-volatile std::sig_atomic_t g_signal = 0;
-
-void OnStopSignal(int signal) {
-    if (g_signal == 0) {
-        g_signal = signal;
-    }
-    g_stop.RequestStop();
-}
-
-} // namespace
-
 void InstallStopSignals() {
     struct sigaction action {};
-    action.sa_handler = OnStopSignal;
+    action.sa_handler = NoteStopSignal;
     sigemptyset(&action.sa_mask);
     action.sa_flags = 0;
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
@@ -30,14 +16,6 @@ void InstallStopSignals() {
     ignore.sa_handler = SIG_IGN;
     sigemptyset(&ignore.sa_mask);
     sigaction(SIGPIPE, &ignore, nullptr);
-}
-
-const StopToken& CliStopToken() {
-    return g_stop;
-}
-
-int CaughtSignal() {
-    return g_signal;
 }
 
 } // namespace tervan::cli

@@ -2,23 +2,17 @@
 
 #include <windows.h>
 
-#include <atomic>
 #include <csignal>
 
 namespace tervan::cli {
 
 namespace {
 
-StopToken g_stop;
-std::atomic<int> g_signal{0};
-
 // The console's events as the signals a POSIX shell would report: Ctrl+C and Ctrl+Break as
 // SIGINT (exit status 130), a closed window, a log-off or a shut-down as SIGTERM (143).
 BOOL WINAPI OnConsoleEvent(DWORD event) {
     const bool interrupt = event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT;
-    int expected = 0;
-    g_signal.compare_exchange_strong(expected, interrupt ? SIGINT : SIGTERM);
-    g_stop.RequestStop();
+    NoteStopSignal(interrupt ? SIGINT : SIGTERM);
     if (!interrupt) {
         // The system ends the process once this returns: give the conversation the time it has
         // (about five seconds) to take the printer out of setup mode. The program's own exit
@@ -32,14 +26,6 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
 
 void InstallStopSignals() {
     ::SetConsoleCtrlHandler(OnConsoleEvent, TRUE);
-}
-
-const StopToken& CliStopToken() {
-    return g_stop;
-}
-
-int CaughtSignal() {
-    return g_signal.load();
 }
 
 } // namespace tervan::cli

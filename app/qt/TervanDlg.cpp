@@ -4,11 +4,8 @@
 #include "app/qt/AppIcon.h"
 #include "app/qt/ProgressDlg.h"
 #include "app/qt/TemplateWidgets.h"
-#include "bitmap/BitmapFile.h"
 #include "form/ControlIds.h"
-#include "form/Gather.h"
 #include "form/LinkToggle.h"
-#include "protocol/LinkSession.h"
 #include "protocol/Strings.h"
 
 #include <QAbstractButton>
@@ -38,23 +35,6 @@ QStringList Items(const std::vector<std::string>& items) {
 }
 
 } // namespace
-
-// Marks an operation as running; an end of the dialog asked for meanwhile comes when it is over.
-class CTervanDlg::BusyScope {
-public:
-    explicit BusyScope(CTervanDlg& dialog) : m_dialog(dialog) { m_dialog.m_busy = true; }
-    ~BusyScope() {
-        m_dialog.m_busy = false;
-        if (m_dialog.m_endWhenIdle) {
-            m_dialog.reject();
-        }
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    CTervanDlg& m_dialog;
-};
 
 // Which handler each notification of each control reaches.
 const CTervanDlg::MessageMapEntry CTervanDlg::kMessageMap[] = {
@@ -182,92 +162,23 @@ void CTervanDlg::ToggleLink(int) {
 }
 
 void CTervanDlg::ApplySettings(int) {
-    if (m_busy) {
-        return;
-    }
-    const Language language = UiLanguage();
-    // Read before anything opens; the form cannot change until the verdict has been shown.
-    const PrinterSettings settings = GatherSettings(m_form);
-    if (const auto refusal = RefusalBeforeOpening(settings, m_form.codePage, language)) {
-        Show(*refusal);
-        return;
-    }
-    const BusyScope busy(*this);
-    ClickOpenClose();
-    if (!m_bConnected) {
-        return; // the toggle has told the user
-    }
-    ApplyOutcome outcome = ApplyOutcome::Stopped;
-    const bool attempted = RunOnWorker(SettlingProgress(language), [&](Worker& worker) {
-        if (!SettleAfterOpen(worker.pause, worker.stop)) {
-            return;
-        }
-        outcome = tervan::ApplySettings(settings, worker.link, worker.isUsb, worker.pause,
-                                        worker.stop, [&](const ApplyProgress& progress) {
-                                            worker.report(ApplyProgressView(progress, language));
-                                        });
-    });
-    if (const auto verdict = ApplyVerdict(outcome, attempted, language)) {
-        Show(*verdict);
-    }
-    ClickOpenClose();
+    RunApply(m_form, *this);
 }
 
 void CTervanDlg::DownloadBitmap(int) {
-    if (m_busy) {
-        return;
-    }
-    const Language language = UiLanguage();
-    const BusyScope busy(*this);
-    ClickOpenClose();
-    if (!m_bConnected) {
-        return;
-    }
-    const std::uint8_t slot = SelectedSlot(m_form);
-    bool settled = false;
-    RunOnWorker(SettlingProgress(language),
-                [&](Worker& worker) { settled = SettleAfterOpen(worker.pause, worker.stop); });
-    // The file is chosen while the link is open; leaving the dialog sends nothing.
-    std::optional<std::filesystem::path> file;
-    if (settled) {
-        file = m_host.ChooseFile(this, Text(LoadString(StringId::OpenBitmapFile, language)),
-                                 QStringLiteral("位图文件(*.bmp)"), QStringLiteral("bmp"));
-    }
-    if (file) {
-        DownloadResult result;
-        const ProgressView first = DownloadProgressView({}, language);
-        const bool attempted = RunOnWorker(first, [&](Worker& worker) {
-            const LoadResult load = LoadBitmapFile(*file);
-            result =
-                tervan::DownloadBitmap(worker.link, slot, load, worker.pause, worker.stop,
-                                       [&](const DownloadProgress& progress) {
-                                           worker.report(DownloadProgressView(progress, language));
-                                       });
-        });
-        if (const auto verdict = DownloadVerdict(result, attempted, language)) {
-            Show(*verdict);
-        }
-    }
-    ClickOpenClose();
+    RunDownload(m_form, *this);
 }
 
 void CTervanDlg::PrintBitmap(int) {
-    if (m_busy) {
-        return;
+    RunPrint(m_form, *this);
+}
+
+void CTervanDlg::SetBusy(bool busy) {
+    m_busy = busy;
+    // An end of the dialog asked for while an operation ran comes once it is over.
+    if (!busy && m_endWhenIdle) {
+        reject();
     }
-    const BusyScope busy(*this);
-    ClickOpenClose();
-    if (!m_bConnected) {
-        return;
-    }
-    const std::uint8_t slot = SelectedSlot(m_form);
-    // Nothing to report, whatever happened: the printer prints or it does not.
-    RunOnWorker(SettlingProgress(UiLanguage()), [&](Worker& worker) {
-        if (SettleAfterOpen(worker.pause, worker.stop)) {
-            tervan::PrintBitmap(worker.link, slot, worker.stop);
-        }
-    });
-    ClickOpenClose();
 }
 
 void CTervanDlg::EndWhenIdle() {
@@ -282,34 +193,36 @@ void CTervanDlg::ClickOpenClose() {
     Button(Ctl::OpenClose)->click();
 }
 
-bool CTervanDlg::RunOnWorker(const ProgressView& first, const std::function<void(Worker&)>& job) {
-    StopToken stop;
-    const PauseFn pause = m_makePause ? m_makePause(stop) : StoppablePause(stop);
+PauseFn CTervanDlg::MakePause(const StopToken& stop) {
+    return m_makePause ? m_makePause(stop) : StoppablePause(stop);
+}
+
+void CTervanDlg::RunWithProgress(const ProgressView& first, const std::function<void()>& cancel,
+                                 const std::function<void(const ProgressReport&)>& job) {
     const Language language = UiLanguage();
     CProgressDlg progress(this, m_strTitle, Text(CancelText(language)),
-                          Text(StoppingText(language)), [&stop] { stop.RequestStop(); });
+                          Text(StoppingText(language)), cancel);
     progress.Show(Text(first.text), first.value, first.maximum);
-    AttemptWatch link(m_links.ActivePort());
-    // A write that waits on a printer which takes nothing gives up soon after a Cancel.
-    m_links.SetStopCheck([&stop] { return stop.StopRequested(); });
-    Worker worker{link, m_links.IsUsb(), pause, stop, [&progress](const ProgressView& view) {
-                      QMetaObject::invokeMethod(
-                          &progress,
-                          [&progress, text = Text(view.text), value = view.value,
-                           maximum = view.maximum] { progress.Show(text, value, maximum); },
-                          Qt::QueuedConnection);
-                  }};
-    {
-        // From here until the join the link belongs to the worker.
-        const std::jthread thread([&] {
-            job(worker);
-            QMetaObject::invokeMethod(
-                &progress, [&progress] { progress.Finish(); }, Qt::QueuedConnection);
-        });
-        progress.exec();
-    }
-    m_links.SetStopCheck({});
-    return link.Attempted();
+    const ProgressReport report = [&progress](const ProgressView& view) {
+        QMetaObject::invokeMethod(
+            &progress,
+            [&progress, text = Text(view.text), value = view.value, maximum = view.maximum] {
+                progress.Show(text, value, maximum);
+            },
+            Qt::QueuedConnection);
+    };
+    // From here until the join the link belongs to the worker.
+    const std::jthread thread([&] {
+        job(report);
+        QMetaObject::invokeMethod(
+            &progress, [&progress] { progress.Finish(); }, Qt::QueuedConnection);
+    });
+    progress.exec();
+}
+
+std::optional<std::filesystem::path> CTervanDlg::ChooseBitmapFile(Language language) {
+    return m_host.ChooseFile(this, Text(LoadString(StringId::OpenBitmapFile, language)),
+                             Text(kBitmapFilterName), Text(kBitmapExtension));
 }
 
 void CTervanDlg::OnModifyClicked(int id) {

@@ -3,7 +3,7 @@
 #include "app/qt/DialogHost.h"
 #include "form/BoxMessage.h"
 #include "form/FormRules.h"
-#include "form/Operations.h"
+#include "form/OperationFlow.h"
 #include "link/PrinterLinks.h"
 #include "protocol/Pause.h"
 #include "protocol/StopToken.h"
@@ -23,7 +23,7 @@ namespace tervan {
 
 // The main window: the form of the dialog template, drawn with Qt widgets. It decides nothing
 // itself: each notification goes to the form's rules, and what they return is applied here.
-class CTervanDlg : public QDialog {
+class CTervanDlg : public QDialog, private OperationWindow {
 public:
     CTervanDlg(CDialogHost& host, FormState form, QWidget* parent = nullptr);
 
@@ -87,29 +87,25 @@ private:
 
     void ShowState(const ControlState& control);
     void Apply(const FormChanges& changes);
-    void Show(const BoxMessage& message);
-    void ClickOpenClose();
 
-    // What a conversation's worker gets: the link in use (watched), the pause, the stop and the
-    // way to the progress window.
-    struct Worker {
-        Link& link;
-        bool isUsb;
-        const PauseFn& pause;
-        const StopToken& stop;
-        std::function<void(const ProgressView&)> report;
-    };
-    // Runs `job` on a worker thread that owns the link meanwhile, under a modal progress window
-    // whose Cancel trips the stop; returns once the worker has been joined. True when the job
-    // wrote anything to the printer.
-    bool RunOnWorker(const ProgressView& first, const std::function<void(Worker&)>& job);
+    // What the operations need of this window: the click, the worker thread with its progress
+    // window, the boxes and the file chooser.
+    bool Busy() const override { return m_busy; }
+    void SetBusy(bool busy) override;
+    void ClickOpenClose() override;
+    bool IsConnected() const override { return m_bConnected; }
+    PrinterLinks& Links() override { return m_links; }
+    PauseFn MakePause(const StopToken& stop) override;
+    void RunWithProgress(const ProgressView& first, const std::function<void()>& cancel,
+                         const std::function<void(const ProgressReport&)>& job) override;
+    void Show(const BoxMessage& message) override;
+    std::optional<std::filesystem::path> ChooseBitmapFile(Language language) override;
 
     CDialogHost& m_host;
     PrinterLinks m_links;
     PauseMaker m_makePause;
     bool m_busy = false; // an operation runs: no second one starts
     bool m_endWhenIdle = false;
-    class BusyScope;
     FormState m_form;
     std::map<int, QWidget*> m_controls;
     QAction* m_aboutAction = nullptr;

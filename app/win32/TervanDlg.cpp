@@ -4,26 +4,15 @@
 #include "app/win32/ProgressDlg.h"
 #include "app/win32/ResourceStrings.h"
 #include "app/win32/resource.h"
-#include "bitmap/BitmapFile.h"
-#include "bitmap/BitmapTransfer.h"
 #include "form/ControlIds.h"
-#include "form/Gather.h"
 #include "form/LinkToggle.h"
 #include "link/WideTextWin32.h"
-#include "protocol/ApplySettings.h"
-#include "protocol/LinkSession.h"
 
 #include <thread>
 
 namespace tervan {
 
 namespace {
-
-using namespace std::string_literals;
-
-// One entry, shown the same in every language, matching *.bmp.
-const std::wstring kBitmapFilter = L"位图文件(*.bmp)\0*.bmp\0"s;
-const std::wstring kBitmapExtension = L"bmp";
 
 std::wstring Wide(std::string_view utf8) {
     return WidenUtf8(utf8);
@@ -258,129 +247,54 @@ void CTervanDlg::ToggleLink(int) {
 }
 
 void CTervanDlg::ApplySettings(int) {
-    if (m_busy) {
-        return;
-    }
-    const Language language = UiLanguage();
-    // Read before anything opens; the form cannot change until the verdict has been shown.
-    const PrinterSettings settings = GatherSettings(m_form);
-    if (const auto refusal = RefusalBeforeOpening(settings, m_form.codePage, language)) {
-        Show(*refusal);
-        return;
-    }
-    const FlagScope busy(m_busy);
-    ClickOpenClose();
-    if (!m_bConnected) {
-        return; // the toggle has told the user
-    }
-    ApplyOutcome outcome = ApplyOutcome::Stopped;
-    const bool attempted = RunOnWorker(SettlingProgress(language), [&](Worker& worker) {
-        if (!SettleAfterOpen(worker.pause, worker.stop)) {
-            return;
-        }
-        outcome = tervan::ApplySettings(settings, worker.link, worker.isUsb, worker.pause,
-                                        worker.stop, [&](const ApplyProgress& progress) {
-                                            worker.report(ApplyProgressView(progress, language));
-                                        });
-    });
-    if (const auto verdict = ApplyVerdict(outcome, attempted, language)) {
-        Show(*verdict);
-    }
-    ClickOpenClose();
+    RunApply(m_form, *this);
 }
 
 void CTervanDlg::DownloadBitmap(int) {
-    if (m_busy) {
-        return;
-    }
-    const Language language = UiLanguage();
-    const FlagScope busy(m_busy);
-    ClickOpenClose();
-    if (!m_bConnected) {
-        return;
-    }
-    const std::uint8_t slot = SelectedSlot(m_form);
-    bool settled = false;
-    RunOnWorker(SettlingProgress(language),
-                [&](Worker& worker) { settled = SettleAfterOpen(worker.pause, worker.stop); });
-    // The file is chosen while the link is open; leaving the dialog sends nothing.
-    std::optional<std::filesystem::path> file;
-    if (settled) {
-        file = m_host.ChooseFile(m_hWnd, LoadResString(StringId::OpenBitmapFile, language),
-                                 kBitmapFilter, kBitmapExtension);
-    }
-    if (file) {
-        DownloadResult result;
-        const bool attempted = RunOnWorker(DownloadProgressView({}, language), [&](Worker& worker) {
-            const LoadResult load = LoadBitmapFile(*file);
-            result =
-                tervan::DownloadBitmap(worker.link, slot, load, worker.pause, worker.stop,
-                                       [&](const DownloadProgress& progress) {
-                                           worker.report(DownloadProgressView(progress, language));
-                                       });
-        });
-        if (const auto verdict = DownloadVerdict(result, attempted, language)) {
-            Show(*verdict);
-        }
-    }
-    ClickOpenClose();
+    RunDownload(m_form, *this);
 }
 
 void CTervanDlg::PrintBitmap(int) {
-    if (m_busy) {
-        return;
-    }
-    const FlagScope busy(m_busy);
-    ClickOpenClose();
-    if (!m_bConnected) {
-        return;
-    }
-    const std::uint8_t slot = SelectedSlot(m_form);
-    // Nothing to report, whatever happened: the printer prints or it does not.
-    RunOnWorker(SettlingProgress(UiLanguage()), [&](Worker& worker) {
-        if (SettleAfterOpen(worker.pause, worker.stop)) {
-            tervan::PrintBitmap(worker.link, slot, worker.stop);
-        }
-    });
-    ClickOpenClose();
+    RunPrint(m_form, *this);
 }
 
-bool CTervanDlg::RunOnWorker(const ProgressView& first, const std::function<void(Worker&)>& job) {
-    StopToken stop;
-    const PauseFn pause = StoppablePause(stop);
+void CTervanDlg::RunWithProgress(const ProgressView& first, const std::function<void()>& cancel,
+                                 const std::function<void(const ProgressReport&)>& job) {
     const Language language = UiLanguage();
     CProgressDlg progress(m_strTitle, Wide(CancelText(language)), Wide(StoppingText(language)),
-                          [&stop] { stop.RequestStop(); });
+                          cancel);
     progress.Show(Wide(first.text), first.value, first.maximum);
-    AttemptWatch link(m_links.ActivePort());
-    // A write that waits on a printer which takes nothing gives up soon after a Cancel.
-    m_links.SetStopCheck([&stop] { return stop.StopRequested(); });
     HWND hwnd = m_hWnd;
-    Worker worker{link, m_links.IsUsb(), pause, stop, [this, hwnd](const ProgressView& view) {
-                      {
-                          const std::lock_guard lock(m_progressLock);
-                          m_pendingProgress = view;
-                      }
-                      ::PostMessageW(hwnd, kProgressMessage, 0, 0);
-                  }};
+    const ProgressReport report = [this, hwnd](const ProgressView& view) {
+        {
+            const std::lock_guard lock(m_progressLock);
+            m_pendingProgress = view;
+        }
+        ::PostMessageW(hwnd, kProgressMessage, 0, 0);
+    };
     m_progress = &progress;
     {
         // From here until the join the link belongs to the worker.
-        const std::jthread thread([&worker, &job, hwnd] {
-            job(worker);
+        const std::jthread thread([&report, &job, hwnd] {
+            job(report);
             ::PostMessageW(hwnd, kDoneMessage, 0, 0);
         });
         progress.DoModal(m_hWnd);
     }
     m_progress = nullptr;
-    m_links.SetStopCheck({});
     // Reports still queued behind the end have nothing left to update.
     MSG message;
     while (::PeekMessageW(&message, m_hWnd, kProgressMessage, kDoneMessage, PM_REMOVE)) {
     }
     const std::lock_guard lock(m_progressLock);
     m_pendingProgress.reset();
-    return link.Attempted();
+}
+
+std::optional<std::filesystem::path> CTervanDlg::ChooseBitmapFile(Language language) {
+    // One entry as GetOpenFileNameW takes it: the name, the pattern, then the closing NUL.
+    const std::wstring filter = Wide(kBitmapFilterName) + L'\0' + Wide(kBitmapPattern) + L'\0';
+    return m_host.ChooseFile(m_hWnd, LoadResString(StringId::OpenBitmapFile, language), filter,
+                             Wide(kBitmapExtension));
 }
 
 void CTervanDlg::OnProgress() {

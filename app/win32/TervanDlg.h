@@ -4,7 +4,7 @@
 #include "app/win32/DialogTemplateWin32.h"
 #include "form/BoxMessage.h"
 #include "form/FormRules.h"
-#include "form/Operations.h"
+#include "form/OperationFlow.h"
 #include "link/PrinterLinks.h"
 #include "protocol/Pause.h"
 #include "protocol/StopToken.h"
@@ -22,7 +22,7 @@ class CProgressDlg;
 // The main window: the form of the dialog template as a Win32 dialog. It decides nothing itself:
 // each notification goes to the form's rules and what they return is applied here; the link and
 // the conversations are the core's.
-class CTervanDlg {
+class CTervanDlg : private OperationWindow {
 public:
     CTervanDlg(CDialogHost& host, FormState form);
     ~CTervanDlg();
@@ -68,22 +68,18 @@ private:
     void ApplySettings(int id);
     void DownloadBitmap(int id);
     void PrintBitmap(int id);
-    // A click of the hidden button 1006, by program: ToggleLink has run when this returns.
-    void ClickOpenClose();
 
-    // What a conversation's job gets: the link (watched for writes), its kind, the pause and
-    // stop of this run, and a way to show where it is (safe from the worker thread).
-    struct Worker {
-        Link& link;
-        bool isUsb;
-        const PauseFn& pause;
-        const StopToken& stop;
-        std::function<void(const ProgressView&)> report;
-    };
-    // Runs `job` on a worker thread over the open link while the modal progress window shows
-    // `first`, then what the job reports; returns when the job has ended, and whether anything
-    // was written to the printer. The link belongs to the worker meanwhile.
-    bool RunOnWorker(const ProgressView& first, const std::function<void(Worker&)>& job);
+    // What the operations need of this window: the click, the worker thread with its progress
+    // window, the boxes and the file chooser.
+    bool Busy() const override { return m_busy; }
+    void SetBusy(bool busy) override { m_busy = busy; }
+    void ClickOpenClose() override;
+    bool IsConnected() const override { return m_bConnected; }
+    PrinterLinks& Links() override { return m_links; }
+    void RunWithProgress(const ProgressView& first, const std::function<void()>& cancel,
+                         const std::function<void(const ProgressReport&)>& job) override;
+    void Show(const BoxMessage& message) override;
+    std::optional<std::filesystem::path> ChooseBitmapFile(Language language) override;
     void OnProgress();
 
     // The form's rules.
@@ -103,7 +99,6 @@ private:
 
     void ShowState(const ControlState& control);
     void Apply(const FormChanges& changes);
-    void Show(const BoxMessage& message);
 
     CDialogHost& m_host;
     FormState m_form;

@@ -4,43 +4,10 @@
 # and a bare one of its own), so CreateFileW, the DCB, the time-outs, the purge, writes and reads
 # all run through the Win32 binding. Needs WINEPREFIX (made by `make test-windows`) and the Linux
 # build's tervan-printer-sim.
-set -euo pipefail
 cli=$1
-here=$(cd "$(dirname "$0")" && pwd)
-root=$(cd "$here/../.." && pwd)
-sim=${TERVAN_PRINTER_SIM:-$root/build/bin/tervan-printer-sim}
-: "${WINEPREFIX:?WINEPREFIX must name the test prefix}"
-export WINEDEBUG=-all
-
-work=$(mktemp -d)
-pids=()
-cleanup() {
-    for pid in "${pids[@]}"; do
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    done
-    rm -f "$WINEPREFIX/dosdevices/com5"
-    rm -rf "$work"
-}
-trap cleanup EXIT
+# shellcheck source=com-printer.sh
+source "$(dirname "$0")/com-printer.sh"
 failures=0
-
-# Starts a printer (its command line after the name of its output file), waits for the path it
-# prints first and links COM5 to it.
-start_printer() {
-    local out=$1
-    shift
-    "$@" >"$out" </dev/null &
-    pids+=($!)
-    for _ in $(seq 100); do
-        [ -s "$out" ] && break
-        sleep 0.05
-    done
-    local pty
-    pty=$(head -n 1 "$out")
-    [ -c "$pty" ] || { echo "no printer terminal: $pty"; exit 1; }
-    ln -sfn "$pty" "$WINEPREFIX/dosdevices/com5"
-}
 
 # The bytes appended to a log since `offset`, as upper-case hex pairs, once `count` have come
 # (or after 3 s).
@@ -95,7 +62,7 @@ check "verdict in the user's language" "设置成功,重新启动后生效" "$(t
 # A bare printer that is not the project's own.
 bare_log=$work/bare.bin
 : >"$bare_log"
-start_printer "$work/bare.txt" python3 "$here/pty-printer.py" "$bare_log"
+start_printer com5 "$work/bare.txt" python3 "$here/pty-printer.py" "$bare_log"
 expect_wire "apply to a bare printer on COM5" "$bare_log" \
     "1B 06 1B 74 2F 1B 24 41 42 43 00 1B 16" \
     apply --port COM5 --code-page 47 --manufacturer ABC
@@ -110,7 +77,7 @@ expect_wire "apply at 115200 bit/s, even parity, 7 data bits" "$bare_log" \
 # The project's virtual printer: the same conversation, and a logo stored in slot 2.
 sim_log=$work/sim.bin
 : >"$sim_log"
-start_printer "$work/sim.txt" "$sim" --log "$sim_log" --out "$work"
+start_printer com5 "$work/sim.txt" "$sim" --log "$sim_log" --out "$work"
 expect_wire "apply to the virtual printer on COM5" "$sim_log" \
     "1B 06 1B 74 2F 1B 24 41 42 43 00 1B 16" \
     apply --port COM5 --code-page 47 --manufacturer ABC
@@ -138,7 +105,7 @@ expect_wire "full-width logo download, as from Linux" "$sim_log" "$linux_bytes" 
 kill "${pids[-1]}"
 wrong_log=$work/wrong.bin
 : >"$wrong_log"
-start_printer "$work/wrong.txt" "$sim" --reply wrong --log "$wrong_log"
+start_printer com5 "$work/wrong.txt" "$sim" --reply wrong --log "$wrong_log"
 status=1 expect_wire "apply to a printer that answers wrongly" "$wrong_log" "1B 06 1B 16" \
     apply --port COM5 --code-page 47 --manufacturer ABC
 

@@ -1,0 +1,30 @@
+#include "cli/StopSignals.h"
+
+#include <atomic>
+
+namespace tervan::cli {
+
+namespace {
+
+StopToken g_stop;
+// Lock-free, so a signal handler may set it.
+std::atomic<int> g_signal{0};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+} // namespace
+
+void NoteStopSignal(int signal) noexcept {
+    int none = 0;
+    g_signal.compare_exchange_strong(none, signal);
+    g_stop.RequestStop();
+}
+
+const StopToken& CliStopToken() {
+    return g_stop;
+}
+
+int CaughtSignal() {
+    return g_signal.load();
+}
+
+} // namespace tervan::cli
