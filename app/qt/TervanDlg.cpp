@@ -36,25 +36,7 @@ QStringList Items(const std::vector<std::string>& items) {
 
 } // namespace
 
-// Which handler each notification of each control reaches.
-const CTervanDlg::MessageMapEntry CTervanDlg::kMessageMap[] = {
-    {Notify::Clicked, Ctl::OpenClose, &CTervanDlg::ToggleLink},
-    {Notify::Clicked, Ctl::Set, &CTervanDlg::ApplySettings},
-    {Notify::Clicked, Ctl::ManufacturerCheck, &CTervanDlg::OnModifyClicked},
-    {Notify::Clicked, Ctl::ModelCheck, &CTervanDlg::OnModifyClicked},
-    {Notify::Clicked, Ctl::SerialNumberCheck, &CTervanDlg::OnModifyClicked},
-    {Notify::Clicked, Ctl::SerialFormatCheck, &CTervanDlg::OnModifyClicked},
-    {Notify::Clicked, Ctl::BtNameCheck, &CTervanDlg::OnModifyClicked},
-    {Notify::Clicked, Ctl::BtPasswordCheck, &CTervanDlg::OnModifyClicked},
-    {Notify::Clicked, Ctl::DownloadBitmap, &CTervanDlg::DownloadBitmap},
-    {Notify::Clicked, Ctl::PrintBitmap, &CTervanDlg::PrintBitmap},
-    {Notify::Clicked, Ctl::DotMatrix, &CTervanDlg::OnFontSwitch},
-    {Notify::SelChange, Ctl::PortList, &CTervanDlg::SelectPort},
-    {Notify::SelChange, Ctl::BuzzerError, &CTervanDlg::OnBuzzerChange},
-    {Notify::SelChange, Ctl::BuzzerCut, &CTervanDlg::OnBuzzerChange},
-    {Notify::EditChange, Ctl::BtPassword, &CTervanDlg::OnBtPasswordChange},
-    {Notify::EditChange, Ctl::BtName, &CTervanDlg::OnBtNameChange},
-};
+const MessageMap<CTervanDlg> CTervanDlg::kMessageMap = MessageMapOf<CTervanDlg>();
 
 CTervanDlg::CTervanDlg(CDialogHost& host, FormState form, QWidget* parent)
     : QDialog(parent), m_host(host), m_form(std::move(form)) {
@@ -131,12 +113,14 @@ void CTervanDlg::Bind(Notify notify, int id, Handler handler) {
 }
 
 void CTervanDlg::BindMessageMap() {
-    for (const MessageMapEntry& entry : kMessageMap) {
+    for (const MessageMapEntry<CTervanDlg>& entry : kMessageMap) {
         Bind(entry.notify, entry.id, entry.handler);
     }
     for (const ControlState& control : m_form.controls) {
-        const bool mapped = std::ranges::any_of(
-            kMessageMap, [&](const MessageMapEntry& entry) { return entry.id == control.id; });
+        const bool mapped =
+            std::ranges::any_of(kMessageMap, [&](const MessageMapEntry<CTervanDlg>& entry) {
+                return entry.id == control.id;
+            });
         if (mapped) {
             continue;
         }

@@ -3,6 +3,7 @@
 #include "app/qt/DialogHost.h"
 #include "form/BoxMessage.h"
 #include "form/FormRules.h"
+#include "form/MessageMap.h"
 #include "form/OperationFlow.h"
 #include "link/PrinterLinks.h"
 #include "protocol/Pause.h"
@@ -50,14 +51,9 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    enum class Notify { Clicked, SelChange, EditChange };
     using Handler = void (CTervanDlg::*)(int id);
-    struct MessageMapEntry {
-        Notify notify;
-        int id;
-        Handler handler;
-    };
-    static const MessageMapEntry kMessageMap[];
+    template <class Dialog> friend constexpr MessageMap<Dialog> MessageMapOf();
+    static const MessageMap<CTervanDlg> kMessageMap;
 
     void BindMessageMap();
     void Bind(Notify notify, int id, Handler handler);

@@ -37,25 +37,7 @@ private:
 
 } // namespace
 
-// Which handler each notification of each control reaches.
-const CTervanDlg::MessageMapEntry CTervanDlg::kMessageMap[] = {
-    {Notify::Clicked, Ctl::OpenClose, &CTervanDlg::ToggleLink},
-    {Notify::Clicked, Ctl::Set, &CTervanDlg::ApplySettings},
-    {Notify::Clicked, Ctl::ManufacturerCheck, &CTervanDlg::OnModifyClicked},
-    {Notify::Clicked, Ctl::ModelCheck, &CTervanDlg::OnModifyClicked},
-    {Notify::Clicked, Ctl::SerialNumberCheck, &CTervanDlg::OnModifyClicked},
-    {Notify::Clicked, Ctl::SerialFormatCheck, &CTervanDlg::OnModifyClicked},
-    {Notify::Clicked, Ctl::BtNameCheck, &CTervanDlg::OnModifyClicked},
-    {Notify::Clicked, Ctl::BtPasswordCheck, &CTervanDlg::OnModifyClicked},
-    {Notify::Clicked, Ctl::DownloadBitmap, &CTervanDlg::DownloadBitmap},
-    {Notify::Clicked, Ctl::PrintBitmap, &CTervanDlg::PrintBitmap},
-    {Notify::Clicked, Ctl::DotMatrix, &CTervanDlg::OnFontSwitch},
-    {Notify::SelChange, Ctl::PortList, &CTervanDlg::SelectPort},
-    {Notify::SelChange, Ctl::BuzzerError, &CTervanDlg::OnBuzzerChange},
-    {Notify::SelChange, Ctl::BuzzerCut, &CTervanDlg::OnBuzzerChange},
-    {Notify::EditChange, Ctl::BtPassword, &CTervanDlg::OnBtPasswordChange},
-    {Notify::EditChange, Ctl::BtName, &CTervanDlg::OnBtNameChange},
-};
+const MessageMap<CTervanDlg> CTervanDlg::kMessageMap = MessageMapOf<CTervanDlg>();
 
 CTervanDlg::CTervanDlg(CDialogHost& host, FormState form) : m_host(host), m_form(std::move(form)) {
     HINSTANCE instance = ::GetModuleHandleW(nullptr);
@@ -175,7 +157,7 @@ void CTervanDlg::OnCommand(int id, int code) {
                           : code == CBN_SELCHANGE ? Notify::SelChange
                           : code == EN_CHANGE     ? Notify::EditChange
                                                   : Notify{-1};
-    for (const MessageMapEntry& entry : kMessageMap) {
+    for (const MessageMapEntry<CTervanDlg>& entry : kMessageMap) {
         if (entry.id == id && entry.notify == notify) {
             (this->*entry.handler)(id);
             return;

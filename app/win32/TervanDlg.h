@@ -4,6 +4,7 @@
 #include "app/win32/DialogTemplateWin32.h"
 #include "form/BoxMessage.h"
 #include "form/FormRules.h"
+#include "form/MessageMap.h"
 #include "form/OperationFlow.h"
 #include "link/PrinterLinks.h"
 #include "protocol/Pause.h"
@@ -46,14 +47,8 @@ public:
     static constexpr UINT kDoneMessage = WM_APP + 2;
 
 private:
-    enum class Notify { Clicked, SelChange, EditChange };
-    using Handler = void (CTervanDlg::*)(int id);
-    struct MessageMapEntry {
-        Notify notify;
-        int id;
-        Handler handler;
-    };
-    static const MessageMapEntry kMessageMap[];
+    template <class Dialog> friend constexpr MessageMap<Dialog> MessageMapOf();
+    static const MessageMap<CTervanDlg> kMessageMap;
 
     static INT_PTR CALLBACK DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam);
     INT_PTR OnMessage(UINT message, WPARAM wParam, LPARAM lParam);
