@@ -2,6 +2,8 @@
 
 #include "form/ControlIds.h"
 #include "link/PortList.h"
+#include "protocol/LinkSession.h"
+#include "protocol/Utf.h"
 
 #include <stdexcept>
 
@@ -19,11 +21,6 @@ template <typename Controls> auto& Find(Controls& controls, int id) {
     throw std::out_of_range("no control " + std::to_string(id));
 }
 
-bool IsUsbName(std::string_view name) {
-    return name.size() == 3 && (name[0] | 0x20) == 'u' && (name[1] | 0x20) == 's' &&
-           (name[2] | 0x20) == 'b';
-}
-
 // "USB" selected, as the port-list rule leaves the form after choosing it.
 void SelectUsb(FormState& form) {
     form.At(Ctl::PortList).selection = 0;
@@ -31,10 +28,6 @@ void SelectUsb(FormState& form) {
     for (int id : {Ctl::BaudRate, Ctl::Parity, Ctl::DataBits, Ctl::FlowControl}) {
         form.At(id).enabled = false;
     }
-}
-
-std::u16string Widen(std::string_view ascii) {
-    return {ascii.begin(), ascii.end()};
 }
 
 } // namespace
@@ -70,8 +63,7 @@ FormState InitialFormState(std::vector<std::string> ports, AnsiCodePage codePage
         state.kind = control.kind;
         state.selection = control.selection;
         state.checked = control.checked;
-        // Initial edit texts are plain digits.
-        state.text = Widen(control.text);
+        state.text = Utf8ToUtf16(control.text).value_or(u"");
         state.caption = control.caption;
         state.enabled = control.enabled;
         state.visible = control.visible;
@@ -93,7 +85,7 @@ FormState InitialFormState(std::vector<std::string> ports, AnsiCodePage codePage
 
 FormState OpeningFormState(const std::string& givenPort) {
     FormState form = InitialFormState(ListPorts(givenPort), SystemAnsiCodePage());
-    if (IsUsbName(givenPort)) {
+    if (!givenPort.empty() && ChoosePort(givenPort).usb) {
         SelectUsb(form); // "--port usb" asks for the USB link
     }
     return form;
