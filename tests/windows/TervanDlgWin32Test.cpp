@@ -60,7 +60,7 @@ public:
         ::InitCommonControlsEx(&controls);
     }
     void SetUp() override {
-        m_dialog = std::make_unique<CTervanDlg>(m_host, OpeningFormState({}));
+        m_dialog = std::make_unique<CTervanDlg>(m_host, OpeningFormState({}, SystemAnsiCodePage()));
         ASSERT_NE(m_dialog->Create(), nullptr);
     }
 
