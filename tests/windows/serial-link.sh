@@ -60,9 +60,9 @@ check "dry run, Chinese text in code page 936" \
 LC_ALL=zh_CN.UTF-8 wine "$cli" apply --dry-run --manufacturer ABC >/dev/null 2>"$work/err.txt"
 check "verdict in the user's language" "设置成功,重新启动后生效" "$(tr -d '\r' <"$work/err.txt")"
 # Without --port, the message names a COM port, as --help does.
-status=0
-wine "$cli" apply >/dev/null 2>"$work/err.txt" || status=$?
-check "missing --port: exit status" 2 "$status"
+code=0
+wine "$cli" apply >/dev/null 2>"$work/err.txt" || code=$?
+check "missing --port: exit status" 2 "$code"
 check "missing --port names a COM port" \
     "--port: missing; give usb or a COM port such as COM3 (tervan-cli ports lists them)" \
     "$(tr -d '\r' <"$work/err.txt")"
