@@ -1,8 +1,8 @@
 // The window program as it starts for a user (its main), driven from inside: it asks to set the
 // manufacturer to "测试", answers every box and ends. The boxes go to standard output as
-// "caption: text" lines. At its start the toolkit's locale change is played in full (LC_CTYPE
-// switched to C.UTF-8 in the process and in its environment), as toolkits do on a system that
-// lacks the user's locale.
+// "caption: text" lines. When the toolkit starts, the change a toolkit may make where the system
+// lacks the user's locale is played in full: LC_CTYPE becomes C.UTF-8 in the process and in its
+// environment.
 #include "app/qt/TervanApp.h"
 #include "app/qt/TervanDlg.h"
 #include "form/ControlIds.h"
