@@ -83,13 +83,7 @@ test-windows: build-windows
 		$(WINE_ENV) wineserver -k; exit $$status'
 
 package-windows: build-windows
-	@rm -rf build-windows/package && mkdir -p build-windows/package
-	@cp build-windows/bin/tervan-cli.exe build-windows/package/
-	@if [ -f build-windows/bin/tervan.exe ]; then cp build-windows/bin/tervan.exe build-windows/package/; fi
-	@sed 's/$$/\r/' contrib/README-windows.txt >build-windows/package/README-windows.txt
-	@rm -f build-windows/tervan-windows-x64.zip
-	@cd build-windows/package && if command -v zip >/dev/null; then zip -q -9 ../tervan-windows-x64.zip *; \
-		else python3 -c 'import sys, zipfile; z = zipfile.ZipFile("../tervan-windows-x64.zip", "w", zipfile.ZIP_DEFLATED); [z.write(f) for f in sys.argv[1:]]; z.close()' *; fi
+	@scripts/package-windows build-windows/bin build-windows/tervan-windows-x64.zip
 	@echo build-windows/tervan-windows-x64.zip
 
 format:

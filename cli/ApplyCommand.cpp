@@ -262,8 +262,8 @@ int RunApply(const Inputs& in) {
         return kExitBadInput;
     }
     return RunOnLink(in.link, [&](const Session& session) {
-        const ApplyOutcome outcome =
-            ApplySettings(settings, session.link, session.isUsb, session.pause, session.stop);
+        const ApplyOutcome outcome = ApplySettings(settings, codePage, session.link, session.isUsb,
+                                                   session.pause, session.stop);
         PrintText(LoadString(VerdictText(outcome)));
         return outcome == ApplyOutcome::Success ? kExitDone : kExitFailed;
     });

@@ -17,8 +17,10 @@ namespace {
 
 #if defined(_WIN32)
 constexpr const char* kPortHelp = "usb, or a COM port such as COM3";
+constexpr const char* kPortWanted = "usb or a COM port such as COM3";
 #else
 constexpr const char* kPortHelp = "usb, a serial device path such as /dev/ttyUSB0";
+constexpr const char* kPortWanted = "usb or a serial device path";
 #endif
 
 std::optional<char> ParityLetter(const std::string& value) {
@@ -50,7 +52,8 @@ void AddLinkOptions(CLI::App& command, LinkOptions& options) {
 
 std::optional<std::string> CheckLinkOptions(const LinkOptions& options, LineSettings& line) {
     if (options.port.empty() && !options.dryRun) {
-        return "--port: missing; give usb or a serial device path (tervan-cli ports lists them)";
+        return std::string("--port: missing; give ") + kPortWanted +
+               " (tervan-cli ports lists them)";
     }
     bool known = false;
     for (const ListItem& item : Lists::kBaudRate.items) {

@@ -6,6 +6,8 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
+#include <iostream>
 #include <memory>
 
 namespace tervan::cli {
@@ -16,9 +18,34 @@ struct LocalFreer {
     void operator()(LPWSTR* block) const { ::LocalFree(block); }
 };
 
+// WriteConsoleW takes a limited amount at once on older systems.
+constexpr std::size_t kConsoleChunk = 8192;
+
 } // namespace
 
-Utf8Console::Utf8Console() : m_previousOutputCodePage(::GetConsoleOutputCP()) {
+StdHandleDevice::StdHandleDevice(unsigned long which) : m_handle(::GetStdHandle(which)) {}
+
+bool StdHandleDevice::IsConsole() const {
+    DWORD mode = 0;
+    return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE &&
+           ::GetConsoleMode(m_handle, &mode) != 0;
+}
+
+bool StdHandleDevice::WriteConsoleText(std::u16string_view text) {
+    while (!text.empty()) {
+        const auto count = static_cast<DWORD>(std::min(text.size(), kConsoleChunk));
+        DWORD written = 0;
+        if (!::WriteConsoleW(m_handle, reinterpret_cast<const wchar_t*>(text.data()), count,
+                             &written, nullptr) ||
+            written == 0) {
+            return false;
+        }
+        text.remove_prefix(written);
+    }
+    return true;
+}
+
+Utf8Console::Utf8Console() : m_output(STD_OUTPUT_HANDLE), m_error(STD_ERROR_HANDLE) {
     int count = 0;
     const std::unique_ptr<LPWSTR, LocalFreer> wide(
         ::CommandLineToArgvW(::GetCommandLineW(), &count));
@@ -29,15 +56,8 @@ Utf8Console::Utf8Console() : m_previousOutputCodePage(::GetConsoleOutputCP()) {
         m_pointers.push_back(argument.data());
     }
     m_pointers.push_back(nullptr);
-    if (m_previousOutputCodePage != 0) {
-        ::SetConsoleOutputCP(CP_UTF8);
-    }
-}
-
-Utf8Console::~Utf8Console() {
-    if (m_previousOutputCodePage != 0) {
-        ::SetConsoleOutputCP(m_previousOutputCodePage);
-    }
+    m_outputRoute.emplace(std::cout, m_output);
+    m_errorRoute.emplace(std::cerr, m_error);
 }
 
 } // namespace tervan::cli

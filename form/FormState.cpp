@@ -83,8 +83,8 @@ FormState InitialFormState(std::vector<std::string> ports, AnsiCodePage codePage
     return form;
 }
 
-FormState OpeningFormState(const std::string& givenPort) {
-    FormState form = InitialFormState(ListPorts(givenPort), SystemAnsiCodePage());
+FormState OpeningFormState(const std::string& givenPort, AnsiCodePage codePage) {
+    FormState form = InitialFormState(ListPorts(givenPort), std::move(codePage));
     if (!givenPort.empty() && ChoosePort(givenPort).usb) {
         SelectUsb(form); // "--port usb" asks for the USB link
     }

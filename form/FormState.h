@@ -44,7 +44,7 @@ std::vector<std::string> ListTexts(const SettingList& list);
 FormState InitialFormState(std::vector<std::string> ports, AnsiCodePage codePage);
 
 // The form as the window opens it: the system's ports (`givenPort` first among them, so that it
-// is selected) and the system's ANSI code page.
-FormState OpeningFormState(const std::string& givenPort);
+// is selected) and the code page the program took from the system at its start.
+FormState OpeningFormState(const std::string& givenPort, AnsiCodePage codePage);
 
 } // namespace tervan

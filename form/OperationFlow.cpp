@@ -88,8 +88,8 @@ void RunApply(const FormState& form, OperationWindow& window) {
         if (!SettleAfterOpen(worker.pause, worker.stop)) {
             return;
         }
-        outcome = ApplySettings(settings, worker.link, worker.isUsb, worker.pause, worker.stop,
-                                [&](const ApplyProgress& progress) {
+        outcome = ApplySettings(settings, form.codePage, worker.link, worker.isUsb, worker.pause,
+                                worker.stop, [&](const ApplyProgress& progress) {
                                     worker.report(ApplyProgressView(progress, language));
                                 });
     });

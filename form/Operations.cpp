@@ -39,8 +39,7 @@ std::optional<BoxMessage> ApplyVerdict(ApplyOutcome outcome, bool attempted, Lan
 
 std::optional<BoxMessage> DownloadVerdict(const DownloadResult& result, bool attempted,
                                           Language language) {
-    if (result.outcome == DownloadOutcome::FileNotOpened ||
-        (result.outcome == DownloadOutcome::Stopped && !attempted)) {
+    if (result.outcome == DownloadOutcome::Stopped && !attempted) {
         return std::nullopt;
     }
     return BoxMessage{Text(result.message, language), Text(StringId::Tip, language)};

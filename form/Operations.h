@@ -23,7 +23,7 @@ std::optional<BoxMessage> RefusalBeforeOpening(const PrinterSettings& settings,
 // `attempted`: whether anything was written to the printer. A run stopped before its first write
 // has nothing to report: the window only closes the link.
 std::optional<BoxMessage> ApplyVerdict(ApplyOutcome outcome, bool attempted, Language language);
-// None as well for a file that could not be opened.
+// A file that could not be opened has its box too (112 under 118), though nothing was sent.
 std::optional<BoxMessage> DownloadVerdict(const DownloadResult& result, bool attempted,
                                           Language language);
 

@@ -36,6 +36,9 @@ OpenResult PrinterLinks::Open(const std::string& serialPath, const LineSettings&
     } else if (!m_serialPort.Open(serialPath)) {
         result = {OpenOutcome::SerialOpenFailed, m_serialPort.FailureCause(),
                   m_serialPort.FailureError()};
+        if (result.cause == OpenCause::PermissionDenied) {
+            result.access = ReadPortAccess(serialPath).value_or(PortAccess{});
+        }
     } else {
         switch (m_serialPort.Configure(line.baudRate, line.parity, line.byteSize)) {
         case ConfigureResult::Ok:

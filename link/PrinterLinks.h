@@ -1,5 +1,6 @@
 #pragma once
 
+#include "link/PortAccess.h"
 #include "link/SerialPort.h"
 #include "link/UsbPort.h"
 
@@ -31,6 +32,9 @@ struct OpenResult {
     OpenOutcome outcome = OpenOutcome::Opened;
     OpenCause cause = OpenCause::None;
     int systemError = 0; // errno, or libusb's error number on USB; 0 when none
+    // A serial port the user may not open: who may, so that the remedy can be named. Unknown
+    // (no owner) otherwise.
+    PortAccess access = {};
 };
 
 // Both links and the rule that picks the one in use, with the hidden open/close button's toggle.

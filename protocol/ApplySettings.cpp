@@ -28,11 +28,12 @@ std::int32_t OffsetValue(const OffsetSetting& offset) {
 // commands, so that progress can say "k of n" with the same rules that send them.
 class Conversation {
 public:
-    Conversation(Link& link, bool isUsb, const PauseFn& pause, const StopToken& stop)
-        : m_link(link), m_isUsb(isUsb), m_pause(pause), m_stop(stop) {}
+    Conversation(const AnsiCodePage& codePage, Link& link, bool isUsb, const PauseFn& pause,
+                 const StopToken& stop)
+        : m_codePage(codePage), m_link(link), m_isUsb(isUsb), m_pause(pause), m_stop(stop) {}
 
-    static Conversation Counting(Link& link, const PauseFn& pause) {
-        Conversation c(link, false, pause, NeverStop());
+    static Conversation Counting(const AnsiCodePage& codePage, Link& link, const PauseFn& pause) {
+        Conversation c(codePage, link, false, pause, NeverStop());
         c.m_counting = true;
         return c;
     }
@@ -65,7 +66,7 @@ public:
         if (m_counting) {
             return Done();
         }
-        const Bytes ansi = ToAnsi(text);
+        const Bytes ansi = ToAnsi(text, m_codePage);
         if (!Write(entry) || (!ansi.empty() && !Write(ansi)) || !Write({cmd::kTextEnd})) {
             return false;
         }
@@ -110,6 +111,7 @@ private:
         }
     }
 
+    const AnsiCodePage& m_codePage;
     Link& m_link;
     bool m_isUsb;
     const PauseFn& m_pause;
@@ -208,8 +210,8 @@ std::optional<OffsetProblem> FindOffsetOutOfRange(const PrinterSettings& setting
     return std::nullopt;
 }
 
-ApplyOutcome ApplySettings(const PrinterSettings& settings, Link& link, bool isUsb,
-                           const PauseFn& pause, const StopToken& stop,
+ApplyOutcome ApplySettings(const PrinterSettings& settings, const AnsiCodePage& codePage,
+                           Link& link, bool isUsb, const PauseFn& pause, const StopToken& stop,
                            const ApplyProgressFn& progress) {
     if (FindOffsetOutOfRange(settings)) {
         return ApplyOutcome::OffsetOutOfRange;
@@ -231,9 +233,9 @@ ApplyOutcome ApplySettings(const PrinterSettings& settings, Link& link, bool isU
         };
         switch (WaitForOk(link, pause, stop, onAttempt)) {
         case ReplyOutcome::Ok: {
-            Conversation counting = Conversation::Counting(link, pause);
+            Conversation counting = Conversation::Counting(codePage, link, pause);
             SendSettings(settings, counting);
-            Conversation conversation(link, isUsb, pause, stop);
+            Conversation conversation(codePage, link, isUsb, pause, stop);
             conversation.ReportTo(&progress, counting.Commands());
             outcome = SendSettings(settings, conversation);
             break;

@@ -5,6 +5,7 @@
 #include "protocol/PrinterSettings.h"
 #include "protocol/StopToken.h"
 #include "protocol/Strings.h"
+#include "protocol/ToAnsi.h"
 
 #include <cstdint>
 #include <functional>
@@ -47,11 +48,12 @@ std::optional<OffsetProblem> FindOffsetOutOfRange(const PrinterSettings& setting
 
 // The whole setup conversation on an open link: purge (serial only), EnterSetup, wait for "OK",
 // every set setting in the fixed order, LeaveSetup on every path once EnterSetup
-// went out. Pauses go through `pause`. A tripped `stop` ends the run within one pause, between two
-// commands, never inside one; stopped before EnterSetup, nothing is sent at all. `progress` is
-// called on the caller's thread.
-ApplyOutcome ApplySettings(const PrinterSettings& settings, Link& link, bool isUsb,
-                           const PauseFn& pause, const StopToken& stop = NeverStop(),
+// went out. Texts go out in `codePage`, the one they were checked in. Pauses go through `pause`. A
+// tripped `stop` ends the run within one pause, between two commands, never inside one; stopped
+// before EnterSetup, nothing is sent at all. `progress` is called on the caller's thread.
+ApplyOutcome ApplySettings(const PrinterSettings& settings, const AnsiCodePage& codePage,
+                           Link& link, bool isUsb, const PauseFn& pause,
+                           const StopToken& stop = NeverStop(),
                            const ApplyProgressFn& progress = {});
 
 // The verdict's message text and caption.

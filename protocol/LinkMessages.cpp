@@ -1,5 +1,6 @@
 #include "protocol/LinkMessages.h"
 
+#include <cstdio>
 #include <cstring>
 
 namespace tervan {
@@ -18,6 +19,27 @@ std::string SystemReason(int error, Language language) {
     return error > 0 ? std::string(std::strerror(error)) : "error " + std::to_string(error);
 #endif
 }
+
+#if defined(__linux__)
+// "0660 (rw-rw----)", as chmod takes it and as ls shows it.
+std::string ModeText(unsigned mode) {
+    char octal[8];
+    std::snprintf(octal, sizeof octal, "%04o", mode & 07777u);
+    std::string symbolic;
+    for (unsigned shift : {6u, 3u, 0u}) {
+        const unsigned bits = (mode >> shift) & 7u;
+        symbolic += (bits & 4u) != 0 ? 'r' : '-';
+        symbolic += (bits & 2u) != 0 ? 'w' : '-';
+        symbolic += (bits & 1u) != 0 ? 'x' : '-';
+    }
+    return std::string(octal) + " (" + symbolic + ")";
+}
+
+// Joining the dialout group helps only where that group may read and write the port.
+bool DialoutMayOpen(const PortAccess& access) {
+    return access.group == "dialout" && (access.mode & 060u) == 060u;
+}
+#endif
 
 } // namespace
 
@@ -84,9 +106,23 @@ std::optional<std::string> OpenFailureHint(const OpenResult& result, bool usb, L
                   : "Hint: install the udev rule contrib/60-tervan.rules as the README says, then "
                     "plug the printer in again.";
     }
-    return zh ? "提示：把当前用户加入 dialout 组（sudo usermod -aG dialout $USER），然后重新登录。"
-              : "Hint: add your user to the dialout group (sudo usermod -aG dialout $USER), then "
-                "log in again.";
+    if (!result.access.Known()) {
+        return std::nullopt; // nothing known about who may open it
+    }
+    if (DialoutMayOpen(result.access)) {
+        return zh ? "提示：把当前用户加入 dialout 组（sudo usermod -aG dialout "
+                    "$USER），然后重新登录。"
+                  : "Hint: add your user to the dialout group (sudo usermod -aG dialout $USER), "
+                    "then log in again.";
+    }
+    const PortAccess& a = result.access;
+    const std::string mode = ModeText(a.mode);
+    return zh ? "提示：该端口属于用户 " + a.owner + "、组 " + a.group + "，权限 " + mode +
+                    "；请系统管理员允许当前用户读写它。"
+              : "Hint: the port belongs to user " + a.owner + " and group " + a.group + ", mode " +
+                    mode +
+                    "; ask the system's administrator to let your user read "
+                    "and write it.";
 #else
     static_cast<void>(result);
     static_cast<void>(usb);

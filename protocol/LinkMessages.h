@@ -24,8 +24,9 @@ std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::stri
 // The reason as a short phrase, in the given language.
 std::string OpenFailureReason(const OpenResult& result, bool usb, Language language);
 
-// One line a front end may add where the cause has a known remedy (permission denied: the dialout
-// group for a serial port, the udev rule for USB); nullopt otherwise.
+// One line a front end may add where the cause has a known remedy (permission denied: the udev rule
+// for USB; for a serial port the dialout group where that group may open it, else the port's
+// owner, group and mode); nullopt otherwise.
 std::optional<std::string> OpenFailureHint(const OpenResult& result, bool usb, Language language);
 
 } // namespace tervan

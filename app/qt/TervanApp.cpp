@@ -5,11 +5,15 @@
 #include "app/qt/StopSignalsQt.h"
 #include "app/qt/TervanDlg.h"
 #include "form/FormState.h"
+#include "link/StandardDescriptors.h"
 #include "sim/VirtualPrinter.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QLibraryInfo>
+#include <QLocale>
 #include <QPixmap>
+#include <QTranslator>
 
 #include <cstdio>
 #include <memory>
@@ -47,6 +51,8 @@ std::unique_ptr<sim::VirtualPrinter> StartDemoPrinter() {
 
 } // namespace
 
+CTervanApp::CTervanApp() : m_codePage(SystemAnsiCodePage()) {}
+
 int CTervanApp::InitInstance(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Configures receipt printers."));
@@ -80,12 +86,28 @@ int CTervanApp::InitInstance(const QStringList& arguments) {
 
     QApplication::setWindowIcon(AppIcon());
     CQtDialogHost host;
-    CTervanDlg dialog(host, OpeningFormState(givenPort));
+    CTervanDlg dialog(host, OpeningFormState(givenPort, m_codePage));
     if (parser.isSet(screenshot)) {
         return SaveScreenshot(dialog, parser.value(screenshot));
     }
     // The dialog's result does not matter: closing it, however, ends the program.
     return ExecStoppable(dialog);
+}
+
+int RunTervan(int& argc, char** argv) {
+    // Before anything opens a file: the printer's port must never take the number of stderr.
+    EnsureStandardDescriptors();
+    CTervanApp app; // before the toolkit, which may change the locale
+    QApplication application(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("tervan"));
+    // Qt's own texts (the file dialog, the boxes' buttons) in the user's language, where the
+    // system has Qt's translations.
+    QTranslator qtTexts;
+    if (qtTexts.load(QLocale(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                     QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        QApplication::installTranslator(&qtTexts);
+    }
+    return app.InitInstance(QApplication::arguments());
 }
 
 } // namespace tervan

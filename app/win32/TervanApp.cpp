@@ -15,7 +15,7 @@ bool CTervanApp::InitInstance() {
     ::InitCommonControlsEx(&controls);
 
     CWin32DialogHost host;
-    CTervanDlg dialog(host, OpeningFormState({}));
+    CTervanDlg dialog(host, OpeningFormState({}, SystemAnsiCodePage()));
     dialog.DoModal(); // its result does not matter: closing it ends the program
     return false;
 }

@@ -17,6 +17,7 @@ using Kind = RecordingLink::Event::Kind;
 using std::chrono::milliseconds;
 
 const Bytes kOk{0x4F, 0x4B};
+const AnsiCodePage kCodePage{"CP936"};
 
 // Records each pause and trips the token at the given one (1-based; 0: before the start).
 PauseFn TrippingPauser(RecordingLink& link, StopToken& stop, int tripAt) {
@@ -56,8 +57,8 @@ TEST(Stop, ApplyLeavesSetupModeOnceEntered) {
                 stop.RequestStop();
             }
         };
-        EXPECT_EQ(ApplySettings(settings, link, false, TrippingPauser(link, stop, c.tripAtPause),
-                                stop, progress),
+        EXPECT_EQ(ApplySettings(settings, kCodePage, link, false,
+                                TrippingPauser(link, stop, c.tripAtPause), stop, progress),
                   ApplyOutcome::Stopped)
             << c.name;
         EXPECT_EQ(link.Trace(true), c.writes) << c.name;
@@ -114,7 +115,7 @@ TEST(Progress, ApplyReportsTheWaitThenEachCommand) {
         seen.push_back((p.phase == ApplyPhase::WaitingForOk ? "wait " : "send ") +
                        std::to_string(p.step) + "/" + std::to_string(p.total));
     };
-    EXPECT_EQ(ApplySettings(settings, link, false, link.Pauser(), NeverStop(), progress),
+    EXPECT_EQ(ApplySettings(settings, kCodePage, link, false, link.Pauser(), NeverStop(), progress),
               ApplyOutcome::Success);
     EXPECT_EQ(seen, (std::vector<std::string>{"wait 1/49", "wait 2/49", "send 0/2", "send 1/2",
                                               "send 2/2"}));

@@ -124,7 +124,7 @@ TEST(FormRules, UsbDisablesTheLineLists) {
     }
 
     // A system without serial ports, or a user asking for USB: "USB" selected, the form agrees.
-    for (const FormState& usb : {Form({"USB"}), OpeningFormState("usb")}) {
+    for (const FormState& usb : {Form({"USB"}), OpeningFormState("usb", AnsiCodePage{"CP936"})}) {
         EXPECT_EQ(usb.At(Ctl::PortList).selection, 0);
         EXPECT_TRUE(usb.m_bUsb);
         for (int id : lineLists) {
@@ -132,7 +132,7 @@ TEST(FormRules, UsbDisablesTheLineLists) {
         }
     }
     // A path of the user's own comes first, selected.
-    const FormState given = OpeningFormState("/dev/pts/42");
+    const FormState given = OpeningFormState("/dev/pts/42", AnsiCodePage{"CP936"});
     EXPECT_EQ(given.At(Ctl::PortList).items[1], "/dev/pts/42");
     EXPECT_EQ(given.At(Ctl::PortList).selection, 1);
     EXPECT_FALSE(given.m_bUsb);

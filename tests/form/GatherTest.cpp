@@ -51,7 +51,7 @@ TEST(Gather, ListsBecomeTheDocumentedBytes) {
         }
         test::RecordingLink link;
         link.replies = {{0x4F, 0x4B}};
-        EXPECT_EQ(ApplySettings(GatherSettings(form), link, false, link.Pauser()),
+        EXPECT_EQ(ApplySettings(GatherSettings(form), form.codePage, link, false, link.Pauser()),
                   ApplyOutcome::Success);
         EXPECT_EQ(link.Trace(true), c.sent);
     }

@@ -66,7 +66,7 @@ TEST(Operations, Verdicts) {
               std::nullopt);
     EXPECT_EQ(DownloadVerdict({DownloadOutcome::FileNotOpened, StringId::FileReadFailure}, false,
                               Language::Chinese),
-              std::nullopt);
+              (BoxMessage{"读取文件失败", "提示"}));
 }
 
 } // namespace

@@ -5,6 +5,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace tervan {
 namespace {
@@ -71,6 +74,27 @@ TEST(PrinterLinks, BusyPortKeepsItsCause) {
     EXPECT_FALSE(second.IsConnected());
     first.Close();
     EXPECT_EQ(second.Open(printer.SlavePath(), {}).outcome, OpenOutcome::Opened);
+}
+
+// A port the user may not open comes with who may: the remedy depends on it.
+TEST(PrinterLinks, RefusedPortNamesItsOwnerGroupAndMode) {
+    test::TempDir dir;
+    const auto port = dir.Write("ttyLocked", Bytes{});
+    ASSERT_EQ(::chmod(port.c_str(), 0600), 0);
+    const passwd* owner = ::getpwuid(::geteuid());
+    ASSERT_NE(owner, nullptr);
+    const std::string ownerName = owner->pw_name;
+    // Permissions do not stop root: try as nobody for the moment, or with the mode taken away.
+    const bool root = ::geteuid() == 0;
+    ASSERT_EQ(root ? ::seteuid(65534) : ::chmod(port.c_str(), 0), 0);
+    PrinterLinks links;
+    const OpenResult result = links.Open(port.string(), {});
+    ASSERT_EQ(root ? ::seteuid(0) : ::chmod(port.c_str(), 0600), 0);
+    EXPECT_EQ(result.outcome, OpenOutcome::SerialOpenFailed);
+    EXPECT_EQ(result.cause, OpenCause::PermissionDenied);
+    EXPECT_EQ(result.access.owner, ownerName);
+    EXPECT_EQ(result.access.mode, root ? 0600u : 0u);
+    EXPECT_FALSE(result.access.group.empty());
 }
 
 } // namespace

@@ -12,13 +12,14 @@ using test::RecordingLink;
 using Kind = RecordingLink::Event::Kind;
 
 const Bytes kOk{0x4F, 0x4B};
+const AnsiCodePage kCodePage{"CP936"};
 
 // Runs the conversation on a fresh recording link with the printer's replies queued.
 std::pair<ApplyOutcome, std::unique_ptr<RecordingLink>>
 Apply(const PrinterSettings& settings, std::deque<Bytes> replies = {kOk}, bool usb = false) {
     auto link = std::make_unique<RecordingLink>();
     link->replies = std::move(replies);
-    const ApplyOutcome outcome = ApplySettings(settings, *link, usb, link->Pauser());
+    const ApplyOutcome outcome = ApplySettings(settings, kCodePage, *link, usb, link->Pauser());
     return {outcome, std::move(link)};
 }
 
@@ -161,7 +162,8 @@ TEST(ApplySettings, FailedOrShortWriteEndsTheRun) {
         s.codePage = 11;
         s.density = 5;
         s.speed = 1;
-        EXPECT_EQ(ApplySettings(s, link, false, link.Pauser()), ApplyOutcome::WriteFailed);
+        EXPECT_EQ(ApplySettings(s, kCodePage, link, false, link.Pauser()),
+                  ApplyOutcome::WriteFailed);
         EXPECT_EQ(link.Trace(true), c.writes);
     }
 }

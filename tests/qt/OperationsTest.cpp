@@ -234,6 +234,7 @@ private slots:
              {"提示: 下载位图成功"},
              {500, 500, 500}},
             {Ctl::DownloadBitmap, std::nullopt, {}, {}, {500}},
+            {Ctl::DownloadBitmap, dir.Path() / "absent.bmp", {}, {"提示: 读取文件失败"}, {500}},
             {Ctl::DownloadBitmap,
              colour,
              {0x1B, 0x16},

@@ -60,7 +60,7 @@ public:
         ::InitCommonControlsEx(&controls);
     }
     void SetUp() override {
-        m_dialog = std::make_unique<CTervanDlg>(m_host, OpeningFormState({}));
+        m_dialog = std::make_unique<CTervanDlg>(m_host, OpeningFormState({}, SystemAnsiCodePage()));
         ASSERT_NE(m_dialog->Create(), nullptr);
     }
 
@@ -264,6 +264,13 @@ TEST_F(TervanDlgWin32, OperationsOverCom5) {
          "1B 06 1B FF 02 04 00 07 00 81 08 00 00 46 18 00 00 10 A8 00 00 61 88 00 00 0A 48 00 00 "
          "08 10 00 00 62 58 00 00 1B 16 1B 16",
          {{L"下载位图成功", L"提示"}}},
+        {"logo file that cannot be opened",
+         [&data](TervanDlgWin32& t) {
+             t.m_host.file = std::filesystem::path(*data) / "absent.bmp";
+         },
+         Ctl::DownloadBitmap,
+         "",
+         {{L"读取文件失败", L"提示"}}},
         {"logo print of slot 2",
          [](TervanDlgWin32& t) { t.Select(Ctl::BitmapSlot, 2); },
          Ctl::PrintBitmap,

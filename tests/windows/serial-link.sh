@@ -54,10 +54,18 @@ TERVAN_ANSI_CODEPAGE=936 wine "$cli" apply --dry-run --manufacturer 打印 >"$wo
 check "dry run, Chinese text in code page 936" \
     "1B 06 1B 24 B4 F2 D3 A1 00 1B 16" "$(tr -s ' \r\n' ' ' <"$work/dry.txt" | sed 's/ $//')"
 
-# A Chinese Windows shows the Chinese messages. (Non-ASCII arguments would need the zh_CN.UTF-8
-# locale installed on the host: without it Wine reads the arguments as ASCII.)
+# A Chinese Windows shows the Chinese messages, as UTF-8 where they go to a file. (Non-ASCII
+# arguments would need the zh_CN.UTF-8 locale installed on the host: without it Wine reads the
+# arguments as ASCII.)
 LC_ALL=zh_CN.UTF-8 wine "$cli" apply --dry-run --manufacturer ABC >/dev/null 2>"$work/err.txt"
 check "verdict in the user's language" "设置成功,重新启动后生效" "$(tr -d '\r' <"$work/err.txt")"
+# Without --port, the message names a COM port, as --help does.
+code=0
+wine "$cli" apply >/dev/null 2>"$work/err.txt" || code=$?
+check "missing --port: exit status" 2 "$code"
+check "missing --port names a COM port" \
+    "--port: missing; give usb or a COM port such as COM3 (tervan-cli ports lists them)" \
+    "$(tr -d '\r' <"$work/err.txt")"
 
 # A bare printer that is not the project's own.
 bare_log=$work/bare.bin
