@@ -14,6 +14,11 @@ std::string Number(std::size_t n) {
     return std::to_string(n);
 }
 
+// A verdict's text; when the printer vanished, a second line says so.
+std::string VerdictWithCause(StringId verdict, bool gone, Language language) {
+    return Text(verdict, language) + (gone ? "\n" + Text(StringId::PrinterGone, language) : "");
+}
+
 } // namespace
 
 std::optional<BoxMessage> RefusalBeforeOpening(const PrinterSettings& settings,
@@ -33,8 +38,9 @@ std::optional<BoxMessage> ApplyVerdict(ApplyOutcome outcome, bool attempted, Lan
     if (outcome == ApplyOutcome::Stopped && !attempted) {
         return std::nullopt;
     }
-    return BoxMessage{Text(VerdictText(outcome), language),
-                      Text(VerdictCaption(outcome), language)};
+    return BoxMessage{
+        VerdictWithCause(VerdictText(outcome), outcome == ApplyOutcome::DeviceGone, language),
+        Text(VerdictCaption(outcome), language)};
 }
 
 std::optional<BoxMessage> DownloadVerdict(const DownloadResult& result, bool attempted,
@@ -43,7 +49,9 @@ std::optional<BoxMessage> DownloadVerdict(const DownloadResult& result, bool att
         (result.outcome == DownloadOutcome::Stopped && !attempted)) {
         return std::nullopt;
     }
-    return BoxMessage{Text(result.message, language), Text(StringId::Tip, language)};
+    return BoxMessage{
+        VerdictWithCause(result.message, result.outcome == DownloadOutcome::DeviceGone, language),
+        Text(StringId::Tip, language)};
 }
 
 ProgressView SettlingProgress(Language language) {

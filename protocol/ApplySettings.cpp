@@ -78,6 +78,9 @@ public:
     int Commands() const { return m_done; }
     // Why the run ended early; a write cut short by the link because of a stop is the stop.
     ApplyOutcome Failure() const {
+        if (m_link.DeviceGone()) {
+            return ApplyOutcome::DeviceGone;
+        }
         return m_stopped || m_stop.StopRequested() ? ApplyOutcome::Stopped
                                                    : ApplyOutcome::WriteFailed;
     }
@@ -247,7 +250,14 @@ ApplyOutcome ApplySettings(const PrinterSettings& settings, Link& link, bool isU
         case ReplyOutcome::WrongReply:
             outcome = ApplyOutcome::WrongReply;
             break;
+        case ReplyOutcome::DeviceGone:
+            outcome = ApplyOutcome::DeviceGone;
+            break;
         }
+    }
+    // A vanished printer cannot be taken out of setup mode; it starts afresh when plugged in.
+    if (link.DeviceGone()) {
+        return ApplyOutcome::DeviceGone;
     }
     // Once EnterSetup went out, even in part, the printer must be taken out of setup mode.
     const Bytes leave = cmd::LeaveSetup();

@@ -25,7 +25,8 @@ std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::stri
 std::string OpenFailureReason(const OpenResult& result, bool usb, Language language);
 
 // One line a front end may add where the cause has a known remedy (permission denied: the dialout
-// group for a serial port, the udev rule for USB); nullopt otherwise.
+// group for a serial port, the udev rule for USB; a USB printer held by another program); nullopt
+// otherwise.
 std::optional<std::string> OpenFailureHint(const OpenResult& result, bool usb, Language language);
 
 } // namespace tervan
