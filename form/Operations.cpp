@@ -16,7 +16,12 @@ std::string Number(std::size_t n) {
 
 // A verdict's text; when the printer vanished, a second line says so.
 std::string VerdictWithCause(StringId verdict, bool gone, Language language) {
-    return Text(verdict, language) + (gone ? "\n" + Text(StringId::PrinterGone, language) : "");
+    std::string text = Text(verdict, language);
+    if (gone) {
+        text += '\n';
+        text += LoadString(StringId::PrinterGone, language);
+    }
+    return text;
 }
 
 } // namespace

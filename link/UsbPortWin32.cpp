@@ -90,7 +90,6 @@ bool MeansGone(DWORD error) {
     switch (error) {
     case ERROR_DEVICE_NOT_CONNECTED:
     case ERROR_DEVICE_REMOVED:
-    case ERROR_NO_SUCH_DEVICE:
     case ERROR_DEV_NOT_EXIST:
     case ERROR_BROKEN_PIPE:
     case ERROR_NO_DATA:
