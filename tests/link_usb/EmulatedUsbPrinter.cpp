@@ -35,48 +35,30 @@ template <class T> T* As(const DataPtr& data) {
     return reinterpret_cast<T*>(data->data);
 }
 
-std::string Hex(const std::vector<std::uint8_t>& bytes) {
-    std::string out;
-    for (std::uint8_t b : bytes) {
-        char pair[3];
-        std::snprintf(pair, sizeof pair, "%02X", b);
-        out += pair;
-    }
-    return out;
-}
-
-std::vector<std::uint8_t> Descriptors(const UsbDeviceSpec& spec) {
-    std::vector<std::uint8_t> config{
-        9, 2, 0, 0, static_cast<std::uint8_t>(spec.interfaces.size()), 1, 0, 0xC0, 50};
+// The descriptors libusb reads from sysfs, in hex: the device, then its one configuration.
+std::string Descriptors(const UsbDeviceSpec& spec) {
+    std::string interfaces;
+    std::size_t length = 9;
+    char hex[64];
     for (const UsbInterfaceSpec& interface : spec.interfaces) {
-        config.insert(config.end(), {9, 4, interface.number, 0,
-                                     static_cast<std::uint8_t>(interface.endpoints.size()),
-                                     interface.interfaceClass, 1, 2, 0});
+        std::snprintf(hex, sizeof hex, "0904%02X00%02X%02X010200", interface.number,
+                      static_cast<unsigned>(interface.endpoints.size()), interface.interfaceClass);
+        interfaces += hex;
         for (const UsbEndpointSpec& endpoint : interface.endpoints) {
-            config.insert(config.end(), {7, 5, endpoint.address, endpoint.attributes, 64, 0, 0});
+            std::snprintf(hex, sizeof hex, "0705%02X%02X400000", endpoint.address,
+                          endpoint.attributes);
+            interfaces += hex;
         }
+        length += 9 + 7 * interface.endpoints.size();
     }
-    config[2] = static_cast<std::uint8_t>(config.size());
-    std::vector<std::uint8_t> all{18,
-                                  1,
-                                  0x00,
-                                  0x02,
-                                  spec.deviceClass,
-                                  0,
-                                  0,
-                                  64,
-                                  static_cast<std::uint8_t>(spec.vendor & 0xFF),
-                                  static_cast<std::uint8_t>(spec.vendor >> 8),
-                                  static_cast<std::uint8_t>(spec.product & 0xFF),
-                                  static_cast<std::uint8_t>(spec.product >> 8),
-                                  0x00,
-                                  0x01,
-                                  1,
-                                  2,
-                                  3,
-                                  1};
-    all.insert(all.end(), config.begin(), config.end());
-    return all;
+    char head[80];
+    std::snprintf(head, sizeof head,
+                  "12010002%02X000040%02X%02X%02X%02X000101020301"
+                  "0902%02X00%02X0100C032",
+                  spec.deviceClass, spec.vendor & 0xFF, spec.vendor >> 8, spec.product & 0xFF,
+                  spec.product >> 8, static_cast<unsigned>(length),
+                  static_cast<unsigned>(spec.interfaces.size()));
+    return head + interfaces;
 }
 
 gboolean OnIoctl(UMockdevIoctlBase* /*handler*/, UMockdevIoctlClient* client, gpointer device) {
@@ -114,7 +96,7 @@ std::string EmulatedUsbDevice::Record() const {
                   "E: BUSNUM=001\nE: DEVNUM=%03d\nA: busnum=1\nA: devnum=%d\n"
                   "A: bConfigurationValue=1\nA: speed=480\n",
                   m_number, m_number, m_number, m_number, m_number);
-    return head + ("H: descriptors=" + Hex(Descriptors(m_spec)) + "\n");
+    return head + ("H: descriptors=" + Descriptors(m_spec) + "\n");
 }
 
 void EmulatedUsbDevice::SetFault(Fault fault) {
@@ -132,46 +114,13 @@ void EmulatedUsbDevice::Unplug() {
     UnplugLocked();
 }
 
-Bytes EmulatedUsbDevice::Received() const {
+EmulatedUsbDevice::Observed EmulatedUsbDevice::Seen() const {
     const std::lock_guard lock(m_mutex);
-    return m_received;
-}
-
-std::vector<std::size_t> EmulatedUsbDevice::OutTransfers() const {
-    const std::lock_guard lock(m_mutex);
-    return m_outTransfers;
-}
-
-std::optional<std::uint8_t> EmulatedUsbDevice::OutEndpoint() const {
-    const std::lock_guard lock(m_mutex);
-    return m_outEndpoint;
-}
-
-bool EmulatedUsbDevice::WaitForBytes(std::size_t count, std::chrono::milliseconds timeout) const {
-    const auto until = std::chrono::steady_clock::now() + timeout;
-    while (Received().size() < count) {
-        if (std::chrono::steady_clock::now() >= until) {
-            return false;
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    Observed seen = m_seen;
+    for (const UsbInterfaceSpec& interface : m_spec.interfaces) {
+        seen.drivers[interface.number] = BoundDriver(interface.number);
     }
-    return true;
-}
-
-std::optional<std::chrono::steady_clock::time_point> EmulatedUsbDevice::UnpluggedAt() const {
-    const std::lock_guard lock(m_mutex);
-    return m_unpluggedAt;
-}
-
-bool EmulatedUsbDevice::Claimed(std::uint8_t interface) const {
-    const std::lock_guard lock(m_mutex);
-    const auto found = m_claimed.find(interface);
-    return found != m_claimed.end() && found->second;
-}
-
-std::string EmulatedUsbDevice::Driver(std::uint8_t interface) const {
-    const std::lock_guard lock(m_mutex);
-    return BoundDriver(interface);
+    return seen;
 }
 
 std::string EmulatedUsbDevice::BoundDriver(std::uint8_t interface) const {
@@ -185,10 +134,10 @@ void EmulatedUsbDevice::Complete(Urb& urb, int status) {
 }
 
 void EmulatedUsbDevice::UnplugLocked() {
-    if (m_unpluggedAt) {
+    if (m_seen.unpluggedAt) {
         return;
     }
-    m_unpluggedAt = std::chrono::steady_clock::now();
+    m_seen.unpluggedAt = std::chrono::steady_clock::now();
     for (Urb& urb : m_inFlight) {
         Complete(urb, -ESHUTDOWN);
     }
@@ -198,20 +147,20 @@ void EmulatedUsbDevice::UnplugLocked() {
 void EmulatedUsbDevice::TakeOut(Urb& urb) {
     auto* u = As<usbdevfs_urb>(urb.urb);
     std::size_t taken = static_cast<std::size_t>(u->buffer_length);
-    const bool unplug = m_unplugAfter && m_received.size() + taken >= *m_unplugAfter;
+    const bool unplug = m_unplugAfter && m_seen.received.size() + taken >= *m_unplugAfter;
     if (unplug) {
-        taken = *m_unplugAfter - std::min(*m_unplugAfter, m_received.size());
+        taken = *m_unplugAfter - std::min(*m_unplugAfter, m_seen.received.size());
     }
     for (std::size_t i = 0; i < taken; ++i) {
         const std::uint8_t byte = urb.buffer->data[i];
-        if (!m_received.empty() && m_received.back() == 0x1B && byte == 0x06 &&
+        if (!m_seen.received.empty() && m_seen.received.back() == 0x1B && byte == 0x06 &&
             m_fault != Fault::Silent) {
             m_reply.insert(m_reply.end(), {'O', 'K'});
         }
-        m_received.push_back(byte);
+        m_seen.received.push_back(byte);
     }
-    m_outTransfers.push_back(taken);
-    m_outEndpoint = u->endpoint;
+    m_seen.outTransfers.push_back(taken);
+    m_seen.outEndpoint = u->endpoint;
     u->actual_length = static_cast<int>(taken);
     Complete(urb, unplug ? -ESHUTDOWN : 0);
     if (unplug) {
@@ -247,8 +196,8 @@ void EmulatedUsbDevice::Answer(UMockdevIoctlClient* client, bool holdIfEmpty) {
         return;
     }
     const bool drained = std::exchange(m_reaped, false);
-    if (m_unpluggedAt || !holdIfEmpty || drained) {
-        umockdev_ioctl_client_complete(client, -1, m_unpluggedAt ? ENODEV : EAGAIN);
+    if (m_seen.unpluggedAt || !holdIfEmpty || drained) {
+        umockdev_ioctl_client_complete(client, -1, m_seen.unpluggedAt ? ENODEV : EAGAIN);
         return;
     }
     m_held.emplace_back(static_cast<UMockdevIoctlClient*>(g_object_ref(client)));
@@ -279,7 +228,7 @@ int EmulatedUsbDevice::Handle(UMockdevIoctlClient* client) {
         umockdev_ioctl_client_complete(client, error == 0 ? 0 : -1, error);
         return TRUE;
     };
-    if (m_unpluggedAt) {
+    if (m_seen.unpluggedAt) {
         return reply(ENODEV);
     }
     const auto known = [this](unsigned interface) {
@@ -296,7 +245,7 @@ int EmulatedUsbDevice::Handle(UMockdevIoctlClient* client) {
             return reply(EBUSY);
         }
         m_drivers[number].clear();
-        m_claimed[number] = true;
+        m_seen.claimed[number] = true;
         return reply(0);
     };
     switch (request) {
@@ -317,17 +266,17 @@ int EmulatedUsbDevice::Handle(UMockdevIoctlClient* client) {
     case USBDEVFS_RELEASEINTERFACE: {
         const DataPtr number = Resolve(arg, 0, sizeof(unsigned));
         const auto interface = static_cast<std::uint8_t>(*As<unsigned>(number));
-        if (!m_claimed[interface]) {
+        if (!m_seen.claimed[interface]) {
             return reply(EINVAL);
         }
-        m_claimed[interface] = false;
+        m_seen.claimed[interface] = false;
         return reply(0);
     }
     case USBDEVFS_GETDRIVER: {
         const DataPtr query = Resolve(arg, 0, sizeof(usbdevfs_getdriver));
         auto* q = As<usbdevfs_getdriver>(query);
         const auto interface = static_cast<std::uint8_t>(q->interface);
-        const std::string driver = m_claimed[interface] ? "usbfs" : BoundDriver(interface);
+        const std::string driver = m_seen.claimed[interface] ? "usbfs" : BoundDriver(interface);
         if (driver.empty()) {
             return reply(ENODATA);
         }
@@ -343,7 +292,7 @@ int EmulatedUsbDevice::Handle(UMockdevIoctlClient* client) {
             m_drivers[interface].clear();
             return reply(bound ? 0 : ENODATA);
         }
-        if (c->ioctl_code == static_cast<int>(USBDEVFS_CONNECT) && !m_claimed[interface]) {
+        if (c->ioctl_code == static_cast<int>(USBDEVFS_CONNECT) && !m_seen.claimed[interface]) {
             m_drivers[interface] = m_spec.driver;
         }
         return reply(0);

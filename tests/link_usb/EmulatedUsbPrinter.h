@@ -74,13 +74,16 @@ public:
     void UnplugAfter(std::size_t bytes);
     void Unplug();
 
-    Bytes Received() const;                        // every OUT byte, in order
-    std::vector<std::size_t> OutTransfers() const; // the length of each OUT transfer taken
-    std::optional<std::uint8_t> OutEndpoint() const;
-    bool WaitForBytes(std::size_t count, std::chrono::milliseconds timeout) const;
-    std::optional<std::chrono::steady_clock::time_point> UnpluggedAt() const;
-    bool Claimed(std::uint8_t interface) const;
-    std::string Driver(std::uint8_t interface) const; // empty: none bound
+    // What the device has seen so far.
+    struct Observed {
+        Bytes received;                        // every OUT byte, in order
+        std::vector<std::size_t> outTransfers; // the length of each OUT transfer taken
+        std::optional<std::uint8_t> outEndpoint;
+        std::optional<std::chrono::steady_clock::time_point> unpluggedAt;
+        std::map<std::uint8_t, bool> claimed;
+        std::map<std::uint8_t, std::string> drivers; // kernel drivers bound; empty: none
+    };
+    Observed Seen() const;
 
     // umockdev's worker thread calls this for each request of a client.
     int Handle(_UMockdevIoctlClient* client);
@@ -100,13 +103,9 @@ private:
     mutable std::mutex m_mutex;
     Fault m_fault = Fault::None;
     std::optional<std::size_t> m_unplugAfter;
-    std::optional<std::chrono::steady_clock::time_point> m_unpluggedAt;
-    Bytes m_received;
-    std::vector<std::size_t> m_outTransfers;
-    std::optional<std::uint8_t> m_outEndpoint;
+    Observed m_seen;
     Bytes m_reply; // what the printer still has to say
     std::map<std::uint8_t, std::string> m_drivers;
-    std::map<std::uint8_t, bool> m_claimed;
     std::list<Urb> m_inFlight;
     std::list<Urb> m_done; // ready to be reaped
     bool m_reaped = false; // the last reap found a transfer
