@@ -66,6 +66,9 @@ DownloadResult DownloadBitmap(Link& link, std::uint8_t slot, const LoadResult& l
         stopped = r + 1 < rows.height && stop.StopRequested();
     }
 
+    if (link.DeviceGone()) {
+        return {DownloadOutcome::DeviceGone, StringId::DownloadFailed};
+    }
     // The pauses give the printer time to store the rows; LeaveSetup goes out twice in case the
     // first arrives while it is still busy.
     if (pause) {

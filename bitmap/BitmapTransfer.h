@@ -31,6 +31,7 @@ enum class DownloadOutcome {
     FileRefused,   // the file failed a check; only LeaveSetup was sent
     FileNotOpened, // nothing was sent
     Stopped,       // the stop token was tripped: the rows ended, the closing commands went out
+    DeviceGone,    // the printer vanished (USB unplugged): nothing more was tried
 };
 
 struct DownloadResult {
@@ -41,7 +42,8 @@ struct DownloadResult {
 // Stores a loaded logo in `slot` over an open link: EnterSetup, StoreBitmap with the row length
 // and row count, one write per row top line first, then 500 ms, LeaveSetup, 500 ms, LeaveSetup.
 // The first write that fails or is short ends the rows; the closing pauses and commands still go
-// out. A load that failed its checks sends LeaveSetup alone; a file that could not be opened
+// out, unless the link reports its device gone: then the download ends at once. A load that
+// failed its checks sends LeaveSetup alone; a file that could not be opened
 // sends nothing. A tripped `stop` ends the rows after the one going out, and the download ends as
 // it always does (pauses, LeaveSetup twice); tripped before the start, nothing is sent.
 DownloadResult DownloadBitmap(Link& link, std::uint8_t slot, const LoadResult& load,

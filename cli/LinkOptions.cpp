@@ -109,12 +109,16 @@ int RunOnLink(const LinkOptions& options, const std::function<int(const Session&
         RunLinkSession(links, port, line, pause, stop, [&](Link& link, bool isUsb) {
             if (!options.trace) {
                 result = work({link, isUsb, pause, stop});
-                return;
+            } else {
+                TracingLink traced(link, std::cerr);
+                traced.Note("opened " + (isUsb ? std::string("usb") : port.path));
+                result = work({traced, isUsb, pause, stop});
+                traced.Note(link.DeviceGone() ? "the device is gone" : "done");
             }
-            TracingLink traced(link, std::cerr);
-            traced.Note("opened " + (isUsb ? std::string("usb") : port.path));
-            result = work({traced, isUsb, pause, stop});
-            traced.Note("done");
+            // The verdict the command printed says what failed; this says why.
+            if (link.DeviceGone()) {
+                PrintText(LoadString(StringId::PrinterGone));
+            }
         });
     if (session.outcome == SessionOutcome::NotOpened) {
         const Language language = UiLanguage();

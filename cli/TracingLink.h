@@ -18,6 +18,7 @@ public:
     void Purge() override;
     void Close() override;
     bool IsOpen() const override { return m_inner.IsOpen(); }
+    bool DeviceGone() const override { return m_inner.DeviceGone(); }
 
     void Note(const std::string& what);
 

@@ -14,6 +14,16 @@ std::string Number(std::size_t n) {
     return std::to_string(n);
 }
 
+// A verdict's text; when the printer vanished, a second line says so.
+std::string VerdictWithCause(StringId verdict, bool gone, Language language) {
+    std::string text = Text(verdict, language);
+    if (gone) {
+        text += '\n';
+        text += LoadString(StringId::PrinterGone, language);
+    }
+    return text;
+}
+
 } // namespace
 
 std::optional<BoxMessage> RefusalBeforeOpening(const PrinterSettings& settings,
@@ -33,8 +43,9 @@ std::optional<BoxMessage> ApplyVerdict(ApplyOutcome outcome, bool attempted, Lan
     if (outcome == ApplyOutcome::Stopped && !attempted) {
         return std::nullopt;
     }
-    return BoxMessage{Text(VerdictText(outcome), language),
-                      Text(VerdictCaption(outcome), language)};
+    return BoxMessage{
+        VerdictWithCause(VerdictText(outcome), outcome == ApplyOutcome::DeviceGone, language),
+        Text(VerdictCaption(outcome), language)};
 }
 
 std::optional<BoxMessage> DownloadVerdict(const DownloadResult& result, bool attempted,
@@ -42,7 +53,9 @@ std::optional<BoxMessage> DownloadVerdict(const DownloadResult& result, bool att
     if (result.outcome == DownloadOutcome::Stopped && !attempted) {
         return std::nullopt;
     }
-    return BoxMessage{Text(result.message, language), Text(StringId::Tip, language)};
+    return BoxMessage{
+        VerdictWithCause(result.message, result.outcome == DownloadOutcome::DeviceGone, language),
+        Text(StringId::Tip, language)};
 }
 
 ProgressView SettlingProgress(Language language) {

@@ -59,6 +59,7 @@ public:
     void Purge() override { m_link.Purge(); }
     void Close() override { m_link.Close(); }
     bool IsOpen() const override { return m_link.IsOpen(); }
+    bool DeviceGone() const override { return m_link.DeviceGone(); }
 
 private:
     Link& m_link;

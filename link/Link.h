@@ -25,6 +25,10 @@ public:
     // Closing a closed link does nothing.
     virtual void Close() = 0;
     virtual bool IsOpen() const = 0;
+    // True once the device behind an open link has vanished (a USB printer unplugged): every later
+    // write and read fails at once, and nothing reaches the printer until it is opened anew.
+    // Only links that can tell say so; Close clears it.
+    virtual bool DeviceGone() const { return false; }
 
     Link() = default;
     Link(const Link&) = delete;
@@ -40,6 +44,7 @@ enum class OpenCause {
     NotClaimable,     // USB: the printer's interface cannot be claimed
     StateUnreadable,  // serial: opened, but it is no serial port (its line state cannot be read)
     SettingsRefused,  // serial: the line settings were not accepted
+    DeviceGone,       // USB: the printer vanished while the link was open
     Other,            // another system error; see the error number
 };
 
@@ -52,6 +57,12 @@ constexpr unsigned kWriteConstantMs = 1000;
 // A write ends as a failure once the printer has taken no byte for this long, however much time
 // the per-byte budget above would still give it (a 62,500-byte row would otherwise wait 17 hours).
 constexpr unsigned kWriteStallMs = 10000;
+
+// Once a stop is asked for, a transfer waits at most this much longer for the printer: enough for
+// a printer that is merely slow to take a closing LeaveSetup, short for one that jams. A wait
+// looks at the stop this often.
+constexpr unsigned kStopGraceMs = 500;
+constexpr unsigned kStopLookMs = 50;
 
 constexpr unsigned ReadTimeoutMs(std::size_t count) {
     return static_cast<unsigned>(kReadPerByteMs * count + kReadConstantMs);

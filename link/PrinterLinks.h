@@ -61,10 +61,11 @@ public:
     // Closes the link in use.
     void Close();
 
-    // Lets a stop end a serial write that waits on a printer which takes nothing (see
-    // CSerialPort::SetStopCheck); USB writes end by their own time-outs.
-    void SetStopCheck(std::function<bool()> stopRequested) {
-        m_serialPort.SetStopCheck(std::move(stopRequested));
+    // Lets a stop end a write or a USB transfer that waits on a printer which takes nothing (see
+    // CSerialPort::SetStopCheck, CUSBPort::SetStopCheck).
+    void SetStopCheck(const std::function<bool()>& stopRequested) {
+        m_serialPort.SetStopCheck(stopRequested);
+        m_usbPort.SetStopCheck(stopRequested);
     }
 
 private:

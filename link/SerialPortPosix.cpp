@@ -37,10 +37,7 @@ int MillisUntil(Clock::time_point deadline) {
     return static_cast<int>(std::min<std::int64_t>(ms, 1'000'000'000));
 }
 
-// Once a stop is asked for, a write waits at most this much longer for the printer to take bytes:
-// enough for a printer that is merely slow to take a closing LeaveSetup, short for one that jams.
-constexpr std::chrono::milliseconds kStopGrace{500};
-constexpr int kStopLookMs = 50;
+constexpr std::chrono::milliseconds kStopGrace{kStopGraceMs};
 
 bool WouldBlock(int error) {
     return error == EAGAIN || error == EWOULDBLOCK;
@@ -175,7 +172,8 @@ std::size_t CSerialPort::Write(std::span<const std::uint8_t> bytes) {
         }
         pollfd p{fd, POLLOUT, 0};
         // A stop from another thread does not interrupt poll: look again now and then.
-        const int ready = ::poll(&p, 1, m_stopRequested ? std::min(waitMs, kStopLookMs) : waitMs);
+        const int ready = ::poll(
+            &p, 1, m_stopRequested ? std::min(waitMs, static_cast<int>(kStopLookMs)) : waitMs);
         if (ready < 0 && errno == EINTR) {
             continue;
         }

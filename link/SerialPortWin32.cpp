@@ -14,10 +14,7 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Once a stop is asked for, a write waits at most this much longer for the printer to take bytes:
-// enough for a printer that is merely slow to take a closing LeaveSetup, short for one that jams.
-constexpr std::chrono::milliseconds kStopGrace{500};
-constexpr DWORD kStopLookMs = 50;
+constexpr std::chrono::milliseconds kStopGrace{kStopGraceMs};
 // A write goes out in pieces this long; each finished piece counts as progress for the stall
 // limit. At 1200 bit/s a piece takes about two seconds.
 constexpr std::size_t kWritePiece = 256;
@@ -165,7 +162,7 @@ std::size_t CSerialPort::Write(std::span<const std::uint8_t> bytes) {
                 start + WriteGivesUpAfter(bytes.size(), lastProgress, m_timeouts), stopDeadline);
             const DWORD waitMs = MillisUntil(until);
             const DWORD result = ::WaitForSingleObject(
-                m_ioDone.Get(), m_stopRequested ? std::min(waitMs, kStopLookMs) : waitMs);
+                m_ioDone.Get(), m_stopRequested ? std::min<DWORD>(waitMs, kStopLookMs) : waitMs);
             if (result == WAIT_OBJECT_0) {
                 completed = true;
                 break;

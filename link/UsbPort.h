@@ -5,10 +5,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
 #include <string>
+#include <utility>
 
 #if defined(_WIN32)
 #include "link/UniqueHandleWin32.h"
@@ -47,7 +49,9 @@ struct UsbHandleDeleter {
 };
 
 // The USB link: the first printer present, written with bulk OUT transfers and read with bulk IN
-// transfers under the same time-outs as the serial link.
+// transfers under the same time-outs as the serial link. A printer unplugged while the link is
+// open ends the transfer under way; from then on the link reports its device gone and every
+// write and read fails at once.
 class CUSBPort final : public Link {
 public:
     CUSBPort() = default;
@@ -63,10 +67,24 @@ public:
     void Purge() override;
     void Close() override;
     bool IsOpen() const override { return m_hDevice != nullptr; }
+    bool DeviceGone() const override { return m_gone; }
 
-    // Why the last Open failed, and the system's (here libusb's) error number, 0 when none.
+    // Why the last Open failed (or DeviceGone once the open device vanished), and the system's
+    // (libusb's, or Windows') error number, 0 when none.
     OpenCause FailureCause() const { return m_failureCause; }
     int FailureError() const { return m_failureError; }
+
+    // While `stopRequested` answers true, a transfer that waits for the printer gives up half a
+    // second later, as the serial link's writes do. Empty: transfers are not stopped.
+    void SetStopCheck(std::function<bool()> stopRequested) {
+        m_stopRequested = std::move(stopRequested);
+    }
+
+#if defined(_WIN32)
+    // Opens the device by the path that names it ("\\.\usb#vid_0483&pid_5720#..." as the search
+    // finds it), in UTF-8; false leaves the link closed.
+    bool OpenDevice(const std::string& path);
+#endif
 
 private:
     bool Fail(OpenCause cause, int error) {
@@ -74,11 +92,18 @@ private:
         m_failureError = error;
         return false;
     }
+    void MarkGone(int error) {
+        m_gone = true;
+        Fail(OpenCause::DeviceGone, error);
+    }
 
 #if defined(_WIN32)
     UniqueHandle m_hDevice; // null while closed
     UniqueHandle m_ioDone;  // signalled when a transfer ends; made with the handle
 #else
+    // One bulk transfer on `endpoint`, bounded by `timeoutMs` and the stop check; the bytes it
+    // moved.
+    std::size_t Transfer(std::uint8_t endpoint, std::span<std::uint8_t> buffer, unsigned timeoutMs);
     std::size_t TakePending(std::span<std::uint8_t> buffer);
 
     // Declared before the handle so that it is torn down after it.
@@ -87,6 +112,8 @@ private:
     std::optional<UsbInterfaceChoice> m_claimed;                       // set while open
     Bytes m_pending;                                                   // bytes of the last IN transfer beyond what the reader asked for
 #endif
+    std::function<bool()> m_stopRequested;
+    bool m_gone = false;
     OpenCause m_failureCause = OpenCause::None;
     int m_failureError = 0;
 };

@@ -3,6 +3,7 @@
 #include <libusb.h>
 
 #include <algorithm>
+#include <chrono>
 #include <vector>
 
 namespace tervan {
@@ -36,6 +37,16 @@ struct ConfigDeleter {
     }
 };
 using ConfigPtr = std::unique_ptr<libusb_config_descriptor, ConfigDeleter>;
+
+using Clock = std::chrono::steady_clock;
+
+struct TransferDeleter {
+    void operator()(libusb_transfer* transfer) const { libusb_free_transfer(transfer); }
+};
+
+void LIBUSB_CALL MarkCompleted(libusb_transfer* transfer) {
+    *static_cast<int*>(transfer->user_data) = 1;
+}
 
 // One transfer moves at most this much, which keeps the byte-scaled time-outs within 32 bits.
 constexpr std::size_t kMaxTransfer = std::size_t{1} << 20;
@@ -194,22 +205,62 @@ bool CUSBPort::Open() {
     return true;
 }
 
+std::size_t CUSBPort::Transfer(std::uint8_t endpoint, std::span<std::uint8_t> buffer,
+                               unsigned timeoutMs) {
+    const std::unique_ptr<libusb_transfer, TransferDeleter> transfer(libusb_alloc_transfer(0));
+    if (!transfer) {
+        return 0;
+    }
+    int completed = 0;
+    libusb_fill_bulk_transfer(transfer.get(), m_hDevice.get(), endpoint, buffer.data(),
+                              static_cast<int>(buffer.size()), MarkCompleted, &completed,
+                              timeoutMs);
+    if (const int error = libusb_submit_transfer(transfer.get()); error != LIBUSB_SUCCESS) {
+        if (error == LIBUSB_ERROR_NO_DEVICE) {
+            MarkGone(error);
+        }
+        return 0;
+    }
+    // libusb ends the transfer at its time-out; a stop ends it half a second after it came. The
+    // buffer is never left to a transfer that still runs: a cancelled one is waited for as well.
+    Clock::time_point stopDeadline = Clock::time_point::max();
+    bool cancelled = false;
+    while (completed == 0) {
+        timeval look{0, static_cast<long>(kStopLookMs) * 1000};
+        const int result =
+            libusb_handle_events_timeout_completed(m_context.get(), &look, &completed);
+        if (completed != 0) {
+            break;
+        }
+        if (m_stopRequested && stopDeadline == Clock::time_point::max() && m_stopRequested()) {
+            stopDeadline = Clock::now() + std::chrono::milliseconds(kStopGraceMs);
+        }
+        const bool failed = result < 0 && result != LIBUSB_ERROR_INTERRUPTED;
+        if (!cancelled && (failed || Clock::now() >= stopDeadline)) {
+            libusb_cancel_transfer(transfer.get());
+            cancelled = true;
+        }
+    }
+    if (transfer->status == LIBUSB_TRANSFER_NO_DEVICE) {
+        MarkGone(LIBUSB_ERROR_NO_DEVICE);
+    }
+    return static_cast<std::size_t>(std::clamp(transfer->actual_length, 0, transfer->length));
+}
+
 std::size_t CUSBPort::Write(std::span<const std::uint8_t> bytes) {
-    if (!m_hDevice || !m_claimed) {
+    if (!m_hDevice || !m_claimed || m_gone) {
         return 0;
     }
     std::size_t sent = 0;
     while (sent < bytes.size()) {
         const std::size_t chunk = std::min(bytes.size() - sent, kWritePiece);
-        int transferred = 0;
         // libusb takes a mutable buffer for both directions; an OUT transfer only reads it.
-        const int result = libusb_bulk_transfer(m_hDevice.get(), m_claimed->out.address,
-                                                const_cast<unsigned char*>(bytes.data() + sent),
-                                                static_cast<int>(chunk), &transferred,
-                                                std::min(WriteTimeoutMs(chunk), kWriteStallMs));
-        sent += static_cast<std::size_t>(std::max(transferred, 0));
-        if (result != LIBUSB_SUCCESS || static_cast<std::size_t>(transferred) != chunk) {
-            break;
+        const std::span<std::uint8_t> piece(const_cast<std::uint8_t*>(bytes.data() + sent), chunk);
+        const std::size_t moved =
+            Transfer(m_claimed->out.address, piece, std::min(WriteTimeoutMs(chunk), kWriteStallMs));
+        sent += moved;
+        if (moved != chunk) {
+            break; // timed out, stopped, failed or gone: the printer takes nothing more
         }
     }
     return sent;
@@ -222,7 +273,7 @@ std::size_t CUSBPort::Read(std::span<std::uint8_t> buffer) {
     if (!m_pending.empty()) {
         return TakePending(buffer);
     }
-    if (!m_claimed->in) {
+    if (!m_claimed->in || m_gone) {
         return 0;
     }
     // Ask for whole packets: a packet longer than the request would fail the transfer with an
@@ -230,11 +281,7 @@ std::size_t CUSBPort::Read(std::span<std::uint8_t> buffer) {
     const std::size_t wanted = std::min(buffer.size(), kMaxTransfer);
     const std::size_t packet = std::max<std::size_t>(m_claimed->in->maxPacketSize, 1);
     Bytes incoming((wanted + packet - 1) / packet * packet);
-    int transferred = 0;
-    libusb_bulk_transfer(m_hDevice.get(), m_claimed->in->address, incoming.data(),
-                         static_cast<int>(incoming.size()), &transferred, ReadTimeoutMs(wanted));
-    incoming.resize(
-        static_cast<std::size_t>(std::clamp(transferred, 0, static_cast<int>(incoming.size()))));
+    incoming.resize(Transfer(m_claimed->in->address, incoming, ReadTimeoutMs(wanted)));
     m_pending = std::move(incoming);
     return TakePending(buffer);
 }
@@ -251,7 +298,7 @@ void CUSBPort::Purge() {
 }
 
 void CUSBPort::Close() {
-    if (m_hDevice && m_claimed) {
+    if (m_hDevice && m_claimed && !m_gone) {
         // With automatic detach on, the release also hands the interface back to its kernel driver.
         libusb_release_interface(m_hDevice.get(), m_claimed->interfaceNumber);
     }
@@ -259,6 +306,7 @@ void CUSBPort::Close() {
     m_pending.clear();
     m_hDevice.reset();
     m_context.reset();
+    m_gone = false;
 }
 
 } // namespace tervan

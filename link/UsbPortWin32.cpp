@@ -10,6 +10,8 @@
 #include <usbiodef.h>
 
 #include <algorithm>
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <type_traits>
 #include <vector>
@@ -83,20 +85,59 @@ std::optional<std::wstring> FindPrinterDevicePath() {
     }
 }
 
-// Waits at most `timeoutMs` for the overlapped transfer just started on `device` (`started` is
-// what ReadFile or WriteFile returned) and cancels it after that; the number of bytes it moved.
-std::size_t AwaitTransfer(HANDLE device, OVERLAPPED& overlapped, BOOL started, unsigned timeoutMs) {
-    if (!started && ::GetLastError() != ERROR_IO_PENDING) {
-        return 0;
+// What the device says once it has been unplugged, or a stand-in for it (a pipe) has hung up.
+bool MeansGone(DWORD error) {
+    switch (error) {
+    case ERROR_DEVICE_NOT_CONNECTED:
+    case ERROR_DEVICE_REMOVED:
+    case ERROR_DEV_NOT_EXIST:
+    case ERROR_BROKEN_PIPE:
+    case ERROR_NO_DATA:
+    case ERROR_PIPE_NOT_CONNECTED:
+        return true;
+    default:
+        return false;
     }
-    if (::WaitForSingleObject(overlapped.hEvent, timeoutMs) != WAIT_OBJECT_0) {
-        // The buffer must not be left to a transfer that is still running: cancel, then wait
-        // for the cancellation to land.
-        ::CancelIoEx(device, &overlapped);
+}
+
+struct Moved {
+    std::size_t bytes = 0;
+    DWORD error = ERROR_SUCCESS; // why the transfer failed, if it did
+};
+
+// Waits for the overlapped transfer just started on `device` (`started` is what ReadFile or
+// WriteFile returned) at most `timeoutMs`, and not much longer once `stopRequested` answers true;
+// then cancels it and waits for the cancellation to land, so the buffer is never left to a
+// transfer that still runs.
+Moved AwaitTransfer(HANDLE device, OVERLAPPED& overlapped, BOOL started, unsigned timeoutMs,
+                    const std::function<bool()>& stopRequested) {
+    if (!started && ::GetLastError() != ERROR_IO_PENDING) {
+        return {0, ::GetLastError()};
+    }
+    using Clock = std::chrono::steady_clock;
+    const Clock::time_point deadline = Clock::now() + std::chrono::milliseconds(timeoutMs);
+    Clock::time_point until = deadline;
+    bool stopSeen = false;
+    for (;;) {
+        if (stopRequested && !stopSeen && stopRequested()) {
+            stopSeen = true;
+            until = std::min(deadline, Clock::now() + std::chrono::milliseconds(kStopGraceMs));
+        }
+        const auto left = std::chrono::ceil<std::chrono::milliseconds>(until - Clock::now());
+        const DWORD waitMs = static_cast<DWORD>(std::max<std::int64_t>(left.count(), 0));
+        const DWORD result = ::WaitForSingleObject(
+            overlapped.hEvent, stopRequested ? std::min<DWORD>(waitMs, kStopLookMs) : waitMs);
+        if (result == WAIT_OBJECT_0) {
+            break;
+        }
+        if (result != WAIT_TIMEOUT || Clock::now() >= until) {
+            ::CancelIoEx(device, &overlapped);
+            break;
+        }
     }
     DWORD moved = 0;
-    static_cast<void>(::GetOverlappedResult(device, &overlapped, &moved, TRUE));
-    return moved;
+    const bool ok = ::GetOverlappedResult(device, &overlapped, &moved, TRUE) != FALSE;
+    return {moved, ok ? ERROR_SUCCESS : ::GetLastError()};
 }
 
 } // namespace
@@ -123,10 +164,16 @@ bool CUSBPort::Open() {
     if (!openPath) {
         return Fail(OpenCause::NotFound, 0);
     }
+    return OpenDevice(NarrowToUtf8(ToWide(*openPath)));
+}
+
+bool CUSBPort::OpenDevice(const std::string& path) {
+    Close();
+    Fail(OpenCause::None, 0);
     // Overlapped, so that every transfer can be bounded and cancelled: a device that stops
     // answering would otherwise block a plain ReadFile or WriteFile for ever.
     UniqueHandle device{::CreateFileW(
-        ToWide(*openPath).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
+        WidenUtf8(path).c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_WRITE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_SEQUENTIAL_SCAN | FILE_FLAG_OVERLAPPED,
         nullptr)};
     if (device.IsNull()) {
@@ -154,7 +201,7 @@ bool CUSBPort::Open() {
 }
 
 std::size_t CUSBPort::Write(std::span<const std::uint8_t> bytes) {
-    if (m_hDevice.IsNull() || bytes.empty()) {
+    if (m_hDevice.IsNull() || m_gone || bytes.empty()) {
         return 0;
     }
     std::size_t sent = 0;
@@ -164,25 +211,34 @@ std::size_t CUSBPort::Write(std::span<const std::uint8_t> bytes) {
         overlapped.hEvent = m_ioDone.Get();
         const BOOL started = ::WriteFile(m_hDevice.Get(), bytes.data() + sent,
                                          static_cast<DWORD>(piece), nullptr, &overlapped);
-        const std::size_t moved = AwaitTransfer(m_hDevice.Get(), overlapped, started,
-                                                std::min(WriteTimeoutMs(piece), kWriteStallMs));
-        sent += moved;
-        if (moved < piece) {
-            break; // timed out or failed: the device takes nothing more
+        const Moved moved =
+            AwaitTransfer(m_hDevice.Get(), overlapped, started,
+                          std::min(WriteTimeoutMs(piece), kWriteStallMs), m_stopRequested);
+        sent += moved.bytes;
+        if (MeansGone(moved.error)) {
+            MarkGone(static_cast<int>(moved.error));
+        }
+        if (moved.bytes < piece) {
+            break; // timed out, stopped, failed or gone: the device takes nothing more
         }
     }
     return sent;
 }
 
 std::size_t CUSBPort::Read(std::span<std::uint8_t> buffer) {
-    if (m_hDevice.IsNull() || buffer.empty()) {
+    if (m_hDevice.IsNull() || m_gone || buffer.empty()) {
         return 0;
     }
     const DWORD count = static_cast<DWORD>(std::min<std::size_t>(buffer.size(), kTransferPiece));
     OVERLAPPED overlapped{};
     overlapped.hEvent = m_ioDone.Get();
     const BOOL started = ::ReadFile(m_hDevice.Get(), buffer.data(), count, nullptr, &overlapped);
-    return AwaitTransfer(m_hDevice.Get(), overlapped, started, ReadTimeoutMs(count));
+    const Moved moved =
+        AwaitTransfer(m_hDevice.Get(), overlapped, started, ReadTimeoutMs(count), m_stopRequested);
+    if (MeansGone(moved.error)) {
+        MarkGone(static_cast<int>(moved.error));
+    }
+    return moved.bytes;
 }
 
 void CUSBPort::Purge() {
@@ -192,6 +248,7 @@ void CUSBPort::Purge() {
 void CUSBPort::Close() {
     m_hDevice.Reset();
     m_ioDone.Reset();
+    m_gone = false;
 }
 
 } // namespace tervan

@@ -79,6 +79,9 @@ public:
     int Commands() const { return m_done; }
     // Why the run ended early; a write cut short by the link because of a stop is the stop.
     ApplyOutcome Failure() const {
+        if (m_link.DeviceGone()) {
+            return ApplyOutcome::DeviceGone;
+        }
         return m_stopped || m_stop.StopRequested() ? ApplyOutcome::Stopped
                                                    : ApplyOutcome::WriteFailed;
     }
@@ -249,7 +252,14 @@ ApplyOutcome ApplySettings(const PrinterSettings& settings, const AnsiCodePage& 
         case ReplyOutcome::WrongReply:
             outcome = ApplyOutcome::WrongReply;
             break;
+        case ReplyOutcome::DeviceGone:
+            outcome = ApplyOutcome::DeviceGone;
+            break;
         }
+    }
+    // A vanished printer cannot be taken out of setup mode; it starts afresh when plugged in.
+    if (link.DeviceGone()) {
+        return ApplyOutcome::DeviceGone;
     }
     // Once EnterSetup went out, even in part, the printer must be taken out of setup mode.
     const Bytes leave = cmd::LeaveSetup();

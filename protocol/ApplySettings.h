@@ -22,6 +22,7 @@ enum class ApplyOutcome {
     WriteFailed,      // a write failed or was short: nothing more but LeaveSetup
     OffsetOutOfRange, // refused before anything was sent
     Stopped,          // the stop token was tripped; LeaveSetup went out if EnterSetup had
+    DeviceGone,       // the printer vanished (USB unplugged): nothing more was tried
 };
 
 // Where a running conversation is, for a progress window: the wait for "OK" (step = the read
@@ -48,9 +49,10 @@ std::optional<OffsetProblem> FindOffsetOutOfRange(const PrinterSettings& setting
 
 // The whole setup conversation on an open link: purge (serial only), EnterSetup, wait for "OK",
 // every set setting in the fixed order, LeaveSetup on every path once EnterSetup
-// went out. Texts go out in `codePage`, the one they were checked in. Pauses go through `pause`. A
-// tripped `stop` ends the run within one pause, between two commands, never inside one; stopped
-// before EnterSetup, nothing is sent at all. `progress` is called on the caller's thread.
+// went out, unless the link reports its device gone: then nothing more is tried. Texts go out in
+// `codePage`, the one they were checked in. Pauses go through `pause`. A tripped `stop` ends the run
+// within one pause, between two commands, never inside one; stopped before EnterSetup, nothing is
+// sent at all. `progress` is called on the caller's thread.
 ApplyOutcome ApplySettings(const PrinterSettings& settings, const AnsiCodePage& codePage,
                            Link& link, bool isUsb, const PauseFn& pause,
                            const StopToken& stop = NeverStop(),

@@ -64,6 +64,8 @@ std::string OpenFailureReason(const OpenResult& result, bool usb, Language langu
                   : "not a serial port (its line state cannot be read)";
     case OpenCause::SettingsRefused:
         return zh ? "端口不接受这些线路设置" : "the port refused the line settings";
+    case OpenCause::DeviceGone:
+        return zh ? "打印机已断开连接" : "the printer was disconnected";
     case OpenCause::Other:
         return SystemReason(result.systemError, language);
     }
@@ -97,10 +99,18 @@ std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::stri
 
 std::optional<std::string> OpenFailureHint(const OpenResult& result, bool usb, Language language) {
 #if defined(__linux__)
+    const bool zh = language == Language::Chinese;
+    if (usb && result.cause == OpenCause::Busy) {
+        // The kernel's own printer driver is set aside on its own; what remains is a program.
+        return zh ? "提示：另一个程序（例如打印服务 "
+                    "CUPS）正在使用打印机，请等它完成或停止它，然后重试。"
+                  : "Hint: another program (a print service such as CUPS, for instance) is using "
+                    "the "
+                    "printer; wait until it has finished or stop it, then try again.";
+    }
     if (result.cause != OpenCause::PermissionDenied) {
         return std::nullopt;
     }
-    const bool zh = language == Language::Chinese;
     if (usb) {
         return zh ? "提示：按 README 安装 udev 规则 contrib/60-tervan.rules，然后重新插上打印机。"
                   : "Hint: install the udev rule contrib/60-tervan.rules as the README says, then "

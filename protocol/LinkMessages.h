@@ -26,7 +26,7 @@ std::string OpenFailureReason(const OpenResult& result, bool usb, Language langu
 
 // One line a front end may add where the cause has a known remedy (permission denied: the udev rule
 // for USB; for a serial port the dialout group where that group may open it, else the port's
-// owner, group and mode); nullopt otherwise.
+// owner, group and mode; a USB printer held by another program); nullopt otherwise.
 std::optional<std::string> OpenFailureHint(const OpenResult& result, bool usb, Language language);
 
 } // namespace tervan

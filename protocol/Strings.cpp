@@ -15,7 +15,7 @@ struct Entry {
 };
 
 // The message texts exactly as printers' users know them ("Faill" included).
-constexpr std::array<Entry, 24> kStrings{{
+constexpr std::array<Entry, 25> kStrings{{
     {StringId::AboutMenu, "关于 Tervan(&A)...", "关于 Tervan(&A)..."},
     {StringId::Close, "关闭", "Close"},
     {StringId::ConnectionSuccessful, "_连接成功", "_Connection successful"},
@@ -48,6 +48,8 @@ constexpr std::array<Entry, 24> kStrings{{
      "another code page with the environment variable TERVAN_ANSI_CODEPAGE"},
     {StringId::ControlCharacter, "%1 中含有控制字符 %2，无法发送到打印机，请检测",
      "%1 contains the control character %2, which cannot be sent to the printer, please check"},
+    {StringId::PrinterGone, "打印机已断开连接（USB 0483:5720），请检查连接后重试",
+     "The printer was disconnected (USB 0483:5720), please check the connection and try again"},
 }};
 
 #if !defined(_WIN32)

@@ -33,6 +33,8 @@ enum class StringId : int {
     OffsetOutOfRange = 122,    // %1
     UnmappableCharacter = 123, // %1, %2 the character, %3 the code page
     ControlCharacter = 124,    // %1, %2 the character
+    // Under a verdict: the printer vanished during the conversation.
+    PrinterGone = 125,
 };
 
 enum class Language { Chinese, English };

@@ -20,6 +20,9 @@ ReplyOutcome WaitForOk(Link& link, const PauseFn& pause, const StopToken& stop,
             continue;
         }
         received += link.Read(std::span(reply).subspan(received));
+        if (link.DeviceGone()) {
+            return ReplyOutcome::DeviceGone;
+        }
         if (received == reply.size()) {
             return reply[0] == 'O' && reply[1] == 'K' ? ReplyOutcome::Ok : ReplyOutcome::WrongReply;
         }

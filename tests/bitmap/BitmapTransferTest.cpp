@@ -129,6 +129,17 @@ TEST(DownloadBitmap, FailedWriteStopsRowsAndStillLeavesSetup) {
     }
 }
 
+// A vanished printer is not waited for: no closing pause, no LeaveSetup.
+TEST(DownloadBitmap, VanishedPrinterEndsTheDownloadAtOnce) {
+    RecordingLink link;
+    link.goneAtWrite = 12; // EnterSetup, StoreBitmap, ten rows
+    const DownloadResult result = DownloadBitmap(link, 1, Logo384x100(), link.Pauser());
+    EXPECT_EQ(result.outcome, DownloadOutcome::DeviceGone);
+    EXPECT_EQ(static_cast<int>(result.message), 116);
+    EXPECT_EQ(link.attempts.size(), 13u);
+    EXPECT_EQ(link.Count(Kind::Pause), 0u);
+}
+
 TEST(PrintBitmap, SendsPrintStoredBitmapAlone) {
     RecordingLink link;
     EXPECT_TRUE(PrintBitmap(link, 3));

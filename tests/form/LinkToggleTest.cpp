@@ -67,6 +67,15 @@ TEST(Operations, Verdicts) {
     EXPECT_EQ(DownloadVerdict({DownloadOutcome::FileNotOpened, StringId::FileReadFailure}, false,
                               Language::Chinese),
               (BoxMessage{"读取文件失败", "提示"}));
+    // A vanished printer is named under the verdict.
+    EXPECT_EQ(ApplyVerdict(ApplyOutcome::DeviceGone, true, Language::Chinese),
+              (BoxMessage{"设置失败，请检测\n打印机已断开连接（USB 0483:5720），请检查连接后重试",
+                          "失败"}));
+    EXPECT_EQ(DownloadVerdict({DownloadOutcome::DeviceGone, StringId::DownloadFailed}, true,
+                              Language::English),
+              (BoxMessage{"Download bitmap failed\nThe printer was disconnected (USB 0483:5720), "
+                          "please check the connection and try again",
+                          "Tip"}));
 }
 
 } // namespace

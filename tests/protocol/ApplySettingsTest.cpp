@@ -168,6 +168,34 @@ TEST(ApplySettings, FailedOrShortWriteEndsTheRun) {
     }
 }
 
+// A vanished printer cannot be reached: nothing more is tried, LeaveSetup and pauses included.
+TEST(ApplySettings, VanishedPrinterEndsTheRunAtOnce) {
+    struct Case {
+        std::optional<std::size_t> goneAtWrite;
+        bool goneAtRead;
+        std::vector<Bytes> attempts;
+        std::size_t pauses;
+    } cases[] = {
+        {0, false, {{0x1B, 0x06}}, 0},
+        {std::nullopt, true, {{0x1B, 0x06}}, 1},
+        {2, false, {{0x1B, 0x06}, {0x1B, 0x74, 0x0B}, {0x1B, 0x24}}, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.attempts.size());
+        RecordingLink link;
+        link.replies = {kOk};
+        link.goneAtWrite = c.goneAtWrite;
+        link.goneAtRead = c.goneAtRead;
+        PrinterSettings s;
+        s.codePage = 11;
+        s.manufacturer = {true, u"ABC"};
+        s.density = 5;
+        EXPECT_EQ(ApplySettings(s, kCodePage, link, true, link.Pauser()), ApplyOutcome::DeviceGone);
+        EXPECT_EQ(link.attempts, c.attempts);
+        EXPECT_EQ(link.Count(Kind::Pause), c.pauses);
+    }
+}
+
 TEST(ApplySettings, OffsetsBeyondSixteenBitsAreRefusedBeforeSending) {
     struct Case {
         OffsetSetting start;

@@ -51,8 +51,8 @@ TEST(LinkMessages, PermissionHintPerOwnerAndGroup) {
         OpenResult result{c.usb ? OpenOutcome::UsbOpenFailed : OpenOutcome::SerialOpenFailed,
                           OpenCause::PermissionDenied, 13, c.access};
         EXPECT_EQ(OpenFailureHint(result, c.usb, c.language), c.hint) << c.name;
-        // Only a refusal has a remedy here.
-        result.cause = OpenCause::Busy;
+        // A port that is not there has no remedy of this kind.
+        result.cause = OpenCause::NotFound;
         EXPECT_EQ(OpenFailureHint(result, c.usb, c.language), std::nullopt) << c.name;
     }
 }

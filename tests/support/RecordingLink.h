@@ -28,6 +28,10 @@ public:
     std::optional<std::size_t> shortWriteAt;        // the write at this index sends one byte less
     std::vector<Bytes> attempts; // every write asked for, whole, whether it went out or not
     bool open = true;
+    // The device vanishes at this write (by index) or at the first read: from then on every write
+    // and read fails and DeviceGone says so.
+    std::optional<std::size_t> goneAtWrite;
+    bool goneAtRead = false;
 
     std::size_t Write(std::span<const std::uint8_t> bytes) override {
         attempts.emplace_back(bytes.begin(), bytes.end());
@@ -35,7 +39,8 @@ public:
             return 0;
         }
         const std::size_t index = m_writes++;
-        if (writesBeforeFailure && index >= *writesBeforeFailure) {
+        m_gone = m_gone || (goneAtWrite && index >= *goneAtWrite);
+        if (m_gone || (writesBeforeFailure && index >= *writesBeforeFailure)) {
             return 0;
         }
         std::size_t sent = bytes.size();
@@ -48,7 +53,8 @@ public:
 
     std::size_t Read(std::span<std::uint8_t> buffer) override {
         Bytes got;
-        if (open && !replies.empty()) {
+        m_gone = m_gone || goneAtRead;
+        if (open && !m_gone && !replies.empty()) {
             Bytes& front = replies.front();
             const std::size_t n = std::min(front.size(), buffer.size());
             got.assign(front.begin(), front.begin() + n);
@@ -68,6 +74,7 @@ public:
         events.push_back({Event::Kind::Close, {}, {}});
     }
     bool IsOpen() const override { return open; }
+    bool DeviceGone() const override { return m_gone; }
 
     PauseFn Pauser() {
         return [this](std::chrono::milliseconds d) {
@@ -117,6 +124,7 @@ public:
 
 private:
     std::size_t m_writes = 0;
+    bool m_gone = false;
 };
 
 } // namespace tervan::test

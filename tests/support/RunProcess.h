@@ -4,8 +4,10 @@
 
 #include <fcntl.h>
 #include <spawn.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
+#include <chrono>
 #include <fstream>
 #include <functional>
 #include <iterator>
@@ -27,6 +29,8 @@ struct ProcessResult {
     int exitCode = -1;
     std::string out;
     std::string err;
+    double cpuSeconds = 0; // user and system time of the program
+    std::chrono::steady_clock::time_point ended;
 };
 
 // Runs a program to its end with stdin from /dev/null, capturing stdout and stderr in files. `env`
@@ -85,9 +89,15 @@ inline ProcessResult RunProcess(const std::string& program, const std::vector<st
         options.whileRunning(pid); // the child is not reaped before: its id stays its own
     }
     int status = 0;
-    if (waitpid(pid, &status, 0) == pid && WIFEXITED(status)) {
+    rusage usage{};
+    if (wait4(pid, &status, 0, &usage) == pid && WIFEXITED(status)) {
         result.exitCode = WEXITSTATUS(status);
     }
+    result.ended = std::chrono::steady_clock::now();
+    const auto seconds = [](const timeval& t) {
+        return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_usec) / 1e6;
+    };
+    result.cpuSeconds = seconds(usage.ru_utime) + seconds(usage.ru_stime);
     const auto slurp = [](const std::filesystem::path& path) {
         std::ifstream in(path, std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
