@@ -90,13 +90,12 @@ std::string OffsetRange() {
 }
 
 std::string Help(const Setting& setting) {
-    const SettingList& list = *setting.lists[0];
     switch (setting.kind) {
     case SettingKind::List:
-        return Allowed(list);
+        return Allowed(*setting.lists[0]);
     case SettingKind::Font:
-        return "thermal: " + Choices(list) + "; with --" + std::string(setting.alternative) + ": " +
-               Choices(*setting.lists[1]);
+        return "thermal: " + Choices(*setting.lists[0]) + "; with --" +
+               std::string(setting.alternative) + ": " + Choices(*setting.lists[1]);
     default:
         return FormatString(setting.help, {std::to_string(setting.characters),
                                            std::to_string(setting.bytes), OffsetRange()});
