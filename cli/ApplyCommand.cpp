@@ -5,47 +5,44 @@
 #include "cli/LinkOptions.h"
 #include "protocol/ApplySettings.h"
 #include "protocol/InputCheck.h"
-#include "protocol/SettingLists.h"
+#include "protocol/MarkOffset.h"
+#include "protocol/SettingTable.h"
 #include "protocol/ToAnsi.h"
 #include "protocol/Utf.h"
 
+#include <array>
 #include <memory>
+#include <vector>
 
 namespace tervan::cli {
 
 namespace {
 
-struct ListSetting {
-    const char* flag;
-    const SettingList& list;
-    std::optional<std::uint8_t> PrinterSettings::*field;
-};
+// The options come kind by kind, each kind in the order of sending.
+constexpr SettingKind kOptionGroups[] = {SettingKind::List,         SettingKind::Font,
+                                         SettingKind::SerialFormat, SettingKind::Text,
+                                         SettingKind::Offset,       SettingKind::Buzzer};
 
-const ListSetting kListSettings[] = {
-    {"--code-page", Lists::kCodePage, &PrinterSettings::codePage},
-    {"--language", Lists::kLanguage, &PrinterSettings::language},
-    {"--cutter", Lists::kCutter, &PrinterSettings::cutter},
-    {"--mark-detect", Lists::kMarkDetect, &PrinterSettings::markDetect},
-    {"--mark-sensitivity", Lists::kMarkSensitivity, &PrinterSettings::markSensitivity},
-    {"--speed", Lists::kSpeed, &PrinterSettings::speed},
-    {"--density", Lists::kDensity, &PrinterSettings::density},
-    {"--cr-mode", Lists::kCrMode, &PrinterSettings::crMode},
-    {"--direction", Lists::kDirection, &PrinterSettings::direction},
-    {"--paper-width", Lists::kPaperWidth, &PrinterSettings::paperWidth},
-    {"--usb-mode", Lists::kUsbMode, &PrinterSettings::usbMode},
-};
+std::vector<const Setting*> OptionOrder() {
+    std::vector<const Setting*> order;
+    for (const SettingKind kind : kOptionGroups) {
+        for (const Setting* setting : kSendingOrder) {
+            if (setting->kind == kind) {
+                order.push_back(setting);
+            }
+        }
+    }
+    return order;
+}
 
-struct TextOption {
-    const char* flag;
-    TextSetting PrinterSettings::*field;
-    const char* help;
-};
+// Where the table has the setting: its option's value is kept at the same place.
+std::size_t RowOf(const Setting& setting) {
+    return static_cast<std::size_t>(&setting - kSettingTable.data());
+}
 
-const TextOption kIdentityTexts[] = {
-    {"--manufacturer", &PrinterSettings::manufacturer, "manufacturer name"},
-    {"--model", &PrinterSettings::model, "printer model"},
-    {"--serial-number", &PrinterSettings::serialNumber, "printer serial number"},
-};
+std::string Flag(const Setting& setting) {
+    return NameOf(&setting).flag;
+}
 
 // "on (开)": the command-line name, with the form's text where it says more.
 std::string ItemName(const ListItem& item) {
@@ -67,7 +64,7 @@ std::string Choices(const SettingList& list) {
 // The code pages by number and name, six to a line; `tervan-cli list code-pages` has the rest.
 std::string CodePageTable() {
     std::string out = "Code pages (--code-page N|NAME):";
-    const auto& items = Lists::kCodePage.items;
+    const auto& items = SettingNamed("code-page").lists[0]->items;
     for (std::size_t n = 0; n < items.size(); ++n) {
         const std::string name(items[n].alias.empty() ? items[n].text : items[n].alias);
         std::string cell = (n < 10 ? "   " : "  ") + std::to_string(n) + " " + name;
@@ -88,57 +85,83 @@ std::string Allowed(const SettingList& list) {
     return Choices(list);
 }
 
+std::string OffsetRange() {
+    return "-" + std::to_string(kMaxMarkOffset) + ".." + std::to_string(kMaxMarkOffset);
+}
+
+std::string Help(const Setting& setting) {
+    switch (setting.kind) {
+    case SettingKind::List:
+        return Allowed(*setting.lists[0]);
+    case SettingKind::Font:
+        return "thermal: " + Choices(*setting.lists[0]) + "; with --" +
+               std::string(setting.alternative) + ": " + Choices(*setting.lists[1]);
+    default:
+        return FormatString(setting.help, {std::to_string(setting.characters),
+                                           std::to_string(setting.bytes), OffsetRange()});
+    }
+}
+
+std::string TypeName(const Setting& setting) {
+    switch (setting.kind) {
+    case SettingKind::List:
+    case SettingKind::Font:
+        return "N|NAME";
+    case SettingKind::Text:
+        return setting.rule == TextRule::BtPin ? std::string(setting.characters, 'D') : "TEXT";
+    case SettingKind::Offset:
+        return "N";
+    case SettingKind::Buzzer:
+        return "on|off,on|off";
+    case SettingKind::SerialFormat:
+        break;
+    }
+    return "TEXT";
+}
+
 struct Inputs {
     LinkOptions link;
-    std::string values[std::size(kListSettings)];
-    CLI::Option* given[std::size(kListSettings)] = {};
-    std::string font;
-    CLI::Option* fontGiven = nullptr;
-    bool dotMatrix = false;
-    std::string texts[std::size(kIdentityTexts)];
-    CLI::Option* textGiven[std::size(kIdentityTexts)] = {};
-    std::string btName, btPassword, serialFormat, markStart, markTear, buzzer;
-    CLI::Option* btNameGiven = nullptr;
-    CLI::Option* btPasswordGiven = nullptr;
-    CLI::Option* serialFormatGiven = nullptr;
-    CLI::Option* markStartGiven = nullptr;
-    CLI::Option* markTearGiven = nullptr;
-    CLI::Option* buzzerGiven = nullptr;
+    // By the table's rows.
+    std::array<std::string, kSettingTable.size()> values;
+    std::array<CLI::Option*, kSettingTable.size()> given = {};
+    bool alternative = false; // the dot-matrix fonts
 };
 
 using Problem = std::optional<std::string>;
 
-Problem ResolveList(const char* flag, const SettingList& list, const std::string& value,
+Problem ResolveList(const std::string& flag, const SettingList& list, const std::string& value,
                     std::optional<std::uint8_t>& out) {
     const auto n = ResolveItem(list, value);
     if (!n) {
-        return std::string(flag) + ": '" + value + "' is not allowed; use " + Allowed(list);
+        return flag + ": '" + value + "' is not allowed; use " + Allowed(list);
     }
     out = static_cast<std::uint8_t>(*n);
     return std::nullopt;
 }
 
-Problem ParseText(const char* flag, const std::string& value, std::u16string& out) {
+Problem ParseText(const std::string& flag, const std::string& value, std::u16string& out) {
     const auto text = Utf8ToUtf16(value);
     if (!text) {
-        return std::string(flag) + ": not valid UTF-8 text";
+        return flag + ": not valid UTF-8 text";
     }
     out = *text;
     return std::nullopt;
 }
 
-// An option's text as given, marked as given.
-Problem TakeText(const CLI::Option* option, const std::string& value, bool& given,
-                 std::u16string& out) {
-    if (option->count() == 0) {
-        return std::nullopt;
+// The command line's offsets are whole numbers; a text that is none is marked so, and refused
+// by the input check in its turn (it is UTF-8, like any text given).
+Problem ParseOffset(const std::string& flag, const std::string& value, OffsetSetting& out) {
+    std::u16string text;
+    if (auto p = ParseText(flag, value, text)) {
+        return p;
     }
-    given = true;
-    return ParseText(option->get_name().c_str(), value, out);
+    out.dots = ParseWholeMarkOffset(value);
+    return std::nullopt;
 }
 
-Problem ParseSerialFormat(const std::string& value, SetupCommandTable::SerialFormat& out) {
-    const std::string usage = "--serial-format: '" + value +
+Problem ParseSerialFormat(const std::string& flag, const std::string& value,
+                          SetupCommandTable::SerialFormat& out) {
+    const std::string usage = flag + ": '" + value +
                               "' is not BAUD,PARITY,BITS,FLOW (BAUD 1200..115200, PARITY "
                               "none|odd|even, BITS 7|8, FLOW xon-xoff|rts-cts), e.g. "
                               "115200,even,7,xon-xoff";
@@ -153,8 +176,7 @@ Problem ParseSerialFormat(const std::string& value, SetupCommandTable::SerialFor
     if (parts.size() != 4) {
         return usage;
     }
-    const SettingList* lists[] = {&Lists::kBaudRate, &Lists::kParity, &Lists::kDataBits,
-                                  &Lists::kFlowControl};
+    const auto& lists = SettingNamed("serial-format").lists;
     std::uint8_t indices[4] = {};
     for (std::size_t i = 0; i < 4; ++i) {
         // By name only: "7" must mean seven data bits, not the eighth item.
@@ -174,7 +196,7 @@ Problem ParseSerialFormat(const std::string& value, SetupCommandTable::SerialFor
     return std::nullopt;
 }
 
-Problem ParseBuzzer(const std::string& value, BuzzerChoice& out) {
+Problem ParseBuzzer(const std::string& flag, const std::string& value, BuzzerChoice& out) {
     const std::size_t comma = value.find(',');
     const std::string error = value.substr(0, comma);
     const std::string cut = comma == std::string::npos ? "" : value.substr(comma + 1);
@@ -190,60 +212,44 @@ Problem ParseBuzzer(const std::string& value, BuzzerChoice& out) {
     const auto onError = onOff(error);
     const auto onCut = onOff(cut);
     if (!onError || !onCut) {
-        return "--buzzer: '" + value + "' is not ERROR,CUT with each on or off, e.g. on,off";
+        return flag + ": '" + value + "' is not ERROR,CUT with each on or off, e.g. on,off";
     }
     out = {*onError, *onCut};
     return std::nullopt;
 }
 
+// One option's value into the settings record. Limits and refusals are the core's input check,
+// once every option is read.
+Problem Take(const Setting& setting, const std::string& value, bool alternative,
+             PrinterSettings& s) {
+    const std::string flag = Flag(setting);
+    switch (setting.kind) {
+    case SettingKind::List:
+    case SettingKind::Font:
+        return ResolveList(flag, *setting.lists[alternative ? 1 : 0], value, s.*setting.item);
+    case SettingKind::SerialFormat:
+        return ParseSerialFormat(flag, value, (s.*setting.format).emplace());
+    case SettingKind::Text:
+        (s.*setting.text).checked = true;
+        return ParseText(flag, value, (s.*setting.text).text);
+    case SettingKind::Offset:
+        (s.*setting.offset).set = true;
+        return ParseOffset(flag, value, s.*setting.offset);
+    case SettingKind::Buzzer:
+        return ParseBuzzer(flag, value, (s.*setting.buzzer).emplace());
+    }
+    return std::nullopt;
+}
+
 Problem BuildSettings(const Inputs& in, PrinterSettings& s) {
-    for (std::size_t i = 0; i < std::size(kListSettings); ++i) {
-        const ListSetting& setting = kListSettings[i];
-        if (in.given[i]->count() > 0) {
-            if (auto p = ResolveList(setting.flag, setting.list, in.values[i], s.*setting.field)) {
-                return p;
-            }
+    s.dotMatrixFonts = in.alternative;
+    for (const Setting* setting : OptionOrder()) {
+        const std::size_t row = RowOf(*setting);
+        if (in.given[row]->count() == 0) {
+            continue;
         }
-    }
-    s.dotMatrixFonts = in.dotMatrix;
-    if (in.fontGiven->count() > 0) {
-        const SettingList& fonts = in.dotMatrix ? Lists::kFontDotMatrix : Lists::kFontThermal;
-        if (auto p = ResolveList("--font", fonts, in.font, s.font)) {
-            return p;
-        }
-    }
-    if (in.serialFormatGiven->count() > 0) {
-        s.serialFormat.emplace();
-        if (auto p = ParseSerialFormat(in.serialFormat, *s.serialFormat)) {
-            return p;
-        }
-    }
-    for (std::size_t i = 0; i < std::size(kIdentityTexts); ++i) {
-        if (in.textGiven[i]->count() > 0) {
-            TextSetting& text = s.*kIdentityTexts[i].field;
-            text.checked = true;
-            if (auto p = ParseText(kIdentityTexts[i].flag, in.texts[i], text.text)) {
-                return p;
-            }
-        }
-    }
-    // Limits and refusals are the core's input check, once every option is read.
-    if (auto p = TakeText(in.btNameGiven, in.btName, s.btName.checked, s.btName.text)) {
-        return p;
-    }
-    if (auto p =
-            TakeText(in.btPasswordGiven, in.btPassword, s.btPassword.checked, s.btPassword.text)) {
-        return p;
-    }
-    if (auto p = TakeText(in.markStartGiven, in.markStart, s.markStart.set, s.markStart.text)) {
-        return p;
-    }
-    if (auto p = TakeText(in.markTearGiven, in.markTear, s.markTear.set, s.markTear.text)) {
-        return p;
-    }
-    if (in.buzzerGiven->count() > 0) {
-        s.buzzer.emplace();
-        if (auto p = ParseBuzzer(in.buzzer, *s.buzzer)) {
+        const bool alternative = setting->kind == SettingKind::Font && in.alternative;
+        if (auto p = Take(*setting, in.values[row], alternative, s)) {
             return p;
         }
     }
@@ -258,7 +264,9 @@ int RunApply(const Inputs& in) {
     }
     const AnsiCodePage codePage = SystemAnsiCodePage();
     if (const auto problem = CheckSettings(settings, codePage, InputRules::CommandLine)) {
-        PrintText(InputProblemText(*problem, settings, codePage));
+        const std::string given =
+            problem->setting != nullptr ? in.values[RowOf(*problem->setting)] : std::string();
+        PrintText(InputProblemText(*problem, given, codePage));
         return kExitBadInput;
     }
     return RunOnLink(in.link, [&](const Session& session) {
@@ -280,52 +288,18 @@ std::function<int()> AddApplyCommand(CLI::App& app) {
     cmd->footer("Texts may hold no control characters, and every character must exist in the "
                 "code page of the locale or of TERVAN_ANSI_CODEPAGE.\n\n" +
                 CodePageTable());
-    for (std::size_t i = 0; i < std::size(kListSettings); ++i) {
-        const ListSetting& setting = kListSettings[i];
-        in->given[i] = cmd->add_option(setting.flag, in->values[i], Allowed(setting.list))
-                           ->group("Settings")
-                           ->type_name("N|NAME");
-    }
-    in->fontGiven = cmd->add_option("--font", in->font,
-                                    "thermal: " + Choices(Lists::kFontThermal) +
-                                        "; with --dot-matrix: " + Choices(Lists::kFontDotMatrix))
-                        ->group("Settings")
-                        ->type_name("N|NAME");
-    cmd->add_flag("--dot-matrix", in->dotMatrix, "--font names the dot-matrix fonts")
-        ->group("Settings");
-    in->serialFormatGiven =
-        cmd->add_option("--serial-format", in->serialFormat,
-                        "the printer's own serial port: BAUD,PARITY,BITS,FLOW, e.g. "
-                        "115200,even,7,xon-xoff")
-            ->group("Settings");
-    for (std::size_t i = 0; i < std::size(kIdentityTexts); ++i) {
-        in->textGiven[i] =
-            cmd->add_option(kIdentityTexts[i].flag, in->texts[i],
-                            std::string(kIdentityTexts[i].help) + ", at most 259 characters")
-                ->group("Settings")
-                ->type_name("TEXT");
-    }
-    in->btNameGiven = cmd->add_option("--bt-name", in->btName,
-                                      "Bluetooth name, at most 30 bytes in the code page")
-                          ->group("Settings")
-                          ->type_name("TEXT");
-    in->btPasswordGiven =
-        cmd->add_option("--bt-password", in->btPassword, "Bluetooth PIN, exactly 4 digits")
-            ->group("Settings")
-            ->type_name("DDDD");
-    in->markStartGiven = cmd->add_option("--mark-start", in->markStart,
-                                         "black-mark print start offset in dots, -65535..65535 "
-                                         "(positive feeds forward, negative backward)")
+    for (const Setting* setting : OptionOrder()) {
+        const std::size_t row = RowOf(*setting);
+        in->given[row] = cmd->add_option(Flag(*setting), in->values[row], Help(*setting))
                              ->group("Settings")
-                             ->type_name("N");
-    in->markTearGiven =
-        cmd->add_option("--mark-tear", in->markTear, "black-mark tear-off offset, -65535..65535")
-            ->group("Settings")
-            ->type_name("N");
-    in->buzzerGiven = cmd->add_option("--buzzer", in->buzzer,
-                                      "ERROR,CUT: buzzer on error and at cut, each on|off")
-                          ->group("Settings")
-                          ->type_name("on|off,on|off");
+                             ->type_name(TypeName(*setting));
+        if (setting->kind == SettingKind::Font) {
+            const std::string alternative(setting->alternative);
+            cmd->add_flag("--" + alternative, in->alternative,
+                          Flag(*setting) + " names the " + alternative + " fonts")
+                ->group("Settings");
+        }
+    }
     return [cmd, in] { return cmd->parsed() ? RunApply(*in) : -1; };
 }
 

@@ -3,7 +3,7 @@
 #include "cli/ExitCode.h"
 #include "link/PortList.h"
 #include "link/UsbPort.h"
-#include "protocol/SettingLists.h"
+#include "protocol/SettingTable.h"
 
 #include <iostream>
 #include <memory>

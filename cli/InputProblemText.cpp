@@ -1,14 +1,10 @@
 #include "cli/InputProblemText.h"
 
-#include "protocol/Utf.h"
+#include "protocol/SettingLimits.h"
 
 namespace tervan::cli {
 
 namespace {
-
-const OffsetSetting& OffsetOf(const PrinterSettings& settings, Setting setting) {
-    return setting == Setting::MarkStart ? settings.markStart : settings.markTear;
-}
 
 std::string CodePageText(ProblemKind kind, const AnsiCodePage& codePage) {
     const std::string what = codePage.fromEnvironment
@@ -27,9 +23,10 @@ std::string CodePageText(ProblemKind kind, const AnsiCodePage& codePage) {
 
 } // namespace
 
-std::string InputProblemText(const InputProblem& problem, const PrinterSettings& settings,
+std::string InputProblemText(const InputProblem& problem, const std::string& given,
                              const AnsiCodePage& codePage) {
-    const std::string flag(NameOf(problem.setting).flag);
+    const std::string flag = NameOf(problem.setting).flag;
+    const auto number = [](std::size_t n) { return std::to_string(n); };
     switch (problem.kind) {
     case ProblemKind::OffsetOutOfRange:
     case ProblemKind::UnmappableCharacter:
@@ -38,17 +35,20 @@ std::string InputProblemText(const InputProblem& problem, const PrinterSettings&
     case ProblemKind::EmptyText:
         return flag + ": empty; leave the option out to keep the printer's value";
     case ProblemKind::TextTooLong:
-        return flag + ": " + std::to_string(problem.count) + " characters; at most 259 are allowed";
+        return flag + ": " + number(problem.count) + " characters; at most " +
+               number(kTextReadLength) + " are allowed";
     case ProblemKind::BtNameTooLong:
-        return flag + ": " + std::to_string(problem.count) + " bytes in code page " +
-               problem.codePage +
-               "; at most 30 bytes (15 Chinese characters) and 40 characters are allowed";
+        // A double-byte code page holds a Chinese character in two bytes.
+        return flag + ": " + number(problem.count) + " bytes in code page " + problem.codePage +
+               "; at most " + number(problem.setting->bytes) + " bytes (" +
+               number(problem.setting->bytes / 2) + " Chinese characters) and " +
+               number(problem.setting->characters) + " characters are allowed";
     case ProblemKind::BtPasswordNotFourDigits:
-        return flag + ": '" + Utf16ToUtf8(TextOf(settings, problem.setting)) +
-               "' is not exactly 4 digits";
+        return flag + ": '" + given + "' is not exactly " + number(problem.setting->characters) +
+               " digits";
     case ProblemKind::OffsetNotWholeNumber:
-        return flag + ": '" + Utf16ToUtf8(OffsetOf(settings, problem.setting).text) +
-               "' is not a whole number of dots from -65535 to 65535";
+        return flag + ": '" + given + "' is not a whole number of dots from -" +
+               std::to_string(kMaxMarkOffset) + " to " + std::to_string(kMaxMarkOffset);
     case ProblemKind::CodePageUnknown:
     case ProblemKind::CodePageNotAscii:
         return CodePageText(problem.kind, codePage);

@@ -39,21 +39,35 @@ constexpr ControlTemplate List(int id, const SettingList& list, int x, int y, in
             .enabled = enabled};
 }
 
-constexpr ControlTemplate Edit(int id, int x, int y, int cx, int limit, bool enabled,
-                               std::string_view text = {}) {
+// One of the lists of `setting`: the `part`-th in the order its record takes them (the font's
+// first list is the one the form starts with).
+constexpr ControlTemplate List(int id, const Setting& setting, int x, int y, int cx,
+                               std::size_t part = 0, int selection = 0, bool enabled = true) {
+    ControlTemplate list = List(id, *setting.lists[part], x, y, cx, selection, enabled);
+    list.setting = &setting;
+    return list;
+}
+
+// A text setting's edit holds what the setting takes, and no more, and waits for its "修改" box;
+// an offset's edit starts at "0".
+constexpr ControlTemplate Edit(int id, const Setting& setting, int x, int y, int cx) {
+    const bool text = setting.kind == SettingKind::Text;
     return {.id = id,
             .kind = ControlKind::Edit,
             .rect = {x, y, cx, kEditHeight},
-            .enabled = enabled,
-            .limit = limit,
-            .text = text};
+            .setting = &setting,
+            .enabled = !text,
+            .limit = text ? static_cast<int>(setting.characters) : 0,
+            .text = text ? "" : "0"};
 }
 
-constexpr ControlTemplate Check(int id, std::string_view caption, int x, int y, int cx) {
+constexpr ControlTemplate Check(int id, std::string_view caption, int x, int y, int cx,
+                                const Setting& setting) {
     return {.id = id,
             .kind = ControlKind::CheckBox,
             .caption = caption,
-            .rect = {x, y, cx, kCheckHeight}};
+            .rect = {x, y, cx, kCheckHeight},
+            .setting = &setting};
 }
 
 constexpr ControlTemplate Button(int id, std::string_view caption, int x, int y, int cx,
@@ -64,12 +78,6 @@ constexpr ControlTemplate Button(int id, std::string_view caption, int x, int y,
             .rect = {x, y, cx, kButtonHeight},
             .visible = visible};
 }
-
-// Texts longer than the printer takes are refused by the conversation, not cut off silently
-// here: the identity edits hold exactly what the conversation reads.
-constexpr int kIdentityLimit = 259;
-constexpr int kBtNameLimit = 40;
-constexpr int kBtPasswordLimit = 4;
 
 // One "属性设置" row: label, edit (disabled until its box is checked), "修改".
 constexpr int kIdentityLabelX = 22;
@@ -101,71 +109,71 @@ const std::array kMainControls{
 
     Group("属性设置", {14, 88, 310, 79}),
     Label("制造商名称:", kIdentityLabelX, 99, 60),
-    Edit(Ctl::Manufacturer, kIdentityEditX, 99, kIdentityEditCx, kIdentityLimit, false),
-    Check(Ctl::ManufacturerCheck, "修改", kIdentityCheckX, 100, 36),
+    Edit(Ctl::Manufacturer, SettingNamed("manufacturer"), kIdentityEditX, 99, kIdentityEditCx),
+    Check(Ctl::ManufacturerCheck, "修改", kIdentityCheckX, 100, 36, SettingNamed("manufacturer")),
     Label("打印机型号:", kIdentityLabelX, 112, 60),
-    Edit(Ctl::Model, kIdentityEditX, 112, kIdentityEditCx, kIdentityLimit, false),
-    Check(Ctl::ModelCheck, "修改", kIdentityCheckX, 113, 36),
+    Edit(Ctl::Model, SettingNamed("model"), kIdentityEditX, 112, kIdentityEditCx),
+    Check(Ctl::ModelCheck, "修改", kIdentityCheckX, 113, 36, SettingNamed("model")),
     Label("打印机序列号:", kIdentityLabelX, 125, 60),
-    Edit(Ctl::SerialNumber, kIdentityEditX, 125, kIdentityEditCx, kIdentityLimit, false),
-    Check(Ctl::SerialNumberCheck, "修改", kIdentityCheckX, 126, 36),
+    Edit(Ctl::SerialNumber, SettingNamed("serial-number"), kIdentityEditX, 125, kIdentityEditCx),
+    Check(Ctl::SerialNumberCheck, "修改", kIdentityCheckX, 126, 36, SettingNamed("serial-number")),
     Label("蓝牙名称:", kIdentityLabelX, 138, 60),
-    Edit(Ctl::BtName, kIdentityEditX, 138, kIdentityEditCx, kBtNameLimit, false),
-    Check(Ctl::BtNameCheck, "修改", kIdentityCheckX, 139, 36),
+    Edit(Ctl::BtName, SettingNamed("bt-name"), kIdentityEditX, 138, kIdentityEditCx),
+    Check(Ctl::BtNameCheck, "修改", kIdentityCheckX, 139, 36, SettingNamed("bt-name")),
     Label("蓝牙密码:", kIdentityLabelX, 151, 60),
-    Edit(Ctl::BtPassword, kIdentityEditX, 151, kIdentityEditCx, kBtPasswordLimit, false),
-    Check(Ctl::BtPasswordCheck, "修改", kIdentityCheckX, 152, 36),
+    Edit(Ctl::BtPassword, SettingNamed("bt-password"), kIdentityEditX, 151, kIdentityEditCx),
+    Check(Ctl::BtPasswordCheck, "修改", kIdentityCheckX, 152, 36, SettingNamed("bt-password")),
 
     Group("打印机串口", {13, 169, 84, 95}),
-    Check(Ctl::SerialFormatCheck, "修改", 67, 176, 28),
+    Check(Ctl::SerialFormatCheck, "修改", 67, 176, 28, SettingNamed("serial-format")),
     Label("波特率:", 18, 190, 28),
-    List(Ctl::PrinterBaudRate, Lists::kBaudRate, 47, 190, 46, 3, false),
+    List(Ctl::PrinterBaudRate, SettingNamed("serial-format"), 47, 190, 46, 0, 3, false),
     Label("校验:", 18, 208, 28),
-    List(Ctl::PrinterParity, Lists::kParity, 47, 208, 46, 0, false),
+    List(Ctl::PrinterParity, SettingNamed("serial-format"), 47, 208, 46, 1, 0, false),
     Label("数据位:", 18, 226, 28),
-    List(Ctl::PrinterDataBits, Lists::kDataBits, 47, 226, 46, 1, false),
+    List(Ctl::PrinterDataBits, SettingNamed("serial-format"), 47, 226, 46, 2, 1, false),
     Label("流控:", 18, 244, 28),
-    List(Ctl::PrinterFlowControl, Lists::kFlowControl, 47, 244, 46, 1, false),
+    List(Ctl::PrinterFlowControl, SettingNamed("serial-format"), 47, 244, 46, 3, 1, false),
 
     Group("字符设置", {106, 169, 215, 56}),
     Label("字体设置:", 112, 179, 40),
-    List(Ctl::Font, Lists::kFontThermal, 154, 179, 98),
-    Check(Ctl::DotMatrix, "针式打印机", 257, 181, 60),
+    List(Ctl::Font, SettingNamed("font"), 154, 179, 98),
+    Check(Ctl::DotMatrix, "针式打印机", 257, 181, 60, SettingNamed("font")),
     Label("语言设置:", 112, 193, 40),
-    List(Ctl::Language, Lists::kLanguage, 154, 193, 161),
+    List(Ctl::Language, SettingNamed("language"), 154, 193, 161),
     Label("代码页:", 112, 207, 40),
-    List(Ctl::CodePage, Lists::kCodePage, 154, 207, 161),
+    List(Ctl::CodePage, SettingNamed("code-page"), 154, 207, 161),
 
     Group("黑标", {106, 225, 230, 39}),
     Label("检测:", 112, 234, 22),
-    List(Ctl::MarkDetect, Lists::kMarkDetect, 136, 234, 36),
+    List(Ctl::MarkDetect, SettingNamed("mark-detect"), 136, 234, 36),
     Label("灵敏度:", 178, 234, 30),
-    List(Ctl::MarkSensitivity, Lists::kMarkSensitivity, 210, 234, 36),
+    List(Ctl::MarkSensitivity, SettingNamed("mark-sensitivity"), 210, 234, 36),
     Label("定位偏移:", 112, 248, 38),
-    List(Ctl::MarkStart, Lists::kMarkStart, 152, 248, 45),
-    Edit(Ctl::MarkStartOffset, 199, 248, 24, 0, true, "0"),
-    List(Ctl::MarkTear, Lists::kMarkTear, 227, 248, 45),
-    Edit(Ctl::MarkTearOffset, 274, 248, 24, 0, true, "0"),
+    List(Ctl::MarkStart, SettingNamed("mark-start"), 152, 248, 45),
+    Edit(Ctl::MarkStartOffset, SettingNamed("mark-start"), 199, 248, 24),
+    List(Ctl::MarkTear, SettingNamed("mark-tear"), 227, 248, 45),
+    Edit(Ctl::MarkTearOffset, SettingNamed("mark-tear"), 274, 248, 24),
     ControlTemplate{Ctl::Static, ControlKind::Label, "(正-进纸)\r\n(负-退纸)", {302, 234, 32, 24}},
 
     Group("其它设置", {13, 265, 321, 69}),
     Label("速度:", 19, 277, 36),
-    List(Ctl::Speed, Lists::kSpeed, 56, 277, 48),
+    List(Ctl::Speed, SettingNamed("speed"), 56, 277, 48),
     Label("浓度:", 110, 277, 30),
-    List(Ctl::Density, Lists::kDensity, 141, 277, 66),
+    List(Ctl::Density, SettingNamed("density"), 141, 277, 66),
     Label("0D回车:", 214, 277, 40),
-    List(Ctl::CrMode, Lists::kCrMode, 256, 277, 72),
+    List(Ctl::CrMode, SettingNamed("cr-mode"), 256, 277, 72),
     Label("方向:", 19, 295, 36),
-    List(Ctl::Direction, Lists::kDirection, 56, 295, 48),
+    List(Ctl::Direction, SettingNamed("direction"), 56, 295, 48),
     Label("宽度:", 110, 295, 30),
-    List(Ctl::PaperWidth, Lists::kPaperWidth, 141, 295, 66),
+    List(Ctl::PaperWidth, SettingNamed("paper-width"), 141, 295, 66),
     Label("切刀：", 214, 295, 40),
-    List(Ctl::Cutter, Lists::kCutter, 256, 295, 72),
+    List(Ctl::Cutter, SettingNamed("cutter"), 256, 295, 72),
     Label("蜂鸣器:", 19, 313, 36),
-    List(Ctl::BuzzerError, Lists::kBuzzerError, 56, 313, 84),
-    List(Ctl::BuzzerCut, Lists::kBuzzerCut, 144, 313, 84),
+    List(Ctl::BuzzerError, SettingNamed("buzzer"), 56, 313, 84),
+    List(Ctl::BuzzerCut, SettingNamed("buzzer"), 144, 313, 84, 1),
     Label("USB:", 232, 313, 22),
-    List(Ctl::UsbMode, Lists::kUsbMode, 256, 313, 72),
+    List(Ctl::UsbMode, SettingNamed("usb-mode"), 256, 313, 72),
 
     Group("下载位图", {14, 335, 319, 31}),
     Label("位图索引:", 20, 347, 40),

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/SettingLists.h"
+#include "protocol/SettingTable.h"
 
 #include <span>
 #include <string_view>
@@ -43,6 +43,9 @@ struct ControlTemplate {
     DialogRect rect = {};
     ItemSource itemSource = ItemSource::None;
     const SettingList* list = nullptr;
+    // The setting whose value this control holds or switches on, its "修改" box included; a
+    // setting's lists stand in the order its record takes them.
+    const Setting* setting = nullptr;
     int selection = -1; // initial list selection; -1 for none
     bool checked = false;
     bool enabled = true;

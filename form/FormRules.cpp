@@ -1,7 +1,7 @@
 #include "form/FormRules.h"
 
 #include "form/ControlIds.h"
-#include "protocol/SettingLists.h"
+#include "protocol/SettingTable.h"
 
 #include <algorithm>
 #include <array>
@@ -9,22 +9,6 @@
 namespace tervan {
 
 namespace {
-
-struct Enabling {
-    int check;
-    std::array<int, 4> targets; // 0 where unused
-};
-
-constexpr std::array kEnabling{
-    Enabling{Ctl::ManufacturerCheck, {Ctl::Manufacturer}},
-    Enabling{Ctl::ModelCheck, {Ctl::Model}},
-    Enabling{Ctl::SerialNumberCheck, {Ctl::SerialNumber}},
-    Enabling{Ctl::BtNameCheck, {Ctl::BtName}},
-    Enabling{Ctl::BtPasswordCheck, {Ctl::BtPassword}},
-    Enabling{
-        Ctl::SerialFormatCheck,
-        {Ctl::PrinterBaudRate, Ctl::PrinterParity, Ctl::PrinterDataBits, Ctl::PrinterFlowControl}},
-};
 
 constexpr std::array kLineLists{Ctl::BaudRate, Ctl::Parity, Ctl::DataBits, Ctl::FlowControl};
 constexpr std::array kPortControls{Ctl::PortList, Ctl::BaudRate, Ctl::Parity, Ctl::DataBits,
@@ -95,9 +79,27 @@ FormChanges SelectPort(FormState& form) {
     return changes;
 }
 
+// A "修改" box enables the other controls of its setting, or disables them keeping their values.
+FormChanges EnableSettingControls(int check, bool checked) {
+    const DialogTemplate& dialog = MainDialogTemplate();
+    const Setting* setting = FindControl(dialog, check)->setting;
+    FormChanges changes;
+    if (setting == nullptr ||
+        (setting->kind != SettingKind::Text && setting->kind != SettingKind::SerialFormat)) {
+        return changes;
+    }
+    for (const ControlTemplate& control : dialog.controls) {
+        if (control.setting == setting && control.id != check) {
+            changes.controls.push_back(Enable(control.id, checked));
+        }
+    }
+    return changes;
+}
+
 FormChanges SwitchFonts(bool dotMatrix) {
+    const Setting& font = *FindControl(MainDialogTemplate(), Ctl::Font)->setting;
     ControlChange change = ChangeOf(Ctl::Font);
-    change.items = ListTexts(dotMatrix ? Lists::kFontDotMatrix : Lists::kFontThermal);
+    change.items = ListTexts(*font.lists[dotMatrix ? 1 : 0]);
     change.selection = 0;
     return {std::nullopt, {change}};
 }
@@ -118,7 +120,7 @@ FormChanges CheckBtName(FormState& form, const std::u16string& text) {
 }
 
 FormChanges CheckBtPassword(const std::u16string& text) {
-    const std::u16string_view read = std::u16string_view(text).substr(0, 4);
+    const std::u16string_view read = std::u16string_view(text).substr(0, kBtPasswordLength);
     for (std::size_t i = 0; i < read.size(); ++i) {
         if (read[i] < u'0' || read[i] > u'9') {
             ControlChange change = ChangeOf(Ctl::BtPassword);
@@ -166,18 +168,7 @@ FormChanges OnClicked(FormState& form, int id, bool checked) {
     if (id == Ctl::DotMatrix) {
         return Record(form, SwitchFonts(checked));
     }
-    for (const Enabling& rule : kEnabling) {
-        if (rule.check == id) {
-            FormChanges changes;
-            for (int target : rule.targets) {
-                if (target != 0) {
-                    changes.controls.push_back(Enable(target, checked));
-                }
-            }
-            return Record(form, std::move(changes));
-        }
-    }
-    return {};
+    return Record(form, EnableSettingControls(id, checked));
 }
 
 FormChanges OnEditChange(FormState& form, int id, std::u16string text) {

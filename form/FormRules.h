@@ -45,7 +45,4 @@ FormChanges OnEditChange(FormState& form, int id, std::u16string text);
 FormChanges OnLinkOpened(FormState& form, std::string caption);
 FormChanges OnLinkClosed(FormState& form, std::string caption);
 
-// The Bluetooth name may take this many bytes in the printer's code page.
-inline constexpr std::size_t kBtNameBytes = 30;
-
 } // namespace tervan

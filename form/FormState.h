@@ -28,7 +28,7 @@ struct ControlState {
 struct FormState {
     std::vector<ControlState> controls;
     bool m_bUsb = false;            // the port list selects "USB"
-    std::u16string m_strLastBtName; // the last Bluetooth name that fitted in 30 bytes
+    std::u16string m_strLastBtName; // the last Bluetooth name that fitted in kBtNameBytes
     AnsiCodePage codePage;          // the one the printer's texts are measured and sent in
 
     ControlState& At(int id);

@@ -2,14 +2,49 @@
 
 #include "form/ControlIds.h"
 #include "link/SerialPort.h"
+#include "protocol/MarkOffset.h"
+#include "protocol/SettingTable.h"
+
+#include <vector>
 
 namespace tervan {
 
 namespace {
 
+// What the controls of one setting hold: its check box, its lists' selections in the order its
+// record takes them, its edit's text.
+struct SettingControls {
+    bool checked = false;
+    std::vector<int> selections;
+    std::u16string text;
+};
+
+SettingControls ControlsOf(const FormState& form, const Setting& setting) {
+    SettingControls values;
+    for (const ControlTemplate& control : MainDialogTemplate().controls) {
+        if (control.setting != &setting) {
+            continue;
+        }
+        const ControlState& state = form.At(control.id);
+        switch (control.kind) {
+        case ControlKind::CheckBox:
+            values.checked = state.checked;
+            break;
+        case ControlKind::DropDownList:
+            values.selections.push_back(state.selection);
+            break;
+        case ControlKind::Edit:
+            values.text = state.text;
+            break;
+        default:
+            break;
+        }
+    }
+    return values;
+}
+
 // A setting list off "不改变": index n stands for item n - 1.
-std::optional<std::uint8_t> ItemOf(const FormState& form, int id) {
-    const int selection = form.At(id).selection;
+std::optional<std::uint8_t> ItemOf(int selection) {
     if (selection <= 0) {
         return std::nullopt;
     }
@@ -17,53 +52,51 @@ std::optional<std::uint8_t> ItemOf(const FormState& form, int id) {
 }
 
 // A list without a "不改变" row: the index is the value (nothing selected reads as 0).
-std::uint8_t IndexOf(const FormState& form, int id) {
-    const int selection = form.At(id).selection;
+std::uint8_t IndexOf(int selection) {
     return static_cast<std::uint8_t>(selection < 0 ? 0 : selection);
 }
 
-TextSetting ReadText(const FormState& form, int check, int edit) {
-    return {form.At(check).checked, form.At(edit).text.substr(0, kTextReadLength)};
+std::uint8_t IndexOf(const FormState& form, int id) {
+    return IndexOf(form.At(id).selection);
 }
 
-OffsetSetting ReadOffset(const FormState& form, int list, int edit) {
-    return {form.At(list).selection > 0, form.At(edit).text.substr(0, kOffsetReadLength)};
+void Gather(const Setting& setting, const SettingControls& controls, PrinterSettings& settings) {
+    const std::vector<int>& lists = controls.selections;
+    switch (setting.kind) {
+    case SettingKind::Font:
+        // Only picks the items' names; n travels unchanged.
+        settings.dotMatrixFonts = controls.checked;
+        [[fallthrough]];
+    case SettingKind::List:
+        settings.*setting.item = ItemOf(lists[0]);
+        break;
+    case SettingKind::SerialFormat:
+        if (controls.checked) {
+            settings.*setting.format = SetupCommandTable::SerialFormat{
+                IndexOf(lists[0]), IndexOf(lists[1]), IndexOf(lists[2]), IndexOf(lists[3])};
+        }
+        break;
+    case SettingKind::Text:
+        settings.*setting.text = {controls.checked, controls.text.substr(0, kTextReadLength)};
+        break;
+    case SettingKind::Offset:
+        settings.*setting.offset = {lists[0] > 0, ParseMarkOffset(controls.text)};
+        break;
+    case SettingKind::Buzzer:
+        // Sent when the error list is set; the cut list adds its bit only when it is "允许".
+        if (lists[0] > 0) {
+            settings.*setting.buzzer = BuzzerChoice{lists[0] == 2, lists[1] == 2};
+        }
+        break;
+    }
 }
 
 } // namespace
 
 PrinterSettings GatherSettings(const FormState& form) {
     PrinterSettings settings;
-    settings.codePage = ItemOf(form, Ctl::CodePage);
-    settings.font = ItemOf(form, Ctl::Font);
-    settings.dotMatrixFonts = form.At(Ctl::DotMatrix).checked;
-    settings.language = ItemOf(form, Ctl::Language);
-    // The cutter's item number; the command encodes it (0x00 off, 0x10 on).
-    settings.cutter = ItemOf(form, Ctl::Cutter);
-    if (form.At(Ctl::SerialFormatCheck).checked) {
-        settings.serialFormat = SetupCommandTable::SerialFormat{
-            IndexOf(form, Ctl::PrinterBaudRate), IndexOf(form, Ctl::PrinterParity),
-            IndexOf(form, Ctl::PrinterDataBits), IndexOf(form, Ctl::PrinterFlowControl)};
-    }
-    settings.manufacturer = ReadText(form, Ctl::ManufacturerCheck, Ctl::Manufacturer);
-    settings.model = ReadText(form, Ctl::ModelCheck, Ctl::Model);
-    settings.serialNumber = ReadText(form, Ctl::SerialNumberCheck, Ctl::SerialNumber);
-    settings.btName = ReadText(form, Ctl::BtNameCheck, Ctl::BtName);
-    settings.btPassword = ReadText(form, Ctl::BtPasswordCheck, Ctl::BtPassword);
-    settings.markDetect = ItemOf(form, Ctl::MarkDetect);
-    settings.markStart = ReadOffset(form, Ctl::MarkStart, Ctl::MarkStartOffset);
-    settings.markTear = ReadOffset(form, Ctl::MarkTear, Ctl::MarkTearOffset);
-    settings.markSensitivity = ItemOf(form, Ctl::MarkSensitivity);
-    settings.speed = ItemOf(form, Ctl::Speed);
-    settings.density = ItemOf(form, Ctl::Density);
-    settings.crMode = ItemOf(form, Ctl::CrMode);
-    settings.direction = ItemOf(form, Ctl::Direction);
-    settings.paperWidth = ItemOf(form, Ctl::PaperWidth);
-    settings.usbMode = ItemOf(form, Ctl::UsbMode);
-    // Sent when the error list is set; the cut list adds its bit only when it is "允许".
-    if (form.At(Ctl::BuzzerError).selection > 0) {
-        settings.buzzer = BuzzerChoice{form.At(Ctl::BuzzerError).selection == 2,
-                                       form.At(Ctl::BuzzerCut).selection == 2};
+    for (const Setting& setting : kSettingTable) {
+        Gather(setting, ControlsOf(form, setting), settings);
     }
     return settings;
 }

@@ -7,14 +7,10 @@
 #include <cstdint>
 #include <string>
 
-// The form read into what the core takes, control by control as the setup conversation reads
-// the controls. Nothing here refuses input: the core's input check does that.
+// The form read into what the core takes, setting by setting through the controls the template
+// gives each: texts up to what the conversation reads, offsets as the window reads its edits.
+// Nothing here refuses input: the core's input check does that.
 namespace tervan {
-
-// A text setting is read up to this many characters (the conversation's buffer holds 260 with
-// the terminator); an offset up to 63.
-inline constexpr std::size_t kTextReadLength = 259;
-inline constexpr std::size_t kOffsetReadLength = 63;
 
 PrinterSettings GatherSettings(const FormState& form);
 

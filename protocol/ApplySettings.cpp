@@ -1,12 +1,10 @@
 #include "protocol/ApplySettings.h"
 
 #include "protocol/MarkOffset.h"
+#include "protocol/SettingTable.h"
 #include "protocol/SetupCommandTable.h"
 #include "protocol/ToAnsi.h"
 #include "protocol/WaitForOk.h"
-
-#include <cstdlib>
-#include <utility>
 
 namespace tervan {
 
@@ -14,12 +12,7 @@ namespace cmd = SetupCommandTable;
 
 namespace {
 
-constexpr std::size_t kTextReadAtMost = 259;
 constexpr std::chrono::milliseconds kUsbTextPause{30};
-
-std::int32_t OffsetValue(const OffsetSetting& offset) {
-    return ParseMarkOffset(offset.text);
-}
 
 // One run of the conversation. Any write that does not go out whole ends it: the printer would
 // otherwise hold half a command and the verdict would claim success for bytes it never got. A stop
@@ -52,10 +45,6 @@ public:
             return false;
         }
         return Done();
-    }
-
-    bool SendIf(const std::optional<std::uint8_t>& n, Bytes (*encode)(std::uint8_t)) {
-        return !n || Send(encode(*n));
     }
 
     // Entry, text bytes, NUL; then the USB link's 30 ms.
@@ -127,69 +116,77 @@ private:
     int m_total = 0;
 };
 
-std::u16string ReadText(const TextSetting& setting) {
-    return setting.text.substr(0, kTextReadAtMost);
-}
-
-// Steps after "OK": every set setting in the fixed order. Returns the outcome of the run.
-ApplyOutcome SendSettings(const PrinterSettings& s, Conversation& c) {
-    const auto failed = [&c] { return c.Failure(); };
-    if (!c.SendIf(s.codePage, cmd::SetCodePage) || !c.SendIf(s.font, cmd::SetFont) ||
-        !c.SendIf(s.language, cmd::SetLanguage) || !c.SendIf(s.cutter, cmd::SetCutter)) {
-        return failed();
+// A text setting as its rule has it: skipped, sent, or the end of the run.
+std::optional<ApplyOutcome> SendText(const Setting& setting, const TextSetting& value,
+                                     Conversation& c) {
+    if (!value.checked) {
+        return std::nullopt;
     }
-    if (s.serialFormat && !c.Send(cmd::SetSerialFormat(*s.serialFormat))) {
-        return failed();
-    }
-    const struct {
-        const TextSetting& setting;
-        Bytes (*entry)();
-    } identity[] = {
-        {s.manufacturer, cmd::SetManufacturer},
-        {s.model, cmd::SetModel},
-        {s.serialNumber, cmd::SetSerialNumber},
-    };
-    for (const auto& [setting, entry] : identity) {
-        const std::u16string text = ReadText(setting);
-        if (setting.checked && !text.empty() && !c.SendText(entry(), text)) {
-            return failed();
+    const std::u16string text = value.text.substr(0, kTextReadLength);
+    switch (setting.rule) {
+    case TextRule::Identity:
+        if (text.empty()) {
+            return std::nullopt;
         }
-    }
-    if (s.btName.checked) {
-        const std::u16string text = ReadText(s.btName);
+        break;
+    case TextRule::BtName:
         if (text.empty()) {
             return ApplyOutcome::EmptyBtName;
         }
-        if (!c.SendText(cmd::SetBtName(), text)) {
-            return failed();
-        }
-    }
-    if (s.btPassword.checked) {
-        const std::u16string text = ReadText(s.btPassword);
-        if (text.size() != 4) {
+        break;
+    case TextRule::BtPin:
+        if (text.size() != kBtPasswordLength) {
             return ApplyOutcome::BadBtPassword;
         }
-        if (!c.SendText(cmd::SetBtPassword(), text)) {
-            return failed();
+        break;
+    }
+    if (!c.SendText(cmd::TextEntry(setting.code), text)) {
+        return c.Failure();
+    }
+    return std::nullopt;
+}
+
+// One setting, when the record asks for it; an outcome when the run ends there.
+std::optional<ApplyOutcome> SendSetting(const Setting& setting, const PrinterSettings& s,
+                                        Conversation& c) {
+    bool sent = true;
+    switch (setting.kind) {
+    case SettingKind::List:
+    case SettingKind::Font:
+        if (const std::optional<std::uint8_t>& n = s.*setting.item) {
+            sent = c.Send(
+                cmd::SetOneByte(setting.code, static_cast<std::uint8_t>(*n * setting.scale)));
         }
+        break;
+    case SettingKind::SerialFormat:
+        if (const auto& format = s.*setting.format) {
+            sent = c.Send(cmd::SetSerialFormat(*format));
+        }
+        break;
+    case SettingKind::Text:
+        return SendText(setting, s.*setting.text, c);
+    case SettingKind::Offset:
+        // The range was checked before EnterSetup.
+        if (const OffsetSetting& offset = s.*setting.offset; offset.set) {
+            sent = c.Send(
+                cmd::SetMarkOffset(setting.position, static_cast<std::int32_t>(*offset.dots)));
+        }
+        break;
+    case SettingKind::Buzzer:
+        if (const auto& buzzer = s.*setting.buzzer) {
+            sent = c.Send(cmd::SetBuzzer(buzzer->onError, buzzer->onCut));
+        }
+        break;
     }
-    if (!c.SendIf(s.markDetect, cmd::SetMarkDetect)) {
-        return failed();
-    }
-    if (s.markStart.set && !c.Send(cmd::SetMarkOffset(cmd::kMarkStart, OffsetValue(s.markStart)))) {
-        return failed();
-    }
-    if (s.markTear.set && !c.Send(cmd::SetMarkOffset(cmd::kMarkTear, OffsetValue(s.markTear)))) {
-        return failed();
-    }
-    if (!c.SendIf(s.markSensitivity, cmd::SetMarkSensitivity) ||
-        !c.SendIf(s.speed, cmd::SetSpeed) || !c.SendIf(s.density, cmd::SetDensity) ||
-        !c.SendIf(s.crMode, cmd::SetCrMode) || !c.SendIf(s.direction, cmd::SetDirection) ||
-        !c.SendIf(s.paperWidth, cmd::SetPaperWidth) || !c.SendIf(s.usbMode, cmd::SetUsbMode)) {
-        return failed();
-    }
-    if (s.buzzer && !c.Send(cmd::SetBuzzer(s.buzzer->onError, s.buzzer->onCut))) {
-        return failed();
+    return sent ? std::nullopt : std::optional(c.Failure());
+}
+
+// Steps after "OK": every set setting in the order of sending. Returns the outcome of the run.
+ApplyOutcome SendSettings(const PrinterSettings& s, Conversation& c) {
+    for (const Setting* setting : kSendingOrder) {
+        if (const auto end = SendSetting(*setting, s, c)) {
+            return *end;
+        }
     }
     return ApplyOutcome::Success;
 }
@@ -197,17 +194,13 @@ ApplyOutcome SendSettings(const PrinterSettings& s, Conversation& c) {
 } // namespace
 
 std::optional<OffsetProblem> FindOffsetOutOfRange(const PrinterSettings& settings) {
-    const std::pair<const OffsetSetting&, std::uint8_t> offsets[] = {
-        {settings.markStart, cmd::kMarkStart},
-        {settings.markTear, cmd::kMarkTear},
-    };
-    for (const auto& [offset, position] : offsets) {
-        if (!offset.set) {
+    for (const Setting* setting : kSendingOrder) {
+        if (setting->kind != SettingKind::Offset) {
             continue;
         }
-        const std::int32_t value = OffsetValue(offset);
-        if (std::llabs(value) > kMaxMarkOffset) {
-            return OffsetProblem{position, value};
+        const OffsetSetting& offset = settings.*setting->offset;
+        if (offset.set && (!offset.dots || !MarkOffsetInRange(*offset.dots))) {
+            return OffsetProblem{setting->position, offset.dots};
         }
     }
     return std::nullopt;

@@ -39,12 +39,13 @@ struct ApplyProgress {
 using ApplyProgressFn = std::function<void(const ApplyProgress&)>;
 
 struct OffsetProblem {
-    std::uint8_t position; // SetupCommandTable::kMarkStart or kMarkTear
-    std::int32_t value;    // as parsed
+    std::uint8_t position;            // SetupCommandTable::kMarkStart or kMarkTear
+    std::optional<std::int64_t> dots; // as read; none when it was not a number
 };
 
-// The first set mark offset whose magnitude the printer cannot take (above 65,535). Front ends
-// check this before they open the link; offsets whose list is not set are not read.
+// The first set mark offset the printer cannot take: a magnitude above kMaxMarkOffset, or no
+// number at all. Front ends check this before they open the link; offsets whose list is not set
+// are not looked at.
 std::optional<OffsetProblem> FindOffsetOutOfRange(const PrinterSettings& settings);
 
 // The whole setup conversation on an open link: purge (serial only), EnterSetup, wait for "OK",

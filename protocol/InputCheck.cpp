@@ -3,31 +3,11 @@
 #include "protocol/MarkOffset.h"
 #include "protocol/Utf.h"
 
-#include <array>
 #include <cstdio>
 
 namespace tervan {
 
 namespace {
-
-// What the form's edits hold at most, and the Bluetooth name's limits.
-constexpr std::size_t kTextReadAtMost = 259;
-constexpr std::size_t kBtNameMaxCharacters = 40;
-constexpr std::size_t kBtNameMaxBytes = 30;
-
-struct TextEntry {
-    Setting setting;
-    TextSetting PrinterSettings::*field;
-};
-
-// In the order the conversation sends them.
-constexpr std::array<TextEntry, 5> kTexts{{
-    {Setting::Manufacturer, &PrinterSettings::manufacturer},
-    {Setting::Model, &PrinterSettings::model},
-    {Setting::SerialNumber, &PrinterSettings::serialNumber},
-    {Setting::BtName, &PrinterSettings::btName},
-    {Setting::BtPassword, &PrinterSettings::btPassword},
-}};
 
 bool IsControl(char16_t c) {
     return c < 0x20 || c == 0x7F;
@@ -41,7 +21,7 @@ char32_t FirstCharacter(std::u16string_view text) {
     return c;
 }
 
-InputProblem Problem(Setting setting, ProblemKind kind) {
+InputProblem Problem(const Setting* setting, ProblemKind kind) {
     std::optional<StringId> text;
     switch (kind) {
     case ProblemKind::OffsetOutOfRange:
@@ -64,11 +44,11 @@ InputProblem Problem(Setting setting, ProblemKind kind) {
 }
 
 // Control characters and characters the code page lacks, in the text as it will be sent.
-std::optional<InputProblem> CheckCharacters(Setting setting, std::u16string_view text,
+std::optional<InputProblem> CheckCharacters(const Setting& setting, std::u16string_view text,
                                             const AnsiCodePage& codePage, bool codePageUsable) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         if (IsControl(text[i])) {
-            InputProblem problem = Problem(setting, ProblemKind::ControlCharacter);
+            InputProblem problem = Problem(&setting, ProblemKind::ControlCharacter);
             problem.character = text[i];
             problem.position = i;
             return problem;
@@ -84,21 +64,21 @@ std::optional<InputProblem> CheckCharacters(Setting setting, std::u16string_view
     if (!unmappable) {
         return std::nullopt;
     }
-    InputProblem problem = Problem(setting, ProblemKind::UnmappableCharacter);
+    InputProblem problem = Problem(&setting, ProblemKind::UnmappableCharacter);
     problem.character = unmappable->character;
     problem.position = unmappable->position;
     problem.codePage = codePage.name;
     return problem;
 }
 
-std::optional<InputProblem> CheckCommandLineText(Setting setting, const std::u16string& text,
+std::optional<InputProblem> CheckCommandLineText(const Setting& setting, const std::u16string& text,
                                                  const AnsiCodePage& codePage) {
-    if (setting != Setting::BtPassword) {
+    if (setting.rule != TextRule::BtPin) {
         if (text.empty()) {
-            return Problem(setting, ProblemKind::EmptyText);
+            return Problem(&setting, ProblemKind::EmptyText);
         }
-        if (text.size() > kTextReadAtMost) {
-            InputProblem problem = Problem(setting, ProblemKind::TextTooLong);
+        if (text.size() > kTextReadLength) {
+            InputProblem problem = Problem(&setting, ProblemKind::TextTooLong);
             problem.count = text.size();
             return problem;
         }
@@ -106,106 +86,83 @@ std::optional<InputProblem> CheckCommandLineText(Setting setting, const std::u16
     if (auto problem = CheckCharacters(setting, text, codePage, true)) {
         return problem;
     }
-    if (setting == Setting::BtName) {
+    if (setting.rule == TextRule::BtName) {
         const std::size_t bytes = ToAnsi(text, codePage).size();
-        if (text.size() > kBtNameMaxCharacters || bytes > kBtNameMaxBytes) {
-            InputProblem problem = Problem(setting, ProblemKind::BtNameTooLong);
+        if (text.size() > setting.characters || bytes > setting.bytes) {
+            InputProblem problem = Problem(&setting, ProblemKind::BtNameTooLong);
             problem.count = bytes;
             problem.codePage = codePage.name;
             return problem;
         }
     }
-    if (setting == Setting::BtPassword &&
-        (text.size() != 4 || text.find_first_not_of(u"0123456789") != std::u16string::npos)) {
-        return Problem(setting, ProblemKind::BtPasswordNotFourDigits);
+    if (setting.rule == TextRule::BtPin &&
+        (text.size() != setting.characters ||
+         text.find_first_not_of(u"0123456789") != std::u16string::npos)) {
+        return Problem(&setting, ProblemKind::BtPasswordNotFourDigits);
     }
     return std::nullopt;
 }
 
-std::optional<InputProblem> CheckOffset(Setting setting, const OffsetSetting& offset,
-                                        InputRules rules) {
+std::optional<InputProblem> CheckText(const Setting& setting, const TextSetting& text,
+                                      const AnsiCodePage& codePage, bool codePageUsable,
+                                      InputRules rules) {
+    if (!text.checked) {
+        return std::nullopt;
+    }
+    if (rules == InputRules::CommandLine) {
+        return CheckCommandLineText(setting, text.text, codePage);
+    }
+    if (text.text.empty()) {
+        return std::nullopt;
+    }
+    return CheckCharacters(setting, text.text.substr(0, kTextReadLength), codePage, codePageUsable);
+}
+
+std::optional<InputProblem> CheckOffset(const Setting& setting, const OffsetSetting& offset) {
     if (!offset.set) {
         return std::nullopt;
     }
-    std::int64_t value = ParseMarkOffset(offset.text);
-    if (rules == InputRules::CommandLine) {
-        const auto whole = ParseWholeMarkOffset(offset.text);
-        if (!whole) {
-            return Problem(setting, ProblemKind::OffsetNotWholeNumber);
-        }
-        value = *whole;
+    if (!offset.dots) {
+        return Problem(&setting, ProblemKind::OffsetNotWholeNumber);
     }
-    if (!MarkOffsetInRange(value)) {
-        return Problem(setting, ProblemKind::OffsetOutOfRange);
+    if (!MarkOffsetInRange(*offset.dots)) {
+        return Problem(&setting, ProblemKind::OffsetOutOfRange);
     }
     return std::nullopt;
 }
 
 } // namespace
 
-SettingName NameOf(Setting setting) {
-    switch (setting) {
-    case Setting::Manufacturer:
-        return {"--manufacturer", "制造商名称"};
-    case Setting::Model:
-        return {"--model", "打印机型号"};
-    case Setting::SerialNumber:
-        return {"--serial-number", "打印机序列号"};
-    case Setting::BtName:
-        return {"--bt-name", "蓝牙名称"};
-    case Setting::BtPassword:
-        return {"--bt-password", "蓝牙密码"};
-    case Setting::MarkStart:
-        return {"--mark-start", "定位偏移(起始位置)"};
-    case Setting::MarkTear:
-        return {"--mark-tear", "定位偏移(撕纸位置)"};
-    case Setting::AnsiCodePage:
-        break;
+SettingName NameOf(const Setting* setting) {
+    if (setting == nullptr) {
+        return {"TERVAN_ANSI_CODEPAGE", "TERVAN_ANSI_CODEPAGE"};
     }
-    return {"TERVAN_ANSI_CODEPAGE", "TERVAN_ANSI_CODEPAGE"};
-}
-
-const std::u16string& TextOf(const PrinterSettings& settings, Setting setting) {
-    static const std::u16string kNone;
-    for (const TextEntry& entry : kTexts) {
-        if (entry.setting == setting) {
-            return (settings.*entry.field).text;
-        }
-    }
-    return kNone;
+    return {"--" + std::string(setting->name), setting->label};
 }
 
 std::optional<InputProblem> CheckSettings(const PrinterSettings& settings,
                                           const AnsiCodePage& codePage, InputRules rules) {
     const std::optional<CodePageProblem> codePageProblem = CheckCodePage(codePage);
     if (codePageProblem && rules == InputRules::CommandLine) {
-        InputProblem problem =
-            Problem(Setting::AnsiCodePage, *codePageProblem == CodePageProblem::Unknown
-                                               ? ProblemKind::CodePageUnknown
-                                               : ProblemKind::CodePageNotAscii);
+        InputProblem problem = Problem(nullptr, *codePageProblem == CodePageProblem::Unknown
+                                                    ? ProblemKind::CodePageUnknown
+                                                    : ProblemKind::CodePageNotAscii);
         problem.codePage = codePage.name;
         return problem;
     }
-    for (const TextEntry& entry : kTexts) {
-        const TextSetting& text = settings.*entry.field;
-        if (!text.checked) {
-            continue;
-        }
+    for (const Setting* setting : kSendingOrder) {
         std::optional<InputProblem> problem;
-        if (rules == InputRules::CommandLine) {
-            problem = CheckCommandLineText(entry.setting, text.text, codePage);
-        } else if (!text.text.empty()) {
-            problem = CheckCharacters(entry.setting, text.text.substr(0, kTextReadAtMost), codePage,
-                                      !codePageProblem);
+        if (setting->kind == SettingKind::Text) {
+            problem =
+                CheckText(*setting, settings.*setting->text, codePage, !codePageProblem, rules);
+        } else if (setting->kind == SettingKind::Offset) {
+            problem = CheckOffset(*setting, settings.*setting->offset);
         }
         if (problem) {
             return problem;
         }
     }
-    if (auto problem = CheckOffset(Setting::MarkStart, settings.markStart, rules)) {
-        return problem;
-    }
-    return CheckOffset(Setting::MarkTear, settings.markTear, rules);
+    return std::nullopt;
 }
 
 std::string DescribeCharacter(char32_t character) {
@@ -234,9 +191,12 @@ std::string ProblemText(const InputProblem& problem, std::string_view settingNam
     if (!problem.text) {
         return {};
     }
-    const std::string character = DescribeCharacter(problem.character);
-    return FormatString(LoadString(*problem.text, language),
-                        {settingName, character, problem.codePage});
+    const std::string_view text = LoadString(*problem.text, language);
+    if (problem.kind == ProblemKind::OffsetOutOfRange) {
+        return FormatString(text, {settingName, std::to_string(kMaxMarkOffset)});
+    }
+    return FormatString(text,
+                        {settingName, DescribeCharacter(problem.character), problem.codePage});
 }
 
 } // namespace tervan

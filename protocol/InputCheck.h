@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/PrinterSettings.h"
+#include "protocol/SettingTable.h"
 #include "protocol/Strings.h"
 #include "protocol/ToAnsi.h"
 
@@ -11,32 +12,17 @@
 
 namespace tervan {
 
-// The settings an input check can find wrong, and the code page the texts are written in.
-enum class Setting {
-    Manufacturer,
-    Model,
-    SerialNumber,
-    BtName,
-    BtPassword,
-    MarkStart,
-    MarkTear,
-    AnsiCodePage,
-};
-
-// How each front end names a setting: the command line's option, the form's label.
+// How each front end names a setting the input check refuses: the command line's option, the
+// form's label. A null setting is the code page the texts are written in.
 struct SettingName {
-    std::string_view flag;  // "--manufacturer"
+    std::string flag;       // "--manufacturer"
     std::string_view label; // "制造商名称"
 };
-SettingName NameOf(Setting setting);
-
-// The text a setting holds, for the five text settings; empty for the others.
-const std::u16string& TextOf(const PrinterSettings& settings, Setting setting);
+SettingName NameOf(const Setting* setting);
 
 enum class InputRules {
     // The windows refuse only what would put wrong or stray bytes on the wire (122, 123, 124);
-    // empty texts and a password of other than 4 characters end the conversation as they always
-    // have.
+    // empty texts and a password of another length end the conversation as they always have.
     Window,
     // The command line also refuses what the form's limits would have prevented.
     CommandLine,
@@ -48,16 +34,16 @@ enum class ProblemKind {
     ControlCharacter,    // 124
     // The command line's own, which it words itself.
     EmptyText,
-    TextTooLong,   // more than 259 characters; `count` holds them
-    BtNameTooLong, // more than 30 bytes or 40 characters; `count` holds the bytes
+    TextTooLong,   // more than kTextReadLength characters; `count` holds them
+    BtNameTooLong, // more bytes or characters than the name takes; `count` holds the bytes
     BtPasswordNotFourDigits,
-    OffsetNotWholeNumber,
+    OffsetNotWholeNumber, // only the command line's reading finds no number
     CodePageUnknown,
     CodePageNotAscii,
 };
 
 struct InputProblem {
-    Setting setting = Setting::Manufacturer;
+    const Setting* setting = nullptr; // none: the code page
     ProblemKind kind = ProblemKind::EmptyText;
     std::optional<StringId> text; // the message for the kinds the windows show
     char32_t character = 0;       // 123, 124

@@ -14,8 +14,7 @@ bool IsSpace(char16_t c) {
 } // namespace
 
 std::int32_t ParseMarkOffset(std::u16string_view text) {
-    constexpr std::size_t kReadAtMost = 63;
-    text = text.substr(0, kReadAtMost);
+    text = text.substr(0, kOffsetReadLength);
     std::size_t i = 0;
     while (i < text.size() && IsSpace(text[i])) {
         ++i;
@@ -46,9 +45,9 @@ std::int32_t ParseMarkOffset(std::u16string_view text) {
     return static_cast<std::int32_t>(value);
 }
 
-std::optional<std::int64_t> ParseWholeMarkOffset(std::u16string_view text) {
-    const bool negative = text.starts_with(u'-');
-    if (negative || text.starts_with(u'+')) {
+std::optional<std::int64_t> ParseWholeMarkOffset(std::string_view text) {
+    const bool negative = text.starts_with('-');
+    if (negative || text.starts_with('+')) {
         text.remove_prefix(1);
     }
     if (text.empty()) {
@@ -56,11 +55,11 @@ std::optional<std::int64_t> ParseWholeMarkOffset(std::u16string_view text) {
     }
     constexpr std::int64_t kFarBeyond = 1'000'000'000'000;
     std::int64_t value = 0;
-    for (char16_t c : text) {
-        if (c < u'0' || c > u'9') {
+    for (char c : text) {
+        if (c < '0' || c > '9') {
             return std::nullopt;
         }
-        value = std::min(value * 10 + (c - u'0'), kFarBeyond);
+        value = std::min<std::int64_t>(value * 10 + (c - '0'), kFarBeyond);
     }
     return negative ? -value : value;
 }

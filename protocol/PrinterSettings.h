@@ -16,11 +16,12 @@ struct TextSetting {
     std::u16string text;
 };
 
-// A mark offset: whether its list is on its one real row, and the edit's raw text, parsed only
-// when the list is set.
+// A mark offset: whether its list is on its one real row, and the number of dots as the front end
+// read it (the window leniently, the command line strictly); none when the command line's text was
+// not a whole number.
 struct OffsetSetting {
     bool set = false;
-    std::u16string text = u"0";
+    std::optional<std::int64_t> dots = 0;
 };
 
 struct BuzzerChoice {

@@ -5,8 +5,8 @@
 #include <span>
 #include <string_view>
 
-// The items of every list of the form, in one place: the window fills its lists from here and
-// the command line resolves names and numbers against the same data.
+// A list of the form with its items: the window fills its lists from these and the command line
+// resolves names and numbers against the same data. The settings' own lists are in SettingTable.h.
 namespace tervan {
 
 // Row 0 of every optional setting list.
@@ -24,35 +24,15 @@ struct SettingList {
     std::span<const ListItem> items; // the real items; item n is sent as n
 };
 
+// The lists that feed no setting of their own: the logo slots, and the line settings, which
+// the computer's port group and the printer's serial format share.
 namespace Lists {
-extern const SettingList kFontThermal;
-extern const SettingList kFontDotMatrix;
-extern const SettingList kLanguage;
-extern const SettingList kCodePage;
-extern const SettingList kMarkDetect;
-extern const SettingList kMarkSensitivity;
-extern const SettingList kSpeed;
-extern const SettingList kDensity;
-extern const SettingList kCrMode;
-extern const SettingList kDirection;
-extern const SettingList kPaperWidth;
-extern const SettingList kUsbMode;
-extern const SettingList kCutter;
-extern const SettingList kBuzzerError;
-extern const SettingList kBuzzerCut;
-extern const SettingList kMarkStart;
-extern const SettingList kMarkTear;
 extern const SettingList kBitmapSlot;
-// The computer's port group and the printer's serial group share these items.
 extern const SettingList kBaudRate;
 extern const SettingList kParity;
 extern const SettingList kDataBits;
 extern const SettingList kFlowControl;
 } // namespace Lists
-
-// Every setting list, in the order the form shows them (the port list is the system's: ListPorts).
-std::span<const SettingList* const> AllLists();
-const SettingList* FindList(std::string_view name);
 
 // Resolves a command-line value: the alias or the item's text (letter case ignored for ASCII),
 // else the item number n. Empty when nothing matches.

@@ -24,41 +24,8 @@ Bytes LeaveSetup() {
     return {ESC, 0x16};
 }
 
-Bytes SetFont(std::uint8_t n) {
-    return WithParameter(0x21, n);
-}
-Bytes SetLanguage(std::uint8_t n) {
-    return WithParameter(0x22, n);
-}
-Bytes SetMarkSensitivity(std::uint8_t n) {
-    return WithParameter(0x28, n);
-}
-Bytes SetMarkDetect(std::uint8_t n) {
-    return WithParameter(0x2B, n);
-}
-Bytes SetSpeed(std::uint8_t n) {
-    return WithParameter(0x2C, n);
-}
-Bytes SetPaperWidth(std::uint8_t n) {
-    return WithParameter(0x2D, n);
-}
-Bytes SetCrMode(std::uint8_t n) {
-    return WithParameter(0x2E, n);
-}
-Bytes SetDirection(std::uint8_t n) {
-    return WithParameter(0x63, n);
-}
-Bytes SetCodePage(std::uint8_t n) {
-    return WithParameter(0x74, n);
-}
-Bytes SetDensity(std::uint8_t n) {
-    return WithParameter(0xFD, n);
-}
-Bytes SetUsbMode(std::uint8_t n) {
-    return WithParameter(0x30, n);
-}
-Bytes SetCutter(std::uint8_t n) {
-    return WithParameter(0x32, static_cast<std::uint8_t>(n * 16));
+Bytes SetOneByte(std::uint8_t code, std::uint8_t n) {
+    return WithParameter(code, n);
 }
 
 Bytes SetSerialFormat(const SerialFormat& format) {
@@ -93,20 +60,8 @@ Bytes SetMarkOffset(std::uint8_t position, std::int32_t value) {
     return {GS, 0x28, 0x46, 0x04, 0x00, position, backward, Low(magnitude), High(magnitude)};
 }
 
-Bytes SetManufacturer() {
-    return {ESC, 0x24};
-}
-Bytes SetModel() {
-    return {ESC, 0x25};
-}
-Bytes SetSerialNumber() {
-    return {ESC, 0x26};
-}
-Bytes SetBtName() {
-    return {ESC, 0x11};
-}
-Bytes SetBtPassword() {
-    return {ESC, 0x10};
+Bytes TextEntry(std::uint8_t code) {
+    return {ESC, code};
 }
 
 Bytes StoreBitmap(std::uint8_t slot, std::uint16_t rowBytes, std::uint16_t rows) {

@@ -30,19 +30,8 @@ constexpr std::uint8_t kMarkTear = 2;
 Bytes EnterSetup();
 Bytes LeaveSetup();
 
-// One-byte settings; n is the item number (the list index minus the "no change" row).
-Bytes SetFont(std::uint8_t n);
-Bytes SetLanguage(std::uint8_t n);
-Bytes SetMarkSensitivity(std::uint8_t n);
-Bytes SetMarkDetect(std::uint8_t n);
-Bytes SetSpeed(std::uint8_t n);
-Bytes SetPaperWidth(std::uint8_t n);
-Bytes SetCrMode(std::uint8_t n);
-Bytes SetDirection(std::uint8_t n);
-Bytes SetCodePage(std::uint8_t n);
-Bytes SetDensity(std::uint8_t n);
-Bytes SetUsbMode(std::uint8_t n);
-Bytes SetCutter(std::uint8_t n); // the printer wants n x 16
+// A plain setting's command, ESC code n; each setting's code is in the setting table.
+Bytes SetOneByte(std::uint8_t code, std::uint8_t n);
 
 Bytes SetSerialFormat(const SerialFormat& format);
 Bytes SetBuzzer(bool onError, bool onCut);
@@ -51,12 +40,8 @@ Bytes SetBuzzer(bool onError, bool onCut);
 // lose bits refuse larger values before they get here).
 Bytes SetMarkOffset(std::uint8_t position, std::int32_t value);
 
-// Two-byte entries of the text commands.
-Bytes SetManufacturer();
-Bytes SetModel();
-Bytes SetSerialNumber();
-Bytes SetBtName();
-Bytes SetBtPassword();
+// A text setting's two-byte entry, ESC code; the text and kTextEnd follow in writes of their own.
+Bytes TextEntry(std::uint8_t code);
 
 // Header only: the rows follow in writes of their own.
 Bytes StoreBitmap(std::uint8_t slot, std::uint16_t rowBytes, std::uint16_t rows);

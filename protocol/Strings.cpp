@@ -39,8 +39,8 @@ constexpr std::array<Entry, 25> kStrings{{
     {StringId::Failure, "失败", "Faill"},
     {StringId::PortNotOpen, "端口未打开", "Port is not open"},
     {StringId::PortOpenFailed, "端口打开失败，请检测", "Port open failed, please check"},
-    {StringId::OffsetOutOfRange, "%1 超出范围，应为 -65535 到 65535 之间的整数",
-     "%1 is out of range, it should be a whole number from -65535 to 65535"},
+    {StringId::OffsetOutOfRange, "%1 超出范围，应为 -%2 到 %2 之间的整数",
+     "%1 is out of range, it should be a whole number from -%2 to %2"},
     {StringId::UnmappableCharacter,
      "%1 中的字符 %2 无法用代码页 %3 表示，请修改文字，或用环境变量 TERVAN_ANSI_CODEPAGE "
      "选择其他代码页",

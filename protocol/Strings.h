@@ -30,7 +30,7 @@ enum class StringId : int {
     PortNotOpen = 120,
     PortOpenFailed = 121,
     // Refusals before opening; %1 is the setting's name as the front end shows it.
-    OffsetOutOfRange = 122,    // %1
+    OffsetOutOfRange = 122,    // %1, %2 the largest offset
     UnmappableCharacter = 123, // %1, %2 the character, %3 the code page
     ControlCharacter = 124,    // %1, %2 the character
     // Under a verdict: the printer vanished during the conversation.

@@ -101,6 +101,11 @@ TEST(Cli, RefusesBadInputBeforeOpening) {
          {{"TERVAN_ANSI_CODEPAGE", "1252"}}},
         {{"--density", "3"}, {"'UTF-16'"}, {{"TERVAN_ANSI_CODEPAGE", "UTF-16"}}},
         {{"--density", "3"}, {"'nonsense'"}, {{"TERVAN_ANSI_CODEPAGE", "nonsense"}}},
+        // Several at once: options that cannot be read first, then the settings in the order
+        // they would be sent.
+        {{"--mark-start", "abc", "--buzzer", "x"}, {"--buzzer"}},
+        {{"--mark-start", "abc", "--manufacturer", ""}, {"--manufacturer"}},
+        {{"--mark-tear", "abc", "--mark-start", "70000"}, {"--mark-start"}},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"apply", "--port", "/dev/tervan-no-such-port"};

@@ -73,7 +73,7 @@ TEST(Gather, TextsAndOffsets) {
     EXPECT_EQ(s.model.text.size(), 259u);
     EXPECT_FALSE(s.serialNumber.checked);
     EXPECT_TRUE(s.markStart.set);
-    EXPECT_EQ(s.markStart.text, u"-100");
+    EXPECT_EQ(s.markStart.dots, -100);
     EXPECT_FALSE(s.markTear.set);
 }
 

@@ -121,8 +121,8 @@ TEST(ApplySettings, EverySettingInOrder) {
     s.btName = {true, u"B"};
     s.btPassword = {true, u"1234"};
     s.markDetect = 1;
-    s.markStart = {true, u"-100"};
-    s.markTear = {true, u"300"};
+    s.markStart = {true, -100};
+    s.markTear = {true, 300};
     s.markSensitivity = 2;
     s.speed = 3;
     s.density = 0;
@@ -202,10 +202,10 @@ TEST(ApplySettings, OffsetsBeyondSixteenBitsAreRefusedBeforeSending) {
         OffsetSetting tear;
         bool refused;
     } cases[] = {
-        {{true, u"70000"}, {}, true},
-        {{}, {true, u"-65536"}, true},
-        {{true, u"65535"}, {true, u"-65535"}, false},
-        {{false, u"70000"}, {}, false}, // list at "不改变": the edit is not read
+        {{true, 70000}, {}, true},
+        {{}, {true, -65536}, true},
+        {{true, 65535}, {true, -65535}, false},
+        {{false, 70000}, {}, false}, // list at "不改变": the offset is not looked at
     };
     for (const Case& c : cases) {
         PrinterSettings s;

@@ -1,4 +1,5 @@
 #include "protocol/InputCheck.h"
+#include "protocol/MarkOffset.h"
 #include "protocol/Utf.h"
 
 #include <gtest/gtest.h>
@@ -9,28 +10,45 @@ namespace {
 using R = InputRules;
 using K = ProblemKind;
 
-// Puts `text` into one setting, checked or set, as a front end would.
-PrinterSettings With(Setting setting, std::u16string text) {
+// The settings the cases name; none stands for the code page.
+namespace Setting {
+const tervan::Setting* const Manufacturer = &SettingNamed("manufacturer");
+const tervan::Setting* const Model = &SettingNamed("model");
+const tervan::Setting* const SerialNumber = &SettingNamed("serial-number");
+const tervan::Setting* const BtName = &SettingNamed("bt-name");
+const tervan::Setting* const BtPassword = &SettingNamed("bt-password");
+const tervan::Setting* const MarkStart = &SettingNamed("mark-start");
+const tervan::Setting* const MarkTear = &SettingNamed("mark-tear");
+const tervan::Setting* const AnsiCodePage = nullptr;
+} // namespace Setting
+
+// Puts `text` into one setting, checked or set, as a front end would: an offset read as the
+// window or the command line reads it.
+PrinterSettings With(const tervan::Setting* setting, const std::u16string& text, R rules) {
     PrinterSettings s;
-    TextSetting* texts[] = {&s.manufacturer, &s.model, &s.serialNumber, &s.btName, &s.btPassword};
-    if (setting == Setting::MarkStart || setting == Setting::MarkTear) {
-        (setting == Setting::MarkStart ? s.markStart : s.markTear) = {true, std::move(text)};
-    } else if (setting != Setting::AnsiCodePage) {
-        *texts[static_cast<int>(setting)] = {true, std::move(text)};
+    if (setting == nullptr) {
+        return s;
+    }
+    if (setting->kind == SettingKind::Offset) {
+        const std::optional<std::int64_t> dots =
+            rules == R::Window ? ParseMarkOffset(text) : ParseWholeMarkOffset(Utf16ToUtf8(text));
+        s.*setting->offset = {true, dots};
+    } else {
+        s.*setting->text = {true, text};
     }
     return s;
 }
 
 TEST(CheckSettings, RefusesWhatMustNotReachThePrinter) {
     struct Expected {
-        Setting setting;
+        const tervan::Setting* setting;
         K kind;
         int stringId; // 0: worded by the command line
         char32_t character = 0;
         std::size_t position = 0;
     };
     struct Case {
-        Setting setting;
+        const tervan::Setting* setting;
         std::u16string text;
         R rules;
         const char* codePage;
@@ -77,7 +95,7 @@ TEST(CheckSettings, RefusesWhatMustNotReachThePrinter) {
         {Setting::Model, std::u16string(259, u'x') + u"\x1b", R::Window, "CP936", std::nullopt},
     };
     for (const Case& c : cases) {
-        const auto problem = CheckSettings(With(c.setting, c.text), {c.codePage}, c.rules);
+        const auto problem = CheckSettings(With(c.setting, c.text, c.rules), {c.codePage}, c.rules);
         const std::string label = Utf16ToUtf8(c.text) + " in " + c.codePage;
         ASSERT_EQ(problem.has_value(), c.expected.has_value()) << label;
         if (!problem) {
