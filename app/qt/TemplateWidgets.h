@@ -6,6 +6,8 @@
 #include <QRect>
 
 #include <map>
+#include <memory>
+#include <vector>
 
 class QIcon;
 class QWidget;
@@ -25,11 +27,18 @@ QFont DialogFont(const DialogTemplate& dialog);
 DialogBaseUnits BaseUnits(const QFont& font);
 QRect ToPixels(const DialogRect& rect, DialogBaseUnits units);
 
-// Creates the template's controls as children of `parent`, at their places, with their captions,
-// items, limits and initial states; each numbered control carries its number as its object name
-// and in the property "controlId". A label names the control after it. Returns the numbered
-// controls by number.
-std::map<int, QWidget*> BuildControls(const DialogTemplate& dialog, QWidget& parent,
-                                      DialogBaseUnits units, const QIcon& icon);
+struct BuiltControls {
+    std::map<int, QWidget*> numbered;
+    // The hidden controls, kept out of `parent` and with it out of the accessibility tree: they
+    // are only clicked by program.
+    std::vector<std::unique_ptr<QWidget>> hidden;
+};
+
+// Creates the template's controls at their places, with their captions, items, limits, initial
+// states and accessible names; the visible ones as children of `parent`. Each numbered control
+// carries its number as its object name and in the property "controlId". A label is the buddy
+// of the control after it.
+BuiltControls BuildControls(const DialogTemplate& dialog, QWidget& parent, DialogBaseUnits units,
+                            const QIcon& icon);
 
 } // namespace tervan

@@ -53,7 +53,9 @@ CTervanDlg::CTervanDlg(CDialogHost& host, FormState form, QWidget* parent)
         m_clientEdge->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
     const DialogBaseUnits units = BaseUnits(font());
-    m_controls = BuildControls(dialog, *this, units, AppIcon());
+    BuiltControls built = BuildControls(dialog, *this, units, AppIcon());
+    m_controls = std::move(built.numbered);
+    m_hidden = std::move(built.hidden);
     // Resizing moves no control: they keep their template places.
     resize(ToPixels({0, 0, dialog.cx, dialog.cy}, units).size());
 
@@ -102,6 +104,10 @@ void CTervanDlg::Bind(Notify notify, int id, Handler handler) {
     switch (notify) {
     case Notify::Clicked:
         connect(Button(id), &QAbstractButton::clicked, this, call);
+        break;
+    case Notify::CheckChange:
+        // The state, not the click: a screen reader's toggle action clicks nothing.
+        connect(Button(id), &QAbstractButton::toggled, this, call);
         break;
     case Notify::SelChange:
         connect(List(id), &QComboBox::currentIndexChanged, this, call);
@@ -209,7 +215,7 @@ std::optional<std::filesystem::path> CTervanDlg::ChooseBitmapFile(Language langu
                              Text(kBitmapFilterName), Text(kBitmapExtension));
 }
 
-void CTervanDlg::OnModifyClicked(int id) {
+void CTervanDlg::OnModifyChange(int id) {
     Apply(OnClicked(m_form, id, Button(id)->isChecked()));
 }
 

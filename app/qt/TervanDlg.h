@@ -13,6 +13,8 @@
 
 #include <functional>
 #include <map>
+#include <memory>
+#include <vector>
 
 class QAction;
 class QFrame;
@@ -65,7 +67,7 @@ private:
     void PrintBitmap(int id);
 
     // The form's rules.
-    void OnModifyClicked(int id);
+    void OnModifyChange(int id);
     void OnFontSwitch(int id);
     void SelectPort(int id);
     void OnBuzzerChange(int id);
@@ -104,6 +106,7 @@ private:
     bool m_endWhenIdle = false;
     FormState m_form;
     std::map<int, QWidget*> m_controls;
+    std::vector<std::unique_ptr<QWidget>> m_hidden; // 1006, out of the window's tree
     QAction* m_aboutAction = nullptr;
     QFrame* m_clientEdge = nullptr;
 };

@@ -153,7 +153,10 @@ void CTervanDlg::OnCommand(int id, int code) {
     if (m_applying) {
         return;
     }
-    const Notify notify = code == BN_CLICKED      ? Notify::Clicked
+    // An automatic check box reports every change of its state as a click.
+    const ControlTemplate* control = FindControl(MainDialogTemplate(), id);
+    const bool checkBox = control != nullptr && control->kind == ControlKind::CheckBox;
+    const Notify notify = code == BN_CLICKED ? (checkBox ? Notify::CheckChange : Notify::Clicked)
                           : code == CBN_SELCHANGE ? Notify::SelChange
                           : code == EN_CHANGE     ? Notify::EditChange
                                                   : Notify{-1};
@@ -290,7 +293,7 @@ void CTervanDlg::OnProgress() {
     }
 }
 
-void CTervanDlg::OnModifyClicked(int id) {
+void CTervanDlg::OnModifyChange(int id) {
     Apply(OnClicked(m_form, id, Checked(id)));
 }
 

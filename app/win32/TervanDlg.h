@@ -78,7 +78,7 @@ private:
     void OnProgress();
 
     // The form's rules.
-    void OnModifyClicked(int id);
+    void OnModifyChange(int id);
     void OnFontSwitch(int id);
     void SelectPort(int id);
     void OnBuzzerChange(int id);
