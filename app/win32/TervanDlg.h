@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/win32/AccessibleNamesWin32.h"
 #include "app/win32/DialogHost.h"
 #include "app/win32/DialogTemplateWin32.h"
 #include "form/BoxMessage.h"
@@ -88,6 +89,9 @@ private:
     void KeepSelection(int id);
     void KeepText(int id);
 
+    // Hands the rules every change of a control that came without its notification.
+    void ReadControls();
+
     int Selection(int id) const;
     bool Checked(int id) const;
     std::u16string Text(int id) const;
@@ -101,6 +105,7 @@ private:
     HICON m_hIcon = nullptr;
     HICON m_hSmallIcon = nullptr;
     HWND m_hWnd = nullptr;
+    CAccessibleNames m_names;
     bool m_modal = false;
     bool m_applying = false; // a rule's own changes raise no further handling
     bool m_busy = false;     // an operation is running
