@@ -18,7 +18,7 @@ CAboutDlg::CAboutDlg(QWidget* parent) : QDialog(parent) {
     const DialogBaseUnits units = BaseUnits(font());
     const auto controls = BuildControls(dialog, *this, units, AppIcon());
     setFixedSize(ToPixels({0, 0, dialog.cx, dialog.cy}, units).size());
-    auto* ok = static_cast<QPushButton*>(controls.numbered.at(Ctl::IdOk));
+    auto* ok = static_cast<QPushButton*>(controls.at(Ctl::IdOk));
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     ok->setFocus();
 }

@@ -111,10 +111,10 @@ QRect ToPixels(const DialogRect& rect, DialogBaseUnits units) {
     return {x(rect.x), y(rect.y), x(rect.x + rect.cx) - x(rect.x), y(rect.y + rect.cy) - y(rect.y)};
 }
 
-BuiltControls BuildControls(const DialogTemplate& dialog, QWidget& parent, DialogBaseUnits units,
-                            const QIcon& icon) {
+std::map<int, QWidget*> BuildControls(const DialogTemplate& dialog, QWidget& parent,
+                                      DialogBaseUnits units, const QIcon& icon) {
     InstallListAccessibility();
-    BuiltControls built;
+    std::map<int, QWidget*> numbered;
     QLabel* pendingLabel = nullptr;
     for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
         const ControlTemplate& control = dialog.controls[i];
@@ -122,8 +122,8 @@ BuiltControls BuildControls(const DialogTemplate& dialog, QWidget& parent, Dialo
         widget->setGeometry(ToPixels(control.rect, units));
         widget->setEnabled(control.enabled);
         if (!control.visible) {
+            widget->setParent(&parent, Qt::Window);
             widget->hide();
-            built.hidden.emplace_back(widget);
         }
         if (pendingLabel != nullptr && control.id != Ctl::Static) {
             pendingLabel->setBuddy(widget);
@@ -136,13 +136,13 @@ BuiltControls BuildControls(const DialogTemplate& dialog, QWidget& parent, Dialo
         if (control.id != Ctl::Static) {
             widget->setObjectName(QString::number(control.id));
             widget->setProperty("controlId", control.id);
-            built.numbered[control.id] = widget;
+            numbered[control.id] = widget;
         } else {
             // Labels and boxes take no focus, so tabbing goes from control to control.
             widget->setFocusPolicy(Qt::NoFocus);
         }
     }
-    return built;
+    return numbered;
 }
 
 } // namespace tervan

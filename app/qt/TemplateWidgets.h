@@ -6,8 +6,6 @@
 #include <QRect>
 
 #include <map>
-#include <memory>
-#include <vector>
 
 class QIcon;
 class QWidget;
@@ -27,18 +25,12 @@ QFont DialogFont(const DialogTemplate& dialog);
 DialogBaseUnits BaseUnits(const QFont& font);
 QRect ToPixels(const DialogRect& rect, DialogBaseUnits units);
 
-struct BuiltControls {
-    std::map<int, QWidget*> numbered;
-    // The hidden controls, kept out of `parent` and with it out of the accessibility tree: they
-    // are only clicked by program.
-    std::vector<std::unique_ptr<QWidget>> hidden;
-};
-
-// Creates the template's controls at their places, with their captions, items, limits, initial
-// states and accessible names; the visible ones as children of `parent`. Each numbered control
-// carries its number as its object name and in the property "controlId". A label is the buddy
-// of the control after it.
-BuiltControls BuildControls(const DialogTemplate& dialog, QWidget& parent, DialogBaseUnits units,
-                            const QIcon& icon);
+// Creates the template's controls as children of `parent`, at their places, with their captions,
+// items, limits, initial states and accessible names; a hidden one as a window of its own that
+// `parent` owns and never shows, which keeps it out of the accessibility tree. Each numbered
+// control carries its number as its object name and in the property "controlId". A label is the
+// buddy of the control after it. Returns the numbered controls by number.
+std::map<int, QWidget*> BuildControls(const DialogTemplate& dialog, QWidget& parent,
+                                      DialogBaseUnits units, const QIcon& icon);
 
 } // namespace tervan

@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
 
 #include <thread>
@@ -53,9 +54,7 @@ CTervanDlg::CTervanDlg(CDialogHost& host, FormState form, QWidget* parent)
         m_clientEdge->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     }
     const DialogBaseUnits units = BaseUnits(font());
-    BuiltControls built = BuildControls(dialog, *this, units, AppIcon());
-    m_controls = std::move(built.numbered);
-    m_hidden = std::move(built.hidden);
+    m_controls = BuildControls(dialog, *this, units, AppIcon());
     // Resizing moves no control: they keep their template places.
     resize(ToPixels({0, 0, dialog.cx, dialog.cy}, units).size());
 
@@ -261,6 +260,19 @@ void CTervanDlg::keyPressEvent(QKeyEvent* event) {
         }
     }
     QDialog::keyPressEvent(event);
+}
+
+void CTervanDlg::setVisible(bool visible) {
+    // The template has no default button: a button is the default only while it has the focus.
+    // Shown, a dialog would make the first button of its tab order the default one.
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>();
+    for (QPushButton* button : buttons) {
+        button->setAutoDefault(false);
+    }
+    QDialog::setVisible(visible);
+    for (QPushButton* button : buttons) {
+        button->setAutoDefault(true);
+    }
 }
 
 void CTervanDlg::resizeEvent(QResizeEvent* event) {

@@ -13,8 +13,6 @@
 
 #include <functional>
 #include <map>
-#include <memory>
-#include <vector>
 
 class QAction;
 class QFrame;
@@ -47,6 +45,8 @@ public:
 
     bool m_bConnected = false;
     QString m_strTitle; // the caption as the template sets it; status texts are built from it
+
+    void setVisible(bool visible) override;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
@@ -106,7 +106,6 @@ private:
     bool m_endWhenIdle = false;
     FormState m_form;
     std::map<int, QWidget*> m_controls;
-    std::vector<std::unique_ptr<QWidget>> m_hidden; // 1006, out of the window's tree
     QAction* m_aboutAction = nullptr;
     QFrame* m_clientEdge = nullptr;
 };

@@ -176,6 +176,7 @@ private slots:
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(QApplication::focusWidget(), dialog.Control(Ctl::PortList));
+        QVERIFY(!Get<QPushButton>(dialog, Ctl::Set)->isDefault()); // the template has none
         CAboutDlg about(nullptr);
         for (QWidget* window : {static_cast<QWidget*>(&dialog), static_cast<QWidget*>(&about)}) {
             for (QWidget* widget : window->findChildren<QWidget*>()) {
