@@ -7,8 +7,14 @@
 
 namespace tervan {
 
-// The notifications a handler of the main dialog can be bound to.
-enum class Notify { Clicked, SelChange, EditChange };
+// The notifications a handler of the main dialog can be bound to. A state change is reported
+// however it came about: a click, a key, a screen reader's action or a program.
+enum class Notify {
+    Clicked,     // a push button was pressed
+    CheckChange, // a check box's state changed
+    SelChange,   // a list's selection changed
+    EditChange,  // an edit's text changed
+};
 
 template <class Dialog> struct MessageMapEntry {
     Notify notify;
@@ -25,15 +31,15 @@ template <class Dialog> constexpr MessageMap<Dialog> MessageMapOf() {
     return {{
         {Notify::Clicked, Ctl::OpenClose, &Dialog::ToggleLink},
         {Notify::Clicked, Ctl::Set, &Dialog::ApplySettings},
-        {Notify::Clicked, Ctl::ManufacturerCheck, &Dialog::OnModifyClicked},
-        {Notify::Clicked, Ctl::ModelCheck, &Dialog::OnModifyClicked},
-        {Notify::Clicked, Ctl::SerialNumberCheck, &Dialog::OnModifyClicked},
-        {Notify::Clicked, Ctl::SerialFormatCheck, &Dialog::OnModifyClicked},
-        {Notify::Clicked, Ctl::BtNameCheck, &Dialog::OnModifyClicked},
-        {Notify::Clicked, Ctl::BtPasswordCheck, &Dialog::OnModifyClicked},
+        {Notify::CheckChange, Ctl::ManufacturerCheck, &Dialog::OnModifyChange},
+        {Notify::CheckChange, Ctl::ModelCheck, &Dialog::OnModifyChange},
+        {Notify::CheckChange, Ctl::SerialNumberCheck, &Dialog::OnModifyChange},
+        {Notify::CheckChange, Ctl::SerialFormatCheck, &Dialog::OnModifyChange},
+        {Notify::CheckChange, Ctl::BtNameCheck, &Dialog::OnModifyChange},
+        {Notify::CheckChange, Ctl::BtPasswordCheck, &Dialog::OnModifyChange},
         {Notify::Clicked, Ctl::DownloadBitmap, &Dialog::DownloadBitmap},
         {Notify::Clicked, Ctl::PrintBitmap, &Dialog::PrintBitmap},
-        {Notify::Clicked, Ctl::DotMatrix, &Dialog::OnFontSwitch},
+        {Notify::CheckChange, Ctl::DotMatrix, &Dialog::OnFontSwitch},
         {Notify::SelChange, Ctl::PortList, &Dialog::SelectPort},
         {Notify::SelChange, Ctl::BuzzerError, &Dialog::OnBuzzerChange},
         {Notify::SelChange, Ctl::BuzzerCut, &Dialog::OnBuzzerChange},

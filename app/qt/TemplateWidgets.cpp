@@ -1,5 +1,7 @@
 #include "app/qt/TemplateWidgets.h"
 
+#include "app/qt/AccessibleList.h"
+#include "form/AccessibleNames.h"
 #include "form/ControlIds.h"
 
 #include <QApplication>
@@ -21,13 +23,13 @@ QString Text(std::string_view utf8) {
     return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
 }
 
-QWidget* Create(const ControlTemplate& control, QWidget& parent, const QIcon& icon,
+QWidget* Create(const ControlTemplate& control, QWidget* parent, const QIcon& icon,
                 DialogBaseUnits units) {
     switch (control.kind) {
     case ControlKind::GroupBox: {
         // The frame runs through the middle of the title, as a dialog template's group box
         // draws it, so the members' places stay clear of it.
-        auto* box = new QGroupBox(Text(control.caption), &parent);
+        auto* box = new QGroupBox(Text(control.caption), parent);
         box->setStyleSheet(QStringLiteral(
             "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 0.55em; }"
             "QGroupBox::title { subcontrol-origin: margin; left: 7px; padding: 0 2px; }"));
@@ -36,12 +38,12 @@ QWidget* Create(const ControlTemplate& control, QWidget& parent, const QIcon& ic
     case ControlKind::Label: {
         // A template breaks lines with CR LF; a Qt label wants LF alone.
         auto* label =
-            new QLabel(Text(control.caption).replace(QStringLiteral("\r\n"), "\n"), &parent);
+            new QLabel(Text(control.caption).replace(QStringLiteral("\r\n"), "\n"), parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
         return label;
     }
     case ControlKind::DropDownList: {
-        auto* list = new QComboBox(&parent); // not editable: a drop-down that takes no typing
+        auto* list = new QComboBox(parent); // not editable: a drop-down that takes no typing
         if (control.itemSource == ItemSource::SettingList) {
             if (control.list->hasNoChange) {
                 list->addItem(Text(kNoChange));
@@ -54,28 +56,28 @@ QWidget* Create(const ControlTemplate& control, QWidget& parent, const QIcon& ic
         return list;
     }
     case ControlKind::Edit: {
-        auto* edit = new QLineEdit(Text(control.text), &parent);
+        auto* edit = new QLineEdit(Text(control.text), parent);
         if (control.limit > 0) {
             edit->setMaxLength(control.limit);
         }
         return edit;
     }
     case ControlKind::CheckBox:
-        return new QCheckBox(Text(control.caption), &parent);
+        return new QCheckBox(Text(control.caption), parent);
     case ControlKind::PushButton: {
-        auto* button = new QPushButton(Text(control.caption), &parent);
+        auto* button = new QPushButton(Text(control.caption), parent);
         button->setDefault(control.defaultButton);
         return button;
     }
     case ControlKind::TrackBar: {
         // A divider: shown, but nothing reads it and it takes no input.
-        auto* bar = new QSlider(Qt::Horizontal, &parent);
+        auto* bar = new QSlider(Qt::Horizontal, parent);
         bar->setFocusPolicy(Qt::NoFocus);
         bar->setAttribute(Qt::WA_TransparentForMouseEvents);
         return bar;
     }
     case ControlKind::Icon: {
-        auto* label = new QLabel(&parent);
+        auto* label = new QLabel(parent);
         // A system icon is 32 x 32 pixels at 96 dpi, whatever its template box says.
         const int side = std::min(ToPixels(control.rect, units).height(), 32);
         label->setPixmap(icon.pixmap(side, side));
@@ -111,19 +113,26 @@ QRect ToPixels(const DialogRect& rect, DialogBaseUnits units) {
 
 std::map<int, QWidget*> BuildControls(const DialogTemplate& dialog, QWidget& parent,
                                       DialogBaseUnits units, const QIcon& icon) {
+    InstallListAccessibility();
     std::map<int, QWidget*> numbered;
     QLabel* pendingLabel = nullptr;
-    for (const ControlTemplate& control : dialog.controls) {
-        QWidget* widget = Create(control, parent, icon, units);
+    for (std::size_t i = 0; i < dialog.controls.size(); ++i) {
+        const ControlTemplate& control = dialog.controls[i];
+        QWidget* widget = Create(control, control.visible ? &parent : nullptr, icon, units);
         widget->setGeometry(ToPixels(control.rect, units));
         widget->setEnabled(control.enabled);
         if (!control.visible) {
-            widget->setVisible(false);
+            widget->setParent(&parent, Qt::Window);
+            widget->hide();
         }
         if (pendingLabel != nullptr && control.id != Ctl::Static) {
             pendingLabel->setBuddy(widget);
         }
         pendingLabel = control.kind == ControlKind::Label ? static_cast<QLabel*>(widget) : nullptr;
+        if (const AccessibleName name = AccessibleNameOf(dialog, i);
+            name.source == NameSource::Label || name.source == NameSource::Given) {
+            widget->setAccessibleName(Text(name.text));
+        }
         if (control.id != Ctl::Static) {
             widget->setObjectName(QString::number(control.id));
             widget->setProperty("controlId", control.id);

@@ -26,9 +26,10 @@ DialogBaseUnits BaseUnits(const QFont& font);
 QRect ToPixels(const DialogRect& rect, DialogBaseUnits units);
 
 // Creates the template's controls as children of `parent`, at their places, with their captions,
-// items, limits and initial states; each numbered control carries its number as its object name
-// and in the property "controlId". A label names the control after it. Returns the numbered
-// controls by number.
+// items, limits, initial states and accessible names; a hidden one as a window of its own that
+// `parent` owns and never shows, which keeps it out of the accessibility tree. Each numbered
+// control carries its number as its object name and in the property "controlId". A label is the
+// buddy of the control after it. Returns the numbered controls by number.
 std::map<int, QWidget*> BuildControls(const DialogTemplate& dialog, QWidget& parent,
                                       DialogBaseUnits units, const QIcon& icon);
 

@@ -14,6 +14,7 @@
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSignalBlocker>
 
 #include <thread>
@@ -102,6 +103,10 @@ void CTervanDlg::Bind(Notify notify, int id, Handler handler) {
     switch (notify) {
     case Notify::Clicked:
         connect(Button(id), &QAbstractButton::clicked, this, call);
+        break;
+    case Notify::CheckChange:
+        // The state, not the click: a screen reader's toggle action clicks nothing.
+        connect(Button(id), &QAbstractButton::toggled, this, call);
         break;
     case Notify::SelChange:
         connect(List(id), &QComboBox::currentIndexChanged, this, call);
@@ -209,7 +214,7 @@ std::optional<std::filesystem::path> CTervanDlg::ChooseBitmapFile(Language langu
                              Text(kBitmapFilterName), Text(kBitmapExtension));
 }
 
-void CTervanDlg::OnModifyClicked(int id) {
+void CTervanDlg::OnModifyChange(int id) {
     Apply(OnClicked(m_form, id, Button(id)->isChecked()));
 }
 
@@ -255,6 +260,19 @@ void CTervanDlg::keyPressEvent(QKeyEvent* event) {
         }
     }
     QDialog::keyPressEvent(event);
+}
+
+void CTervanDlg::setVisible(bool visible) {
+    // The template has no default button: a button is the default only while it has the focus.
+    // Shown, a dialog would make the first button of its tab order the default one.
+    const QList<QPushButton*> buttons = findChildren<QPushButton*>();
+    for (QPushButton* button : buttons) {
+        button->setAutoDefault(false);
+    }
+    QDialog::setVisible(visible);
+    for (QPushButton* button : buttons) {
+        button->setAutoDefault(true);
+    }
 }
 
 void CTervanDlg::resizeEvent(QResizeEvent* event) {

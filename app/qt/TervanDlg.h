@@ -46,6 +46,8 @@ public:
     bool m_bConnected = false;
     QString m_strTitle; // the caption as the template sets it; status texts are built from it
 
+    void setVisible(bool visible) override;
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -65,7 +67,7 @@ private:
     void PrintBitmap(int id);
 
     // The form's rules.
-    void OnModifyClicked(int id);
+    void OnModifyChange(int id);
     void OnFontSwitch(int id);
     void SelectPort(int id);
     void OnBuzzerChange(int id);

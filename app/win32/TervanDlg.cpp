@@ -103,6 +103,9 @@ INT_PTR CTervanDlg::OnMessage(UINT message, WPARAM wParam, LPARAM) {
         return OnPaint() ? TRUE : FALSE;
     case WM_QUERYDRAGICON:
         return reinterpret_cast<INT_PTR>(m_hIcon);
+    case WM_DESTROY:
+        m_names.Clear(); // while the controls are still there
+        return FALSE;
     case kProgressMessage:
         OnProgress();
         return TRUE;
@@ -134,6 +137,7 @@ BOOL CTervanDlg::OnInitDialog() {
             ShowState(control);
         }
     }
+    m_names.Set(m_hWnd, MainDialogTemplate());
 
     std::wstring title(static_cast<std::size_t>(::GetWindowTextLengthW(m_hWnd)) + 1, L'\0');
     title.resize(static_cast<std::size_t>(
@@ -153,7 +157,10 @@ void CTervanDlg::OnCommand(int id, int code) {
     if (m_applying) {
         return;
     }
-    const Notify notify = code == BN_CLICKED      ? Notify::Clicked
+    // An automatic check box reports every change of its state as a click.
+    const ControlTemplate* control = FindControl(MainDialogTemplate(), id);
+    const bool checkBox = control != nullptr && control->kind == ControlKind::CheckBox;
+    const Notify notify = code == BN_CLICKED ? (checkBox ? Notify::CheckChange : Notify::Clicked)
                           : code == CBN_SELCHANGE ? Notify::SelChange
                           : code == EN_CHANGE     ? Notify::EditChange
                                                   : Notify{-1};
@@ -229,15 +236,47 @@ void CTervanDlg::ToggleLink(int) {
 }
 
 void CTervanDlg::ApplySettings(int) {
+    ReadControls();
     RunApply(m_form, *this);
 }
 
 void CTervanDlg::DownloadBitmap(int) {
+    ReadControls();
     RunDownload(m_form, *this);
 }
 
 void CTervanDlg::PrintBitmap(int) {
+    ReadControls();
     RunPrint(m_form, *this);
+}
+
+void CTervanDlg::ReadControls() {
+    // A control can change without its notification: a drop-down closed with Esc after arrowing
+    // through it, a check set by an assistive tool. Such a change reaches the rules now, as its
+    // notification would have, before the operation reads the form.
+    for (const ControlState& control : m_form.controls) {
+        bool changed = false;
+        int code = 0;
+        switch (control.kind) {
+        case ControlKind::DropDownList:
+            changed = Selection(control.id) != control.selection;
+            code = CBN_SELCHANGE;
+            break;
+        case ControlKind::CheckBox:
+            changed = Checked(control.id) != control.checked;
+            code = BN_CLICKED;
+            break;
+        case ControlKind::Edit:
+            changed = Text(control.id) != control.text;
+            code = EN_CHANGE;
+            break;
+        default:
+            break;
+        }
+        if (changed) {
+            OnCommand(control.id, code);
+        }
+    }
 }
 
 void CTervanDlg::RunWithProgress(const ProgressView& first, const std::function<void()>& cancel,
@@ -290,7 +329,7 @@ void CTervanDlg::OnProgress() {
     }
 }
 
-void CTervanDlg::OnModifyClicked(int id) {
+void CTervanDlg::OnModifyChange(int id) {
     Apply(OnClicked(m_form, id, Checked(id)));
 }
 

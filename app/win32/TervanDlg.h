@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/win32/AccessibleNamesWin32.h"
 #include "app/win32/DialogHost.h"
 #include "app/win32/DialogTemplateWin32.h"
 #include "form/BoxMessage.h"
@@ -78,7 +79,7 @@ private:
     void OnProgress();
 
     // The form's rules.
-    void OnModifyClicked(int id);
+    void OnModifyChange(int id);
     void OnFontSwitch(int id);
     void SelectPort(int id);
     void OnBuzzerChange(int id);
@@ -87,6 +88,9 @@ private:
     // Controls without a rule of their own: the form only takes their new value.
     void KeepSelection(int id);
     void KeepText(int id);
+
+    // Hands the rules every change of a control that came without its notification.
+    void ReadControls();
 
     int Selection(int id) const;
     bool Checked(int id) const;
@@ -101,6 +105,7 @@ private:
     HICON m_hIcon = nullptr;
     HICON m_hSmallIcon = nullptr;
     HWND m_hWnd = nullptr;
+    CAccessibleNames m_names;
     bool m_modal = false;
     bool m_applying = false; // a rule's own changes raise no further handling
     bool m_busy = false;     // an operation is running

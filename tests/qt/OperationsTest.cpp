@@ -6,6 +6,7 @@
 #include "sim/VirtualPrinter.h"
 #include "support/TempDir.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
@@ -205,6 +206,22 @@ private slots:
             QVERIFY(rig.dialog->windowTitle().endsWith(QStringLiteral("_连接关闭")));
             QCOMPARE(rig.pauses.front(), 500);
         }
+    }
+
+    void ApplyThroughTheAccessibilityInterface() {
+        Rig rig(ReplyMode::Ok);
+        auto act = [&](int id, const QString& action) {
+            QAccessible::queryAccessibleInterface(rig.dialog->Control(id))
+                ->actionInterface()
+                ->doAction(action);
+        };
+        act(Ctl::ManufacturerCheck, QAccessibleActionInterface::toggleAction());
+        QAccessible::queryAccessibleInterface(rig.dialog->Control(Ctl::Manufacturer))
+            ->setText(QAccessible::Value, QStringLiteral("ACME"));
+        act(Ctl::Set, QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(rig.host.m_boxes, QStringList{"成功: 设置成功,重新启动后生效"});
+        const Bytes wire{0x1B, 0x06, 0x1B, 0x24, 0x41, 0x43, 0x4D, 0x45, 0x00, 0x1B, 0x16};
+        QCOMPARE(rig.Received(wire.size()), wire);
     }
 
     void LogosDownloadAndPrint() {

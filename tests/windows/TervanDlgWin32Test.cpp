@@ -1,12 +1,16 @@
+#include "app/win32/AccessibleNamesWin32.h"
 #include "app/win32/ResourceStrings.h"
 #include "app/win32/TervanDlg.h"
 #include "form/ControlIds.h"
 #include "form/FormState.h"
+#include "link/WideTextWin32.h"
+#include "support/ExpectedNames.h"
 
 #include <gtest/gtest.h>
 
 #include <commctrl.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -94,6 +98,28 @@ TEST_F(TervanDlgWin32, ControlsAsTheTemplateMakesThem) {
     // Screen readers name a control by the label right before it.
     EXPECT_EQ(WindowText(::GetWindow(Item(Ctl::PortList), GW_HWNDPREV)), L"端口:");
     EXPECT_EQ(WindowText(::GetWindow(Item(Ctl::BtPassword), GW_HWNDPREV)), L"蓝牙密码:");
+}
+
+std::wstring ClassName(HWND hwnd) {
+    wchar_t name[32] = {};
+    ::GetClassNameW(hwnd, name, 32);
+    return name;
+}
+
+// Each control is named by the label right before it, by its own caption, or through the
+// property service (which Wine does not keep, so only the asking is seen here).
+TEST_F(TervanDlgWin32, EveryControlHasItsName) {
+    const std::vector<GivenName> given = GivenNames(MainDialogTemplate());
+    for (const test::ExpectedName& expected : test::kExpectedNames) {
+        const std::wstring name = WidenUtf8(expected.name);
+        HWND control = Item(expected.id);
+        HWND before = ::GetWindow(control, GW_HWNDPREV);
+        const bool byLabel = ClassName(before) == L"Static" && WindowText(before) == name;
+        const bool byCaption = ClassName(control) == L"Button" && WindowText(control) == name;
+        const bool byProperty = std::ranges::any_of(
+            given, [&](const GivenName& g) { return g.id == expected.id && g.name == name; });
+        EXPECT_TRUE(byLabel || byCaption || byProperty) << expected.id;
+    }
 }
 
 TEST_F(TervanDlgWin32, RulesDrivenByWindowMessages) {
@@ -254,6 +280,16 @@ TEST_F(TervanDlgWin32, OperationsOverCom5) {
          },
          Ctl::Set,
          "1B 06 1B 74 2F 1B 24 41 42 43 00 1B 16",
+         {{L"设置成功,重新启动后生效", L"成功"}}},
+        {"apply, controls changed without their notifications",
+         [](TervanDlgWin32& t) {
+             // As a drop-down closed with Esc, or a check set by an assistive tool, leaves them.
+             ::SendMessageW(t.Item(Ctl::Density), CB_SETCURSEL, 1, 0);
+             ::SendMessageW(t.Item(Ctl::ModelCheck), BM_SETCHECK, BST_CHECKED, 0);
+             t.SetText(Ctl::Model, L"M1");
+         },
+         Ctl::Set,
+         "1B 06 1B 74 2F 1B 24 41 42 43 00 1B 25 4D 31 00 1B FD 00 1B 16",
          {{L"设置成功,重新启动后生效", L"成功"}}},
         {"logo download to slot 2",
          [&data](TervanDlgWin32& t) {
