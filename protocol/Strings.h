@@ -33,6 +33,11 @@ enum class StringId : int {
     OffsetOutOfRange = 122,    // %1
     UnmappableCharacter = 123, // %1, %2 the character, %3 the code page
     ControlCharacter = 124,    // %1, %2 the character
+    // Pictures converted to logos.
+    NotAPicture = 125,
+    TooManyPixels = 126, // %1 x %2 pixels
+    PictureFileTooLarge = 127,
+    LogoOverSlot = 128, // %1 dots wide, %2 rows, %3 bytes; %4 the most rows that fit
 };
 
 enum class Language { Chinese, English };
