@@ -7,21 +7,34 @@ namespace tervan {
 
 namespace {
 
-// JPEG and binary PNM carry no transparency: decoding them straight to one grey channel saves
-// the colour conversion and half the memory. Everything else may have some (PNG even in a
-// colour key the header does not announce), so it comes with its alpha.
-bool HasNoAlpha(std::span<const std::uint8_t> file) {
-    const bool jpeg = file.size() >= 3 && file[0] == 0xFF && file[1] == 0xD8 && file[2] == 0xFF;
-    const bool pnm = file.size() >= 2 && file[0] == 'P' && (file[1] == '5' || file[1] == '6');
-    return jpeg || pnm;
+// The channels to ask stb for. A JPEG carries no transparency and goes straight to grey, which
+// saves the colour conversion and two thirds of the memory. A PNM comes as it is stored: Debian's
+// stb sizes the buffer of a 16-bit one wrongly when it converts it on the way. Everything else
+// comes with its alpha (a PNG may even keep transparency in a colour key its header does not
+// announce).
+int ChannelsToAsk(std::span<const std::uint8_t> file) {
+    if (file.size() >= 3 && file[0] == 0xFF && file[1] == 0xD8 && file[2] == 0xFF) {
+        return 1;
+    }
+    return file.size() >= 2 && file[0] == 'P' ? 0 : 2;
 }
 
-// Grey and alpha pairs to grey laid on white.
-std::vector<std::uint8_t> OnWhite(const std::vector<std::uint8_t>& greyAlpha) {
-    std::vector<std::uint8_t> grey(greyAlpha.size() / 2);
+// ITU-R BT.601 luma, in stb's own integer weights.
+std::uint8_t Luma(unsigned red, unsigned green, unsigned blue) {
+    return static_cast<std::uint8_t>((red * 77u + green * 150u + blue * 29u) >> 8);
+}
+
+// Grey levels of decoded pixels, transparency laid on white.
+std::vector<std::uint8_t> ToGrey(std::vector<std::uint8_t> pixels, int channels) {
+    if (channels == 1) {
+        return pixels;
+    }
+    const auto step = static_cast<std::size_t>(channels);
+    std::vector<std::uint8_t> grey(pixels.size() / step);
     for (std::size_t i = 0; i < grey.size(); ++i) {
-        const unsigned level = greyAlpha[2 * i];
-        const unsigned alpha = greyAlpha[2 * i + 1];
+        const std::uint8_t* p = pixels.data() + i * step;
+        const unsigned level = channels < 3 ? p[0] : Luma(p[0], p[1], p[2]);
+        const unsigned alpha = channels % 2 == 0 ? p[step - 1] : 255u;
         grey[i] = static_cast<std::uint8_t>((level * alpha + 255u * (255u - alpha) + 127u) / 255u);
     }
     return grey;
@@ -42,16 +55,17 @@ PictureResult DecodePicture(std::span<const std::uint8_t> file, std::uint64_t ma
         result.outcome = PictureOutcome::TooManyPixels;
         return result;
     }
-    const int channels = HasNoAlpha(file) ? 1 : 2;
     std::vector<std::uint8_t> pixels;
     GreyPicture& picture = result.picture;
-    if (!stb::Decode(file, channels, pixels, picture.width, picture.height) ||
+    const int channels =
+        stb::Decode(file, ChannelsToAsk(file), pixels, picture.width, picture.height);
+    if (channels == 0 ||
         static_cast<std::uint64_t>(picture.width) * static_cast<std::uint64_t>(picture.height) >
             maxPixels) {
         result.picture = {};
         return result;
     }
-    picture.levels = channels == 1 ? std::move(pixels) : OnWhite(pixels);
+    picture.levels = ToGrey(std::move(pixels), channels);
     result.outcome = PictureOutcome::Decoded;
     return result;
 }

@@ -22,6 +22,8 @@
 
 #include "bitmap/StbCodec.h"
 
+#include "bitmap/StbGuard.h"
+
 #include <climits>
 #include <cstring>
 #include <memory>
@@ -34,9 +36,9 @@ struct StbiFree {
     void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
 };
 
-// stb takes lengths as int.
-bool FitsInt(std::span<const std::uint8_t> file) {
-    return !file.empty() && file.size() <= static_cast<std::size_t>(INT_MAX);
+// What stb may be given: lengths as int, and no JPEG table it would overrun.
+bool Acceptable(std::span<const std::uint8_t> file) {
+    return !file.empty() && file.size() <= static_cast<std::size_t>(INT_MAX) && SafeForStb(file);
 }
 
 void AppendBytes(void* context, void* data, int size) {
@@ -51,28 +53,29 @@ std::optional<HeaderSize> ReadHeaderSize(std::span<const std::uint8_t> file) {
     int width = 0;
     int height = 0;
     int channels = 0;
-    if (!FitsInt(file) || stbi_info_from_memory(file.data(), static_cast<int>(file.size()), &width,
-                                                &height, &channels) == 0) {
+    if (!Acceptable(file) || stbi_info_from_memory(file.data(), static_cast<int>(file.size()),
+                                                   &width, &height, &channels) == 0) {
         return std::nullopt;
     }
     return HeaderSize{width, height};
 }
 
-bool Decode(std::span<const std::uint8_t> file, int channels, std::vector<std::uint8_t>& pixels,
-            int& width, int& height) {
-    if (!FitsInt(file)) {
-        return false;
+int Decode(std::span<const std::uint8_t> file, int channels, std::vector<std::uint8_t>& pixels,
+           int& width, int& height) {
+    if (!Acceptable(file)) {
+        return 0;
     }
-    int inFile = 0;
+    int stored = 0;
     const std::unique_ptr<stbi_uc, StbiFree> decoded(stbi_load_from_memory(
-        file.data(), static_cast<int>(file.size()), &width, &height, &inFile, channels));
-    if (!decoded || width <= 0 || height <= 0) {
-        return false;
+        file.data(), static_cast<int>(file.size()), &width, &height, &stored, channels));
+    const int delivered = channels != 0 ? channels : stored;
+    if (!decoded || width <= 0 || height <= 0 || delivered <= 0) {
+        return 0;
     }
     const std::size_t count =
-        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * channels;
+        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * delivered;
     pixels.assign(decoded.get(), decoded.get() + count);
-    return true;
+    return delivered;
 }
 
 bool ResizeGrey(const std::uint8_t* in, int width, int height, std::uint8_t* out, int outWidth,

@@ -18,10 +18,11 @@ struct HeaderSize {
 // (PNG, JPEG, GIF, BMP, TGA, PNM) recognises the bytes.
 std::optional<HeaderSize> ReadHeaderSize(std::span<const std::uint8_t> file);
 
-// Decodes the first image to `channels` 8-bit values a pixel (1: grey, 2: grey and alpha), the
-// top line first; the grey is the usual luma of the colours. False when the data is broken.
-bool Decode(std::span<const std::uint8_t> file, int channels, std::vector<std::uint8_t>& pixels,
-            int& width, int& height);
+// Decodes the first image to `channels` 8-bit values a pixel (1 grey, 2 grey and alpha, 3 RGB,
+// 4 RGBA; 0: as many as the file stores), the top line first; stb's grey is the usual luma of the
+// colours. The number of channels delivered, 0 when the data is broken.
+int Decode(std::span<const std::uint8_t> file, int channels, std::vector<std::uint8_t>& pixels,
+           int& width, int& height);
 
 // Resamples a grey picture (rows of `width` bytes) to another size with stb's default filters.
 bool ResizeGrey(const std::uint8_t* in, int width, int height, std::uint8_t* out, int outWidth,
