@@ -4,6 +4,7 @@
 #include "bitmap/PictureConversion.h"
 #include "bitmap/StbCodec.h"
 
+#include <cstdint>
 #include <fstream>
 #include <system_error>
 
@@ -24,7 +25,12 @@ constexpr std::uint8_t kWhite = 0xFF;
 
 Bytes EncodeLogoBmp(const LogoDots& dots) {
     const BitmapRows& rows = dots.rows;
-    const auto size = static_cast<std::uint32_t>(LogoBmpSize(dots.width, rows.height));
+    const std::uint64_t fileSize = LogoBmpSize(dots.width, rows.height);
+    if (dots.width <= 0 || rows.height <= 0 || rows.stride != BmpStride(dots.width) ||
+        fileSize > UINT32_MAX) {
+        return {};
+    }
+    const auto size = static_cast<std::uint32_t>(fileSize);
     const std::size_t header = size - static_cast<std::size_t>(rows.stride) * rows.height;
     Bytes bmp(size, 0);
     bmp[0] = 'B';

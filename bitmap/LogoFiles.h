@@ -9,7 +9,7 @@
 namespace tervan {
 
 // The logo as a 1-bit BMP: palette black then white, rows stored bottom line first, so that the
-// BMP loader reads back exactly these dots.
+// BMP loader reads back exactly these dots. Empty for dots that describe no picture.
 Bytes EncodeLogoBmp(const LogoDots& dots);
 
 // A grey PNG of what the printer prints: one pixel a dot, black where a dot prints. Empty when

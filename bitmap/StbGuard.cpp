@@ -168,12 +168,38 @@ bool PnmNumbersSafe(std::span<const std::uint8_t> file) {
     return true;
 }
 
+// stb reserves room for a PNG data chunk as long as its header says before it reads it: a few
+// bytes declaring two gigabytes would take that much memory. Every chunk up to the end chunk
+// must lie inside the file.
+bool PngChunksInside(std::span<const std::uint8_t> file) {
+    constexpr std::size_t kSignature = 8;
+    constexpr std::size_t kFrame = 12; // length, type, CRC
+    std::size_t at = kSignature;
+    while (at + kFrame <= file.size()) {
+        const std::uint64_t length = std::uint64_t{file[at]} << 24 |
+                                     std::uint64_t{file[at + 1]} << 16 |
+                                     std::uint64_t{file[at + 2]} << 8 | file[at + 3];
+        if (length > file.size() - at - kFrame) {
+            return false;
+        }
+        if (std::memcmp(file.data() + at + 4, "IEND", 4) == 0) {
+            break;
+        }
+        at += kFrame + static_cast<std::size_t>(length);
+    }
+    return true;
+}
+
 } // namespace
 
 bool SafeForStb(std::span<const std::uint8_t> file) {
     // stb takes a start marker after fill bytes too: anything that begins with FF is walked.
     if (!file.empty() && file[0] == kMarker) {
         return JpegWalk(file).Safe();
+    }
+    constexpr std::uint8_t kPng[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    if (file.size() >= sizeof kPng && std::memcmp(file.data(), kPng, sizeof kPng) == 0) {
+        return PngChunksInside(file);
     }
     if (file.size() >= 2 && file[0] == 'P' && (file[1] == '5' || file[1] == '6')) {
         return PnmNumbersSafe(file);

@@ -80,7 +80,7 @@ TEST(PictureConversion, ThresholdOfATwoLevelPicture) {
     }
 }
 
-// Transparent parts are laid on white; the grey is the colours' luma.
+// Transparent parts are laid on white; the grey is the colours' luma, whatever the depth.
 TEST(Picture, TransparencyOnWhite) {
     const struct {
         const char* name;
@@ -104,6 +104,10 @@ TEST(Picture, TransparencyOnWhite) {
           0xF0, 0x1F, 0x00, 0x07, 0x03, 0x01, 0xFF, 0x0C, 0xB4, 0x29, 0x65, 0x00, 0x00, 0x00,
           0x00, 0x49, 0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82},
          {255, 76, 29}}, // 0.299 x 255, 0.114 x 255
+        {"16-bit PPM: red, green",
+         {'P',  '6',  '\n', '2', ' ', '1', '\n', '6', '5',  '5',  '3', '5', '\n',
+          0xFF, 0xFF, 0,    0,   0,   0,   0,    0,   0xFF, 0xFF, 0,   0},
+         {76, 150}}, // 0.299 x 255, 0.587 x 255
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -241,6 +245,8 @@ TEST(Picture, Refusals) {
                     0x0D, 0x49, 0x48, 0x44, 0x52, 0x00, 0x00, 0x00, 0x04, 0x00, 0x00,
                     0x00, 0x01, 0x08, 0x06, 0x00, 0x00, 0x00, 0xF9, 0x3C, 0x0F, 0xCD};
     const std::string text = "not a picture at all\n";
+    const std::string kNotAPicture =
+        "Not a picture that can be read (PNG, JPEG, GIF, BMP, TGA or PNM)";
     const struct {
         const char* name;
         Bytes file;
@@ -255,6 +261,26 @@ TEST(Picture, Refusals) {
          "Not a picture that can be read (PNG, JPEG, GIF, BMP, TGA or PNM)"},
         {"PngWithoutData", cutPng, PictureOutcome::NotAPicture,
          "Not a picture that can be read (PNG, JPEG, GIF, BMP, TGA or PNM)"},
+        // Files that would lead the decoder astray: a JPEG table of 16 x 255 codes, a JPEG scan
+        // whose table was never defined, a PNG chunk declaring two gigabytes, a PNM width of ten
+        // digits.
+        {"JpegTableOfTooManyCodes",
+         {0xFF, 0xD8, 0xFF, 0xC4, 0x00, 0x13, 0x00, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+          0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF},
+         PictureOutcome::NotAPicture,
+         kNotAPicture},
+        {"JpegScanWithoutTables",
+         {0xFF, 0xD8, 0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x01, 0x00, 0x01, 0x01, 0x01, 0x11, 0x00,
+          0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00, 0x12, 0x34, 0xFF, 0xD9},
+         PictureOutcome::NotAPicture,
+         kNotAPicture},
+        {"PngChunkPastTheEnd",
+         {0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0x00, 0x00, 0x00, 0x0D, 0x49, 0x48,
+          0x44, 0x52, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x01, 0x08, 0x00, 0x00, 0x00,
+          0x00, 0x3A, 0x7E, 0x9B, 0x55, 0x7F, 0xFF, 0xFF, 0xF0, 0x49, 0x44, 0x41, 0x54, 0x78},
+         PictureOutcome::NotAPicture,
+         kNotAPicture},
+        {"PnmNumberOfTenDigits", Pgm(1234567890, 1, {}), PictureOutcome::NotAPicture, kNotAPicture},
         // Refused from the header alone: the 60 million levels are not there.
         {"SixtyMegapixels", Pgm(10000, 6000, {}), PictureOutcome::TooManyPixels,
          "The picture has 10000 x 6000 pixels, more than the limit of 50 million"},
