@@ -42,59 +42,55 @@ const std::uint8_t* Row(const GreyPicture& picture, int y) {
            static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width);
 }
 
-// Errors are kept 16 times (Floyd-Steinberg) or 8 times (Atkinson) too large, so the weights stay
-// whole numbers; a level takes its share rounded. Each row buffer has two spare entries on
-// either side, where the error that would leave the picture sideways goes.
+// Where the rounding error of a dot goes: to the dot `dx` to the right (negative: left) on the
+// row `dy` below, `weight` parts of 2^shift. The errors are kept 2^shift times too large, so the
+// weights stay whole numbers; a level takes its share rounded.
+struct Tap {
+    int dx;
+    int dy;
+    int weight;
+};
+
+struct Kernel {
+    std::array<Tap, 6> taps;
+    std::size_t count;
+    int shift;
+};
+
+constexpr Kernel kFloydSteinberg{{{{1, 0, 7}, {-1, 1, 3}, {0, 1, 5}, {1, 1, 1}}}, 4, 4};
+// Only six eighths of the error are passed on: crisper, with lighter shadows.
+constexpr Kernel kAtkinson{
+    {{{1, 0, 1}, {2, 0, 1}, {-1, 1, 1}, {0, 1, 1}, {1, 1, 1}, {0, 2, 1}}}, 6, 3};
+
+// Row buffers have two spare entries on either side, where the error that would leave the
+// picture sideways goes; what would leave it at the bottom is dropped.
 constexpr int kMargin = 2;
+constexpr std::size_t kRowsAhead = 3;
 
-void FloydSteinberg(const GreyPicture& picture, DotWriter& out) {
+void Diffuse(const GreyPicture& picture, const Kernel& kernel, DotWriter& out) {
     const std::size_t span = static_cast<std::size_t>(picture.width) + 2 * kMargin;
-    std::vector<int> current(span, 0);
-    std::vector<int> next(span, 0);
+    std::array<std::vector<int>, kRowsAhead> errors;
+    errors.fill(std::vector<int>(span, 0));
+    const int half = 1 << (kernel.shift - 1);
     for (int y = 0; y < picture.height; ++y) {
         const std::uint8_t* row = Row(picture, y);
-        std::fill(next.begin(), next.end(), 0);
-        for (int x = 0; x < picture.width; ++x) {
-            const std::size_t i = static_cast<std::size_t>(x) + kMargin;
-            const int level = row[x] + ((current[i] + 8) >> 4);
-            const bool prints = level < kMiddle;
-            const int error = prints ? level : level - 255;
-            if (prints) {
-                out.Set(y, x);
-            }
-            current[i + 1] += error * 7;
-            next[i - 1] += error * 3;
-            next[i] += error * 5;
-            next[i + 1] += error;
+        std::array<int*, kRowsAhead> ahead{};
+        for (std::size_t dy = 0; dy < kRowsAhead; ++dy) {
+            ahead[dy] = errors[(static_cast<std::size_t>(y) + dy) % kRowsAhead].data();
         }
-        current.swap(next);
-    }
-}
-
-void Atkinson(const GreyPicture& picture, DotWriter& out) {
-    const std::size_t span = static_cast<std::size_t>(picture.width) + 2 * kMargin;
-    std::array<std::vector<int>, 3> rows{std::vector<int>(span, 0), std::vector<int>(span, 0),
-                                         std::vector<int>(span, 0)};
-    for (int y = 0; y < picture.height; ++y) {
-        const std::uint8_t* row = Row(picture, y);
-        std::vector<int>& current = rows[static_cast<std::size_t>(y % 3)];
-        std::vector<int>& next = rows[static_cast<std::size_t>((y + 1) % 3)];
-        std::vector<int>& after = rows[static_cast<std::size_t>((y + 2) % 3)];
-        std::fill(after.begin(), after.end(), 0);
+        std::fill_n(ahead[kRowsAhead - 1], span, 0);
         for (int x = 0; x < picture.width; ++x) {
-            const std::size_t i = static_cast<std::size_t>(x) + kMargin;
-            const int level = row[x] + ((current[i] + 4) >> 3);
+            const int i = x + kMargin;
+            const int level = row[x] + ((ahead[0][i] + half) >> kernel.shift);
             const bool prints = level < kMiddle;
             const int error = prints ? level : level - 255;
             if (prints) {
                 out.Set(y, x);
             }
-            current[i + 1] += error;
-            current[i + 2] += error;
-            next[i - 1] += error;
-            next[i] += error;
-            next[i + 1] += error;
-            after[i] += error;
+            for (std::size_t t = 0; t < kernel.count; ++t) {
+                const Tap& tap = kernel.taps[t];
+                ahead[static_cast<std::size_t>(tap.dy)][i + tap.dx] += error * tap.weight;
+            }
         }
     }
 }
@@ -195,10 +191,10 @@ LogoDots Dither(const GreyPicture& picture, const DitherOptions& options) {
     DotWriter out(dots);
     switch (options.method) {
     case DitherMethod::FloydSteinberg:
-        FloydSteinberg(picture, out);
+        Diffuse(picture, kFloydSteinberg, out);
         break;
     case DitherMethod::Atkinson:
-        Atkinson(picture, out);
+        Diffuse(picture, kAtkinson, out);
         break;
     case DitherMethod::Ordered:
         Ordered(picture, out);

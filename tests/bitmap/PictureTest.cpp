@@ -6,6 +6,7 @@
 #include "bitmap/PictureConversion.h"
 
 #include "BmpBytes.h"
+#include "support/Pgm.h"
 
 #include <gtest/gtest.h>
 
@@ -14,14 +15,7 @@
 namespace tervan {
 namespace {
 
-// A binary greymap: the simplest picture file to write out by hand.
-Bytes Pgm(int width, int height, const Bytes& levels) {
-    const std::string header =
-        "P5\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-    Bytes file(header.begin(), header.end());
-    file.insert(file.end(), levels.begin(), levels.end());
-    return file;
-}
+using test::Pgm;
 
 GreyPicture Decoded(const Bytes& file) {
     PictureResult result = DecodePicture(file);

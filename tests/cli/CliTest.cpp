@@ -1,4 +1,5 @@
 #include "sim/VirtualPrinter.h"
+#include "support/Pgm.h"
 #include "support/RunProcess.h"
 #include "support/TempDir.h"
 
@@ -266,15 +267,6 @@ TEST(LogoCli, DownloadOverAPseudoTerminal) {
     EXPECT_EQ(Bytes(received.begin(), received.begin() + 9),
               (Bytes{0x1B, 0x06, 0x1B, 0xFF, 0x08, 0x30, 0x00, 0x60, 0x00}));
     EXPECT_EQ(Bytes(received.end() - 4, received.end()), (Bytes{0x1B, 0x16, 0x1B, 0x16}));
-}
-
-// A binary greymap, the simplest picture file to write out by hand.
-Bytes Pgm(int width, int height, const Bytes& levels) {
-    const std::string header =
-        "P5\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
-    Bytes file(header.begin(), header.end());
-    file.insert(file.end(), levels.begin(), levels.end());
-    return file;
 }
 
 Bytes ReadAll(const fs::path& path) {
