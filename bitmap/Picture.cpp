@@ -25,12 +25,12 @@ std::uint8_t Luma(unsigned red, unsigned green, unsigned blue) {
 }
 
 // Grey levels of decoded pixels, transparency laid on white.
-std::vector<std::uint8_t> ToGrey(std::vector<std::uint8_t> pixels, int channels) {
+Levels ToGrey(Levels pixels, int channels) {
     if (channels == 1) {
         return pixels;
     }
     const auto step = static_cast<std::size_t>(channels);
-    std::vector<std::uint8_t> grey(pixels.size() / step);
+    Levels grey(pixels.size() / step);
     for (std::size_t i = 0; i < grey.size(); ++i) {
         const std::uint8_t* p = pixels.data() + i * step;
         const unsigned level = channels < 3 ? p[0] : Luma(p[0], p[1], p[2]);
@@ -55,7 +55,7 @@ PictureResult DecodePicture(std::span<const std::uint8_t> file, std::uint64_t ma
         result.outcome = PictureOutcome::TooManyPixels;
         return result;
     }
-    std::vector<std::uint8_t> pixels;
+    Levels pixels;
     GreyPicture& picture = result.picture;
     const int channels =
         stb::Decode(file, ChannelsToAsk(file), pixels, picture.width, picture.height);

@@ -1,10 +1,11 @@
 #pragma once
 
+#include "bitmap/Levels.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <span>
-#include <vector>
 
 namespace tervan {
 
@@ -18,7 +19,7 @@ constexpr std::size_t kMaxPictureFileSize = std::size_t{512} << 20;
 struct GreyPicture {
     int width = 0;
     int height = 0;
-    std::vector<std::uint8_t> levels;
+    Levels levels;
 };
 
 enum class PictureOutcome {

@@ -21,7 +21,7 @@ GreyPicture BoxReduce(const GreyPicture& picture, int k) {
     GreyPicture out;
     out.width = (picture.width + k - 1) / k;
     out.height = (picture.height + k - 1) / k;
-    out.levels.resize(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
+    out.levels = Levels(static_cast<std::size_t>(out.width) * static_cast<std::size_t>(out.height));
     std::vector<std::uint32_t> columns(static_cast<std::size_t>(picture.width));
     const auto width = static_cast<std::size_t>(picture.width);
     for (int oy = 0; oy < out.height; ++oy) {
@@ -92,7 +92,8 @@ GreyPicture FitPicture(const GreyPicture& picture, PictureSize size) {
     GreyPicture out;
     out.width = size.width;
     out.height = size.height;
-    out.levels.resize(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
+    out.levels =
+        Levels(static_cast<std::size_t>(size.width) * static_cast<std::size_t>(size.height));
     if (!stb::ResizeGrey(source.levels.data(), source.width, source.height, out.levels.data(),
                          out.width, out.height)) {
         return {};

@@ -26,15 +26,10 @@
 
 #include <climits>
 #include <cstring>
-#include <memory>
 
 namespace tervan::stb {
 
 namespace {
-
-struct StbiFree {
-    void operator()(stbi_uc* pixels) const { stbi_image_free(pixels); }
-};
 
 // What stb may be given: lengths as int, and no JPEG table it would overrun.
 bool Acceptable(std::span<const std::uint8_t> file) {
@@ -60,22 +55,22 @@ std::optional<HeaderSize> ReadHeaderSize(std::span<const std::uint8_t> file) {
     return HeaderSize{width, height};
 }
 
-int Decode(std::span<const std::uint8_t> file, int channels, std::vector<std::uint8_t>& pixels,
-           int& width, int& height) {
+int Decode(std::span<const std::uint8_t> file, int channels, Levels& pixels, int& width,
+           int& height) {
     if (!Acceptable(file)) {
         return 0;
     }
     int stored = 0;
-    const std::unique_ptr<stbi_uc, StbiFree> decoded(stbi_load_from_memory(
-        file.data(), static_cast<int>(file.size()), &width, &height, &stored, channels));
+    stbi_uc* block = stbi_load_from_memory(file.data(), static_cast<int>(file.size()), &width,
+                                           &height, &stored, channels);
     const int delivered = channels != 0 ? channels : stored;
-    if (!decoded || width <= 0 || height <= 0 || delivered <= 0) {
-        return 0;
-    }
-    const std::size_t count =
-        static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * delivered;
-    pixels.assign(decoded.get(), decoded.get() + count);
-    return delivered;
+    const bool whole = block != nullptr && width > 0 && height > 0 && delivered > 0;
+    // Taken over as it stands, whole or not, so that it is freed either way.
+    pixels = Levels::TakeOver(
+        block,
+        whole ? static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * delivered : 0,
+        &stbi_image_free);
+    return whole ? delivered : 0;
 }
 
 bool ResizeGrey(const std::uint8_t* in, int width, int height, std::uint8_t* out, int outWidth,

@@ -24,7 +24,7 @@ GreyPicture Decoded(const Bytes& file) {
 }
 
 GreyPicture Flat(int width, int height, std::uint8_t level) {
-    return {width, height, Bytes(static_cast<std::size_t>(width) * height, level)};
+    return {width, height, Levels(static_cast<std::size_t>(width) * height, level)};
 }
 
 std::size_t DotsPrinted(const LogoDots& dots) {
@@ -231,7 +231,7 @@ TEST(PictureFit, ShrinkKeepsLevelsAndPlaces) {
         }
     }
     const GreyPicture grey = FitPicture(Flat(2000, 1000, 77), {576, 288});
-    EXPECT_EQ(grey.levels, Bytes(576u * 288u, 77));
+    EXPECT_EQ(Bytes(grey.levels.begin(), grey.levels.end()), Bytes(576u * 288u, 77));
 }
 
 TEST(Picture, Refusals) {
