@@ -3,6 +3,8 @@
 #include "bitmap/FileBytes.h"
 #include "bitmap/StbCodec.h"
 
+#include <system_error>
+
 namespace tervan {
 
 namespace {
@@ -73,6 +75,13 @@ PictureResult DecodePicture(std::span<const std::uint8_t> file, std::uint64_t ma
 PictureResult LoadPictureFile(const std::filesystem::path& path) {
     Bytes content;
     PictureResult result;
+    // Told by its size before anything is read; the read's limit catches a file that grows.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error) &&
+        std::filesystem::file_size(path, error) > kMaxPictureFileSize && !error) {
+        result.outcome = PictureOutcome::FileTooLarge;
+        return result;
+    }
     switch (ReadFileStart(path, kMaxPictureFileSize + 1, content)) {
     case FileReadOutcome::Read:
         if (content.size() > kMaxPictureFileSize) {
