@@ -39,19 +39,28 @@ run: build
 		scripts/demo; \
 	fi
 
-bench: deps
+# The benchmarks, then a 4000 x 3000 photo converted to a 576-dot logo by tervan-cli and by Pillow,
+# the two whole processes timed in turns; the picture benchmarks use the same photo.
+BENCH_PHOTO := build-bench/photo-4000x3000-q90.jpg
+bench:
+	@scripts/install-deps --bench
 	@cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTERVAN_BENCH=ON \
 		-DTERVAN_TESTS=OFF >/dev/null
-	@cmake --build build-bench -j $(JOBS) --target tervan-bench
-	build-bench/bin/tervan-bench
+	@cmake --build build-bench -j $(JOBS) --target tervan-bench tervan-cli
+	@[ -f $(BENCH_PHOTO) ] || bench/make-photo.py $(BENCH_PHOTO)
+	TERVAN_BENCH_PHOTO=$(BENCH_PHOTO) build-bench/bin/tervan-bench
+	bench/picture-vs-pillow.py build-bench/bin/tervan-cli $(BENCH_PHOTO)
 
-# Coverage-guided fuzzing of the BMP loader with libFuzzer (clang).
+# Coverage-guided fuzzing with libFuzzer (clang): the BMP loader, then the picture decoder, each
+# for FUZZ_SECONDS.
 fuzz: deps
 	@cmake -S fuzz -B build-fuzz $(CMAKE_GEN) -DCMAKE_CXX_COMPILER=clang++ >/dev/null
 	@cmake --build build-fuzz -j $(JOBS)
-	@mkdir -p build-fuzz/corpus
+	@mkdir -p build-fuzz/corpus build-fuzz/corpus-picture
 	build-fuzz/bmp-fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
 		build-fuzz/corpus fuzz/corpus
+	build-fuzz/picture-fuzzer -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+		-rss_limit_mb=2048 build-fuzz/corpus-picture fuzz/corpus-picture
 
 fuzz-smoke:
 	@if [ -f fuzz/CMakeLists.txt ]; then $(MAKE) --no-print-directory fuzz FUZZ_SECONDS=10; fi

@@ -20,4 +20,38 @@ std::optional<StringId> LoadMessage(LoadOutcome outcome) {
     return StringId::FileReadFailure;
 }
 
+std::string PictureMessage(const PictureResult& result, Language language) {
+    switch (result.outcome) {
+    case PictureOutcome::Decoded:
+        return {};
+    case PictureOutcome::OpenFailed:
+    case PictureOutcome::ReadFailed:
+        return std::string(LoadString(StringId::FileReadFailure, language));
+    case PictureOutcome::FileTooLarge:
+        return std::string(LoadString(StringId::PictureFileTooLarge, language));
+    case PictureOutcome::NotAPicture:
+        return std::string(LoadString(StringId::NotAPicture, language));
+    case PictureOutcome::TooManyPixels:
+        return FormatString(
+            LoadString(StringId::TooManyPixels, language),
+            {std::to_string(result.declaredWidth), std::to_string(result.declaredHeight)});
+    }
+    return {};
+}
+
+std::string ConvertMessage(const ConvertResult& result, Language language) {
+    switch (result.outcome) {
+    case ConvertOutcome::Converted:
+        return {};
+    case ConvertOutcome::OverSlot:
+        return FormatString(LoadString(StringId::LogoOverSlot, language),
+                            {std::to_string(result.size.width), std::to_string(result.size.height),
+                             std::to_string(LogoBmpSize(result.size.width, result.size.height)),
+                             std::to_string(result.largestHeight)});
+    case ConvertOutcome::Failed:
+        return std::string(LoadString(StringId::Failure, language));
+    }
+    return {};
+}
+
 } // namespace tervan

@@ -1,14 +1,23 @@
 #pragma once
 
 #include "bitmap/BitmapFile.h"
+#include "bitmap/Picture.h"
+#include "bitmap/PictureConversion.h"
 #include "protocol/Strings.h"
 
 #include <optional>
+#include <string>
 
 namespace tervan {
 
 // The text a front end shows for a load that failed; nullopt for Loaded, whose text depends on
 // the download that follows.
 std::optional<StringId> LoadMessage(LoadOutcome outcome);
+
+// The text for a picture that was not decoded, its numbers filled in; empty for Decoded.
+std::string PictureMessage(const PictureResult& result, Language language);
+
+// The text for a conversion that did not succeed, its numbers filled in; empty for Converted.
+std::string ConvertMessage(const ConvertResult& result, Language language);
 
 } // namespace tervan

@@ -6,6 +6,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 
 namespace tervan {
@@ -28,10 +29,15 @@ FileReadOutcome ReadFileStart(const std::filesystem::path& path, std::size_t lim
     if (!S_ISREG(status.st_mode)) {
         return FileReadOutcome::NotRegular;
     }
-    out.resize(limit);
+    // Sized from the file, not the limit, so a large limit costs nothing for a small file; grown
+    // if the file grows while it is read.
+    out.resize(std::min(limit, static_cast<std::size_t>(status.st_size) + 1));
     std::size_t got = 0;
     while (got < limit) {
-        const ssize_t n = ::read(fd.Get(), out.data() + got, limit - got);
+        if (got == out.size()) {
+            out.resize(std::min(limit, 2 * got));
+        }
+        const ssize_t n = ::read(fd.Get(), out.data() + got, out.size() - got);
         if (n > 0) {
             got += static_cast<std::size_t>(n);
         } else if (n == 0) {

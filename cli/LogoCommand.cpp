@@ -2,8 +2,10 @@
 
 #include "bitmap/BitmapMessages.h"
 #include "bitmap/BitmapTransfer.h"
+#include "cli/ConvertCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/LinkOptions.h"
+#include "cli/LogoInput.h"
 #include "cli/ProgressBar.h"
 
 #if defined(_WIN32)
@@ -26,6 +28,7 @@ struct Inputs {
     std::string downloadSlot;
     std::string printSlot;
     std::string file;
+    ConversionInputs conversion;
 };
 
 std::optional<std::uint8_t> ParseSlot(const std::string& value) {
@@ -42,17 +45,11 @@ int RunDownload(const Inputs& in) {
         return kExitBadInput;
     }
     // The file is known before the link: a bad one is refused without opening anything.
-#if defined(_WIN32)
-    // The argument is UTF-8; a narrow path would be read in the ANSI code page.
-    const LoadResult load =
-        LoadBitmapFile(std::filesystem::path(std::u8string(in.file.begin(), in.file.end())));
-#else
-    const LoadResult load = LoadBitmapFile(in.file);
-#endif
-    if (const auto refused = LoadMessage(load.Outcome())) {
-        PrintText(in.file + ": " + std::string(LoadString(*refused)));
+    const std::optional<LoadResult> loaded = LoadLogoInput(in.file, in.conversion);
+    if (!loaded) {
         return kExitBadInput;
     }
+    const LoadResult& load = *loaded;
     // The trace has the rows already, line by line.
 #if defined(_WIN32)
     const bool stderrIsTerminal = _isatty(_fileno(stderr)) != 0;
@@ -97,27 +94,32 @@ int RunPrint(const Inputs& in) {
 
 std::function<int()> AddLogoCommand(CLI::App& app) {
     auto in = std::make_shared<Inputs>();
-    CLI::App* logo = app.add_subcommand("logo", "Store a monochrome BMP in a slot, print a slot");
+    CLI::App* logo =
+        app.add_subcommand("logo", "Store a logo in a slot, print a slot, convert a picture");
     logo->require_subcommand(1);
 
     CLI::App* download = logo->add_subcommand(
-        "download", "Store a 1-bit BMP (declared size at most 64 KiB) in one of the slots 0-8");
+        "download", "Store a logo in one of the slots 0-8: a 1-bit BMP (declared size at most "
+                    "64 KiB) as it stands, any other picture converted");
     download->add_option("--slot", in->downloadSlot, "0..8")->required();
-    download->add_option("FILE", in->file, "a monochrome BMP file")->required();
+    download->add_option("FILE", in->file, "a 1-bit BMP, or a picture to convert")->required();
     AddLinkOptions(*download, in->download);
+    AddConversionOptions(*download, in->conversion);
 
     CLI::App* print = logo->add_subcommand("print", "Print the logo held in a slot");
     print->add_option("--slot", in->printSlot, "0..8")->required();
     AddLinkOptions(*print, in->print);
 
-    return [download, print, in] {
+    const std::function<int()> convert = AddConvertCommand(*logo);
+
+    return [download, print, convert, in] {
         if (download->parsed()) {
             return RunDownload(*in);
         }
         if (print->parsed()) {
             return RunPrint(*in);
         }
-        return -1;
+        return convert();
     };
 }
 

@@ -15,7 +15,7 @@ struct Entry {
 };
 
 // The message texts exactly as printers' users know them ("Faill" included).
-constexpr std::array<Entry, 25> kStrings{{
+constexpr std::array<Entry, 29> kStrings{{
     {StringId::AboutMenu, "关于 Tervan(&A)...", "关于 Tervan(&A)..."},
     {StringId::Close, "关闭", "Close"},
     {StringId::ConnectionSuccessful, "_连接成功", "_Connection successful"},
@@ -50,6 +50,16 @@ constexpr std::array<Entry, 25> kStrings{{
      "%1 contains the control character %2, which cannot be sent to the printer, please check"},
     {StringId::PrinterGone, "打印机已断开连接（USB 0483:5720），请检查连接后重试",
      "The printer was disconnected (USB 0483:5720), please check the connection and try again"},
+    {StringId::NotAPicture, "不是可读取的图片（可读取 PNG、JPEG、GIF、BMP、TGA 和 PNM）",
+     "Not a picture that can be read (PNG, JPEG, GIF, BMP, TGA or PNM)"},
+    {StringId::TooManyPixels, "图片为 %1 x %2 像素，超过 5000 万像素的上限",
+     "The picture has %1 x %2 pixels, more than the limit of 50 million"},
+    {StringId::PictureFileTooLarge, "文件大于 512 MB，不能作为图片读取",
+     "The file is larger than 512 MB and cannot be read as a picture"},
+    {StringId::LogoOverSlot,
+     "宽 %1 点、高 %2 行的位图需要 %3 字节，超过 65536 字节；此宽度下最多 %4 行，请减小宽度",
+     "A logo %1 dots wide and %2 rows high takes %3 bytes, more than 65536; at this width at most "
+     "%4 rows fit, please choose a smaller width"},
 }};
 
 #if !defined(_WIN32)

@@ -35,6 +35,11 @@ enum class StringId : int {
     ControlCharacter = 124,    // %1, %2 the character
     // Under a verdict: the printer vanished during the conversation.
     PrinterGone = 125,
+    // Pictures converted to logos.
+    NotAPicture = 126,
+    TooManyPixels = 127, // %1 x %2 pixels
+    PictureFileTooLarge = 128,
+    LogoOverSlot = 129, // %1 dots wide, %2 rows, %3 bytes; %4 the most rows that fit
 };
 
 enum class Language { Chinese, English };

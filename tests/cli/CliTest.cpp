@@ -1,10 +1,13 @@
 #include "sim/VirtualPrinter.h"
+#include "support/Pgm.h"
 #include "support/RunProcess.h"
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <fstream>
+#include <iterator>
 
 namespace tervan::test {
 namespace {
@@ -238,7 +241,8 @@ TEST(LogoCli, PrintAndRefusals) {
         std::string err;
     } cases[] = {
         {{"logo", "download", "--port", "/dev/tervan-none", "--slot", "1", color.string()},
-         color.string() + ": Bitmap format error, it should be black and white bitmap\n"},
+         color.string() + ": Bitmap format error, it should be black and white bitmap (--dither fs "
+                          "converts it, as do --width and --paper)\n"},
         {{"logo", "download", "--port", "/dev/tervan-none", "--slot", "1", "/no/such.bmp"},
          "/no/such.bmp: File read failure\n"},
         {{"logo", "download", "--dry-run", "--slot", "9", color.string()},
@@ -268,6 +272,109 @@ TEST(LogoCli, DownloadOverAPseudoTerminal) {
     EXPECT_EQ(Bytes(received.begin(), received.begin() + 9),
               (Bytes{0x1B, 0x06, 0x1B, 0xFF, 0x08, 0x30, 0x00, 0x60, 0x00}));
     EXPECT_EQ(Bytes(received.end() - 4, received.end()), (Bytes{0x1B, 0x16, 0x1B, 0x16}));
+}
+
+Bytes ReadAll(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+TEST(LogoCli, ConvertWritesALogoTheDownloadTakes) {
+    const TempDir dir;
+    const fs::path picture =
+        dir.Write("two-level.pgm", Pgm(10, 2, {0,   0,   255, 255, 0,   255, 0,   255, 0,   0,
+                                               255, 255, 0,   0,   255, 0,   255, 0,   255, 255}));
+    const fs::path bmp = dir.Path() / "logo.bmp";
+    const fs::path png = dir.Path() / "logo.png";
+    const ProcessResult r = Cli({"logo", "convert", picture.string(), bmp.string(), "--dither",
+                                 "threshold", "--preview", png.string()});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.out, bmp.string() + ": 10 x 2 dots, 70 bytes\n");
+    EXPECT_EQ(
+        ReadAll(bmp),
+        (Bytes{'B',  'M',  70,   0,    0,    0,    0,    0, 0, 0,    62,   0, 0, 0, 40, 0, 0, 0, 10,
+               0,    0,    0,    2,    0,    0,    0,    1, 0, 1,    0,    0, 0, 0, 0,  8, 0, 0, 0,
+               0x13, 0x0B, 0,    0,    0x13, 0x0B, 0,    0, 2, 0,    0,    0, 0, 0, 0,  0, 0, 0, 0,
+               0,    0xFF, 0xFF, 0xFF, 0,    0xCA, 0xC0, 0, 0, 0x35, 0x00, 0, 0}));
+    // A greyscale PNG of the same 10 x 2 dots.
+    const Bytes preview = ReadAll(png);
+    ASSERT_GE(preview.size(), 26u);
+    EXPECT_EQ(Bytes(preview.begin(), preview.begin() + 26),
+              (Bytes{0x89, 0x50, 0x4E, 0x47, 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 13, 'I',
+                     'H',  'D',  'R',  0,    0,    0,    10,   0,    0, 0, 2, 8,  0}));
+    // The BMP, without options, goes the 1-bit path and sends the rows the picture converted in
+    // memory sends.
+    const std::string rows =
+        "1B 06\n1B FF 04 04 00 02 00\nCA C0 00 00\n35 00 00 00\n1B 16\n1B 16\n";
+    for (const auto& args : {std::vector<std::string>{bmp.string()},
+                             std::vector<std::string>{picture.string(), "--dither", "threshold"}}) {
+        std::vector<std::string> downloadArgs = {"logo", "download", "--dry-run", "--slot", "4"};
+        downloadArgs.insert(downloadArgs.end(), args.begin(), args.end());
+        const ProcessResult download = Cli(downloadArgs);
+        EXPECT_EQ(download.exitCode, 0) << download.err;
+        EXPECT_EQ(download.out, rows);
+    }
+}
+
+// Refused before anything is opened or written: exit 2, one line naming what is wrong.
+TEST(LogoCli, ConvertRefusals) {
+    const TempDir dir;
+    const std::string text = dir.Write("notes.txt", {'h', 'i', '\n'}).string();
+    const std::string tall = dir.Write("tall.pgm", Pgm(576, 910, Bytes(576 * 910, 200))).string();
+    const std::string fine = dir.Write("fine.pgm", Pgm(8, 1, Bytes(8, 0))).string();
+    const std::string out = (dir.Path() / "out.bmp").string();
+    const std::string folder = dir.Path().string();
+    struct Case {
+        std::vector<std::string> args;
+        std::string err;
+    } cases[] = {
+        {{"convert", text, out},
+         text + ": Not a picture that can be read (PNG, JPEG, GIF, BMP, TGA or PNM)\n"},
+        {{"download", "--dry-run", "--slot", "0", text, "--paper", "58"},
+         text + ": Not a picture that can be read (PNG, JPEG, GIF, BMP, TGA or PNM)\n"},
+        {{"convert", tall, out},
+         tall + ": A logo 576 dots wide and 910 rows high takes 65582 bytes, more than 65536; at "
+                "this width at most 909 rows fit, please choose a smaller width\n"},
+        {{"download", "--dry-run", "--slot", "0", tall},
+         tall + ": A logo 576 dots wide and 910 rows high takes 65582 bytes, more than 65536; at "
+                "this width at most 909 rows fit, please choose a smaller width\n"},
+        {{"convert", fine, folder}, folder + ": not a regular file, left as it is\n"},
+        {{"convert", fine, out, "--preview", folder},
+         folder + ": not a regular file, left as it is\n"},
+        {{"convert", fine, out, "--width", "0"},
+         "--width: '0' is not a whole number of dots from 1 to 65535\n"},
+        {{"convert", fine, out, "--paper", "57"}, "--paper: '57' is not one of 58, 72, 75, 80\n"},
+        {{"convert", fine, out, "--paper", "58", "--width", "300"},
+         "--width and --paper: give only one of them\n"},
+        {{"download", "--dry-run", "--slot", "0", fine, "--dither", "threshold=256"},
+         "--dither: 'threshold=256' is not one of fs, atkinson, ordered, threshold, "
+         "threshold=LEVEL with a LEVEL from 0 to 255\n"},
+    };
+    for (const Case& c : cases) {
+        std::vector<std::string> args = {"logo"};
+        args.insert(args.end(), c.args.begin(), c.args.end());
+        const ProcessResult r = Cli(args);
+        EXPECT_EQ(r.exitCode, 2) << c.err;
+        EXPECT_EQ(r.err, c.err);
+        EXPECT_TRUE(r.out.empty()) << r.out;
+        EXPECT_FALSE(fs::exists(out)) << c.err;
+    }
+}
+
+// A picture given with --paper 58 is fitted to 384 dots: rows of 48 bytes reach the slot.
+TEST(LogoCli, DownloadsAConvertedPicture) {
+    sim::VirtualPrinter printer({.reply = sim::ReplyMode::Silent});
+    ASSERT_TRUE(printer.Start());
+    const TempDir dir;
+    const fs::path picture = dir.Write("black.pgm", Pgm(768, 4, Bytes(768 * 4, 0)));
+    const ProcessResult r = Cli({"logo", "download", "--port", printer.SlavePath(), "--slot", "2",
+                                 picture.string(), "--paper", "58"});
+    EXPECT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_EQ(r.err, picture.string() + ": 384 x 2 dots\nDownload bitmap success\n");
+    Bytes expected = {0x1B, 0x06, 0x1B, 0xFF, 0x02, 0x30, 0x00, 0x02, 0x00};
+    expected.insert(expected.end(), 2 * 48, 0xFF);
+    expected.insert(expected.end(), {0x1B, 0x16, 0x1B, 0x16});
+    EXPECT_EQ(Received(printer, expected.size()), expected);
 }
 
 } // namespace

@@ -109,6 +109,26 @@ check "logo download from Linux: header" "1B 06 1B FF 08 30 00 60 00" "${linux_b
 expect_wire "full-width logo download, as from Linux" "$sim_log" "$linux_bytes" \
     logo download --port COM5 --slot 8 "$(winepath -w "$logo")"
 
+# A picture converted on the way, fitted to the 58 mm paper: the Windows build decodes, resamples
+# and dithers it into exactly the rows the Linux build sends, and writes the same BMP.
+picture=$work/picture-768x96.pgm
+python3 -c 'import sys; w, h = 768, 96; sys.stdout.buffer.write(b"P5\n%d %d\n255\n" % (w, h) +
+    bytes((x // 3 + (x * y) % 61) % 256 for y in range(h) for x in range(w)))' >"$picture"
+expected_length=$((2 + 7 + 48 * 48 + 4))
+before=$(stat -c %s "$sim_log")
+"$linux_cli" logo download --port "$(readlink "$WINEPREFIX/dosdevices/com5")" --slot 3 \
+    "$picture" --paper 58 2>/dev/null
+linux_bytes=$(bytes_since "$sim_log" "$before" "$expected_length")
+check "picture download from Linux: header" "1B 06 1B FF 03 30 00 30 00" "${linux_bytes:0:26}"
+expect_wire "picture download, as from Linux" "$sim_log" "$linux_bytes" \
+    logo download --port COM5 --slot 3 "$(winepath -w "$picture")" --paper 58
+"$linux_cli" logo convert "$picture" "$work/linux.bmp" --paper 58 >/dev/null
+wine "$cli" logo convert "$(winepath -w "$picture")" "$(winepath -w "$work/windows.bmp")" \
+    --paper 58 --preview "$(winepath -w "$work/windows.png")" >/dev/null 2>&1
+check "picture converted to the same BMP as on Linux" "same" \
+    "$(cmp -s "$work/linux.bmp" "$work/windows.bmp" && echo same)"
+check "preview written" "PNG" "$(head -c 4 "$work/windows.png" | tail -c 3)"
+
 # A printer that answers the wrong two bytes: nothing is sent, setup mode is left all the same.
 kill "${pids[-1]}"
 wrong_log=$work/wrong.bin
