@@ -56,6 +56,7 @@ public:
         return m_link.Write(bytes);
     }
     std::size_t Read(std::span<std::uint8_t> buffer) override { return m_link.Read(buffer); }
+    std::size_t QueuedBytes() const override { return m_link.QueuedBytes(); }
     void Purge() override { m_link.Purge(); }
     void Close() override { m_link.Close(); }
     bool IsOpen() const override { return m_link.IsOpen(); }
