@@ -248,11 +248,17 @@ void CTervanDlg::RunWithProgress(const ProgressView& first, const std::function<
     progress.Show(Wide(first.text), first.value, first.maximum);
     HWND hwnd = m_hWnd;
     const ProgressReport report = [this, hwnd](const ProgressView& view) {
+        bool queued = false;
         {
             const std::lock_guard lock(m_progressLock);
+            queued = m_pendingProgress.has_value();
             m_pendingProgress = view;
         }
-        ::PostMessageW(hwnd, kProgressMessage, 0, 0);
+        // One message in the queue at a time: a report per row would flood it, and posted
+        // messages come before the user's input.
+        if (!queued) {
+            ::PostMessageW(hwnd, kProgressMessage, 0, 0);
+        }
     };
     m_progress = &progress;
     {
