@@ -1,5 +1,6 @@
 #include "form/Operations.h"
 
+#include "bitmap/BitmapMessages.h"
 #include "protocol/InputCheck.h"
 
 namespace tervan {
@@ -43,7 +44,7 @@ std::optional<BoxMessage> DownloadVerdict(const DownloadResult& result, bool att
         (result.outcome == DownloadOutcome::Stopped && !attempted)) {
         return std::nullopt;
     }
-    return BoxMessage{Text(result.message, language), Text(StringId::Tip, language)};
+    return BoxMessage{DownloadText(result, language), Text(StringId::Tip, language)};
 }
 
 ProgressView SettlingProgress(Language language) {
@@ -68,12 +69,18 @@ ProgressView ApplyProgressView(const ApplyProgress& progress, Language language)
 }
 
 ProgressView DownloadProgressView(const DownloadProgress& progress, Language language) {
-    const std::string r = Number(progress.rowsSent);
+    const int value = static_cast<int>(progress.rowsTaken);
+    const int maximum = static_cast<int>(progress.rowsTotal);
+    if (progress.filling) {
+        // The printer needs every promised byte to leave setup mode: no Cancel now.
+        return {FillingText(progress, language), value, maximum, false};
+    }
+    const std::string r = Number(progress.rowsTaken);
     const std::string n = Number(progress.rowsTotal);
     return {language == Language::Chinese
                 ? "正在下载位图：已发送 " + r + " 行，共 " + n + " 行"
                 : "Downloading the bitmap: " + r + " of " + n + " rows sent",
-            static_cast<int>(progress.rowsSent), static_cast<int>(progress.rowsTotal)};
+            value, maximum};
 }
 
 std::string CancelText(Language language) {

@@ -32,6 +32,9 @@ struct ProgressView {
     std::string text;
     int value = 0;
     int maximum = 0;
+    // False while the conversation owes the printer bytes: Cancel is disabled, the text shows even
+    // after a Cancel, and closing the window abandons the conversation.
+    bool cancellable = true;
 
     bool operator==(const ProgressView&) const = default;
 };

@@ -33,6 +33,13 @@ enum class StringId : int {
     OffsetOutOfRange = 122,    // %1
     UnmappableCharacter = 123, // %1, %2 the character, %3 the code page
     ControlCharacter = 124,    // %1, %2 the character
+    // A stopped logo download: the verdict (%1 the slot), the verdict when even the blank rows
+    // were given up, and what the progress shows while they go out (%1 the time left).
+    DownloadStopped = 125,
+    StillInSetupMode = 126,
+    FillingSeconds = 127,
+    FillingMinutes = 128,
+    Filling = 129,
 };
 
 enum class Language { Chinese, English };

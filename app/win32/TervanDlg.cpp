@@ -240,12 +240,13 @@ void CTervanDlg::PrintBitmap(int) {
     RunPrint(m_form, *this);
 }
 
-void CTervanDlg::RunWithProgress(const ProgressView& first, const std::function<void()>& cancel,
+void CTervanDlg::RunWithProgress(const ProgressView& first, StopToken& stop,
                                  const std::function<void(const ProgressReport&)>& job) {
     const Language language = UiLanguage();
-    CProgressDlg progress(m_strTitle, Wide(CancelText(language)), Wide(StoppingText(language)),
-                          cancel);
-    progress.Show(Wide(first.text), first.value, first.maximum);
+    CProgressDlg progress(
+        m_strTitle, Wide(CancelText(language)), Wide(StoppingText(language)),
+        [&stop] { stop.RequestStop(); }, [&stop] { stop.RequestAbandon(); });
+    progress.Show(Wide(first.text), first.value, first.maximum, first.cancellable);
     HWND hwnd = m_hWnd;
     const ProgressReport report = [this, hwnd](const ProgressView& view) {
         bool queued = false;
@@ -292,7 +293,7 @@ void CTervanDlg::OnProgress() {
         view.swap(m_pendingProgress);
     }
     if (m_progress != nullptr && view) {
-        m_progress->Show(Wide(view->text), view->value, view->maximum);
+        m_progress->Show(Wide(view->text), view->value, view->maximum, view->cancellable);
     }
 }
 

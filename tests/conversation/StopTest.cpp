@@ -1,3 +1,4 @@
+#include "bitmap/BitmapMessages.h"
 #include "bitmap/BitmapTransfer.h"
 #include "bitmap/BmpBytes.h"
 #include "protocol/ApplySettings.h"
@@ -5,6 +6,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 // A stop (Cancel in a window, a signal on the command line) ends a conversation within one pause,
@@ -65,39 +67,106 @@ TEST(Stop, ApplyLeavesSetupModeOnceEntered) {
     }
 }
 
-TEST(Stop, DownloadEndsAsADownloadDoesAndPrintSendsNothing) {
-    const LoadResult logo =
-        LoadBitmapBytes(test::MakeBmp({.width = 384, .height = 100}, Bytes(4800, 0)));
-    for (const bool stopFirst : {true, false}) {
+// 576 x 900, every dot black (FF on the wire): 72-byte rows, 64,800 bytes promised to slot 4.
+LoadResult Logo576x900() {
+    return LoadBitmapBytes(test::MakeBmp({.width = 576, .height = 900}, Bytes(64800, 0x00)));
+}
+
+Bytes WireBytes(const RecordingLink& link) {
+    Bytes wire;
+    for (const Bytes& write : link.Writes()) {
+        wire.insert(wire.end(), write.begin(), write.end());
+    }
+    return wire;
+}
+
+const Bytes kDownloadHeader{0x1B, 0x06, 0x1B, 0xFF, 0x04, 0x48, 0x00, 0x84, 0x03};
+
+// The printer takes every byte after StoreBitmap as a dot until 64,800 have come: a stop sends the
+// rest as blank (00) dots, exactly, then the download ends as it always does. A second stop
+// during the blank rows gives them up at once, and the printer stays in setup mode.
+TEST(Stop, DownloadSendsEveryPromisedByte) {
+    struct Case {
+        const char* name;
+        std::size_t stopAt;                  // stop once the printer has taken this many bytes
+        std::optional<std::size_t> cutWrite; // or: this write sends 30 bytes and a stop comes
+        std::size_t abandonAt;               // abandon once it has taken this many (0: never)
+        std::size_t black;
+        std::size_t blank;
+        const char* end; // the time line after the last dot
+        DownloadOutcome outcome;
+        const char* english;
+        const char* chinese;
+    } cases[] = {
+        {"stopped after 8,000 bytes",
+         8000,
+         {},
+         0,
+         8064,
+         56736,
+         "|P 500|W 1B 16|P 500|W 1B 16",
+         DownloadOutcome::Stopped,
+         "Download stopped: slot 4 holds only part of the bitmap",
+         "下载已停止：位图槽 4 只存入了部分位图"},
+        {"stopped in the middle of row 50", 0, 52, 0, 3630, 61170, "|P 500|W 1B 16|P 500|W 1B 16",
+         DownloadOutcome::Stopped, "Download stopped: slot 4 holds only part of the bitmap",
+         "下载已停止：位图槽 4 只存入了部分位图"},
+        {"second stop while filling",
+         8000,
+         {},
+         16000,
+         8064,
+         7992,
+         "",
+         DownloadOutcome::Abandoned,
+         "The printer is still in setup mode: switch it off and on again",
+         "打印机仍处于设置模式，请关闭打印机电源后重新打开"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
         RecordingLink link;
         StopToken stop;
-        if (stopFirst) {
-            stop.RequestStop();
-        }
+        link.shortWriteAt = c.cutWrite;
+        link.shortWriteSends = 30;
+        link.onWrite = [&](std::size_t index) {
+            if (index == c.cutWrite) {
+                stop.RequestStop();
+            }
+        };
+        std::size_t fillReports = 0;
+        const auto progress = [&](const DownloadProgress& p) {
+            fillReports += p.filling ? 1 : 0;
+            if (c.stopAt != 0 && p.bytesTaken >= c.stopAt) {
+                stop.RequestStop();
+            }
+            if (c.abandonAt != 0 && p.bytesTaken >= c.abandonAt) {
+                stop.RequestAbandon();
+            }
+        };
         const DownloadResult result =
-            DownloadBitmap(link, 1, logo, link.Pauser(), stop, [&](const DownloadProgress& p) {
-                if (p.rowsSent == 10) {
-                    stop.RequestStop();
-                }
-            });
-        EXPECT_EQ(result.outcome, DownloadOutcome::Stopped);
-        EXPECT_EQ(static_cast<int>(result.message), 116);
-        if (stopFirst) {
-            EXPECT_TRUE(link.events.empty());
-            continue;
-        }
-        // EnterSetup, StoreBitmap, ten rows, then 500 ms, LeaveSetup, 500 ms, LeaveSetup.
-        const auto writes = link.Writes();
-        ASSERT_EQ(writes.size(), 2u + 10u + 2u);
-        EXPECT_EQ(writes[0], (Bytes{0x1B, 0x06}));
-        EXPECT_EQ(writes[1], (Bytes{0x1B, 0xFF, 0x01, 0x30, 0x00, 0x64, 0x00}));
-        EXPECT_EQ(writes[12], writes[13]);
-        EXPECT_EQ(writes[13], (Bytes{0x1B, 0x16}));
-        EXPECT_EQ(link.Count(Kind::Pause), 2u);
+            DownloadBitmap(link, 4, Logo576x900(), link.Pauser(), stop, progress);
+
+        EXPECT_EQ(result.outcome, c.outcome);
+        EXPECT_EQ(DownloadText(result, Language::English), c.english);
+        EXPECT_EQ(DownloadText(result, Language::Chinese), c.chinese);
+        Bytes dots = kDownloadHeader;
+        dots.insert(dots.end(), c.black, 0xFF);
+        dots.insert(dots.end(), c.blank, 0x00);
+        const Bytes wire = WireBytes(link);
+        ASSERT_EQ(wire.size(), dots.size() + (c.end[0] == '\0' ? 0 : 4));
+        EXPECT_TRUE(std::equal(dots.begin(), dots.end(), wire.begin()));
+        const std::string trace = link.Trace();
+        EXPECT_TRUE(trace.ends_with(std::string(" 00") + c.end)) << trace.substr(trace.size() - 60);
+        EXPECT_GT(fillReports, 0u);
     }
+}
+
+TEST(Stop, BeforeTheStartNothingIsSent) {
     RecordingLink link;
     StopToken stop;
     stop.RequestStop();
+    EXPECT_EQ(DownloadBitmap(link, 4, Logo576x900(), link.Pauser(), stop).outcome,
+              DownloadOutcome::Stopped);
     EXPECT_FALSE(PrintBitmap(link, 3, stop));
     EXPECT_TRUE(link.events.empty());
 }
