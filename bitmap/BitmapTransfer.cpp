@@ -38,6 +38,8 @@ DownloadResult Refuse(Link& link, StringId message) {
 // a system that holds more than it tells (a pseudo-terminal tells nothing) takes its first
 // kilobytes at once, which a measure from the start would count as the printer's pace.
 constexpr std::chrono::seconds kPaceWindow{1};
+// A 64 KiB logo takes about nine minutes at 1200 bit/s: far longer, the printer has stalled.
+constexpr std::chrono::seconds kLongestEstimate{3600};
 
 // The pixel bytes StoreBitmap has promised the printer: how many have been written, and how many
 // of those the printer has taken, for the progress.
@@ -89,7 +91,8 @@ private:
         std::size_t taken = 0;
     };
 
-    // The rest at the pace of the latest stretch; none before the printer has taken anything.
+    // The rest at the pace of the latest stretch; none before the printer has taken anything,
+    // nor for a printer so slow that it has all but stopped.
     std::optional<std::chrono::seconds> TimeLeft(const Sample& now) const {
         const Sample& earlier = m_samples.front();
         const double seconds = std::chrono::duration<double>(now.at - earlier.at).count();
@@ -98,6 +101,9 @@ private:
         }
         const double pace = static_cast<double>(now.taken - earlier.taken) / seconds;
         const double left = static_cast<double>(m_shown.bytesTotal - now.taken) / pace;
+        if (left > kLongestEstimate.count()) {
+            return std::nullopt;
+        }
         return std::chrono::seconds{std::max<std::int64_t>(1, std::llround(left))};
     }
 
@@ -166,10 +172,8 @@ DownloadResult DownloadBitmap(Link& link, std::uint8_t slot, const LoadResult& l
 
     const auto stride = static_cast<std::uint16_t>(rows.stride);
     const auto height = static_cast<std::uint16_t>(rows.height);
-    bool whole = WriteWhole(link, SetupCommandTable::EnterSetup());
-    // From StoreBitmap on the printer counts every byte as a pixel until stride x height have come.
-    StopToken::Promise promise(stop);
-    whole = whole && WriteWhole(link, SetupCommandTable::StoreBitmap(slot, stride, height));
+    bool whole = WriteWhole(link, SetupCommandTable::EnterSetup()) &&
+                 WriteWhole(link, SetupCommandTable::StoreBitmap(slot, stride, height));
     PixelCount pixels(link, stride, height, progress);
     bool stopped = false;
     for (int r = 0; whole && !stopped && r < rows.height; ++r) {
@@ -177,9 +181,16 @@ DownloadResult DownloadBitmap(Link& link, std::uint8_t slot, const LoadResult& l
         if (whole) {
             pixels.Report(link.QueuedBytes());
         }
-        // A row cut short by a link that gives up on a stop is a stop, not a failure: the fill
-        // finds out whether the link has failed. A stop after the last row changes nothing.
+        // A stop makes a write the printer is slow to take give up soon, maybe in the middle of
+        // a row: the fill goes on from there, and finds out whether the link has failed instead.
+        // A stop after the last row changes nothing.
         stopped = stop.StopRequested() && pixels.Owed() > 0;
+    }
+    // The printer counts every byte as a pixel until stride x height have come, and needs the
+    // closing pauses after them: from here a stop no longer cuts writes or pauses short.
+    StopToken::Promise promise;
+    if (whole || stopped) {
+        promise.Make(stop);
     }
     if (stopped) {
         whole = FillWithBlankRows(link, pixels, stop);

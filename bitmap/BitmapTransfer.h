@@ -57,9 +57,9 @@ struct DownloadResult {
 // closing pauses and commands still go out. A load that failed its checks sends LeaveSetup alone;
 // a file that could not be opened sends nothing. Tripped before the start, `stop` sends nothing.
 // Once StoreBitmap has gone out the printer takes the next stride x height bytes as pixels, so a
-// stop sends the rest of them as blank pixels (00) before the closing pauses and commands, and
-// neither these writes nor the pauses end early by the stop; an abandon ends them at once, and
-// nothing more is sent.
+// stop sends the rest of them as blank pixels (00), from the byte where the rows ended, before the
+// closing pauses and commands; neither these writes nor the pauses end early by the stop. An
+// abandon ends them at once, and nothing more is sent.
 DownloadResult DownloadBitmap(Link& link, std::uint8_t slot, const LoadResult& load,
                               const PauseFn& pause, const StopToken& stop = NeverStop(),
                               const ProgressFn& progress = {});

@@ -33,13 +33,17 @@ public:
     // takes everything until then as data): a stop no longer cuts its writes and pauses short.
     class Promise {
     public:
-        explicit Promise(const StopToken& token) : m_token(&token) {
-            m_token->m_promises.fetch_add(1, std::memory_order_relaxed);
-        }
+        Promise() = default; // none made yet
+        explicit Promise(const StopToken& token) { Make(token); }
         ~Promise() { Release(); }
         Promise(const Promise&) = delete;
         Promise& operator=(const Promise&) = delete;
 
+        void Make(const StopToken& token) noexcept {
+            Release();
+            m_token = &token;
+            m_token->m_promises.fetch_add(1, std::memory_order_relaxed);
+        }
         // Kept or broken: waits end on a stop again.
         void Release() noexcept {
             if (m_token != nullptr) {
@@ -49,7 +53,7 @@ public:
         }
 
     private:
-        const StopToken* m_token;
+        const StopToken* m_token = nullptr;
     };
 
 private:

@@ -308,7 +308,6 @@ TEST(LogoCli, StopSignalFillsTheLogoOrAbandonsIt) {
         const auto blank = std::find(got.begin() + 9, got.end(), 0x00);
         const auto black = static_cast<std::size_t>(blank - got.begin() - 9);
         EXPECT_GE(black, 8000u);
-        EXPECT_EQ(black % 72, 0u); // the row in progress went out whole
         EXPECT_TRUE(std::all_of(got.begin() + 9, blank, [](std::uint8_t b) { return b == 0xFF; }));
         const auto dotsEnd =
             got.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(got.size(), 9 + 64800));

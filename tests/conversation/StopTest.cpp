@@ -89,7 +89,7 @@ TEST(Stop, DownloadSendsEveryPromisedByte) {
     struct Case {
         const char* name;
         std::size_t stopAt;                  // stop once the printer has taken this many bytes
-        std::optional<std::size_t> cutWrite; // or: this write sends 30 bytes and a stop comes
+        std::optional<std::size_t> cutWrite; // or: a stop makes this write give up after 30 bytes
         std::size_t abandonAt;               // abandon once it has taken this many (0: never)
         std::size_t black;
         std::size_t blank;
@@ -159,6 +159,30 @@ TEST(Stop, DownloadSendsEveryPromisedByte) {
         EXPECT_TRUE(trace.ends_with(std::string(" 00") + c.end)) << trace.substr(trace.size() - 60);
         EXPECT_GT(fillReports, 0u);
     }
+}
+
+// A printer that has stopped taking bytes: the stop cuts the row short, the first blank write
+// fails (at the stall limit), and the download ends as a failed one always has.
+TEST(Stop, FillThatFailsEndsAsAFailedDownload) {
+    RecordingLink link;
+    StopToken stop;
+    link.shortWriteAt = 52;
+    link.shortWriteSends = 30;
+    link.writesBeforeFailure = 53;
+    link.onWrite = [&](std::size_t index) {
+        if (index == 52) {
+            stop.RequestStop();
+        }
+    };
+    const DownloadResult result = DownloadBitmap(link, 4, Logo576x900(), link.Pauser(), stop);
+    EXPECT_EQ(result.outcome, DownloadOutcome::WriteFailed);
+    EXPECT_EQ(DownloadText(result, Language::English), "Download bitmap failed");
+    // EnterSetup, StoreBitmap, rows 0 to 50, the rest of row 50 blank, LeaveSetup twice.
+    ASSERT_EQ(link.attempts.size(), 56u);
+    EXPECT_EQ(link.attempts[53], Bytes(42, 0x00));
+    EXPECT_EQ(link.attempts[54], (Bytes{0x1B, 0x16}));
+    EXPECT_EQ(link.attempts[55], (Bytes{0x1B, 0x16}));
+    EXPECT_EQ(link.Count(Kind::Pause), 2u);
 }
 
 TEST(Stop, BeforeTheStartNothingIsSent) {

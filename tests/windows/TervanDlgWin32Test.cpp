@@ -436,7 +436,6 @@ TEST_F(TervanDlgWin32, CancelPartWayThroughALogo) {
         EXPECT_EQ(std::vector<unsigned char>(got.begin(), got.begin() + 9), header);
         const auto blank = std::find(got.begin() + 9, got.end(), 0x00);
         EXPECT_GE(blank - got.begin() - 9, 8000);
-        EXPECT_EQ((blank - got.begin() - 9) % 72, 0);
         EXPECT_TRUE(std::all_of(got.begin() + 9, blank, [](unsigned char b) { return b == 0xFF; }));
         ASSERT_EQ(m_host.boxes.size(), 1u);
         if (close) {
