@@ -72,11 +72,10 @@ int RunDownload(const Inputs& in) {
                 // Said once, bar or not: a stopped run goes on for a while, and why.
                 if (p.filling && !toldFilling) {
                     toldFilling = true;
-                    bar.reset();
-                    PrintText(FillingText(p, UiLanguage()));
-                    if (showProgress) {
-                        bar.emplace(std::cerr);
+                    if (bar) {
+                        bar->Break();
                     }
+                    PrintText(FillingText(p, UiLanguage()));
                 }
                 if (bar) {
                     bar->Update(p.rowsTaken, p.rowsTotal, p.bytesTaken);
