@@ -95,32 +95,16 @@ TEST(Stop, DownloadSendsEveryPromisedByte) {
         std::size_t blank;
         const char* end; // the time line after the last dot
         DownloadOutcome outcome;
-        const char* english;
-        const char* chinese;
+        const char* verdict;
     } cases[] = {
-        {"stopped after 8,000 bytes",
-         8000,
-         {},
-         0,
-         8064,
-         56736,
-         "|P 500|W 1B 16|P 500|W 1B 16",
-         DownloadOutcome::Stopped,
-         "Download stopped: slot 4 holds only part of the bitmap",
-         "下载已停止：位图槽 4 只存入了部分位图"},
+        {"stopped after 8,000 bytes", 8000, std::nullopt, 0, 8064, 56736,
+         "|P 500|W 1B 16|P 500|W 1B 16", DownloadOutcome::Stopped,
+         "Download stopped: slot 4 holds only part of the bitmap"},
         {"stopped in the middle of row 50", 0, 52, 0, 3630, 61170, "|P 500|W 1B 16|P 500|W 1B 16",
-         DownloadOutcome::Stopped, "Download stopped: slot 4 holds only part of the bitmap",
-         "下载已停止：位图槽 4 只存入了部分位图"},
-        {"second stop while filling",
-         8000,
-         {},
-         16000,
-         8064,
-         7992,
-         "",
+         DownloadOutcome::Stopped, "Download stopped: slot 4 holds only part of the bitmap"},
+        {"second stop while filling", 8000, std::nullopt, 16000, 8064, 7992, "",
          DownloadOutcome::Abandoned,
-         "The printer is still in setup mode: switch it off and on again",
-         "打印机仍处于设置模式，请关闭打印机电源后重新打开"},
+         "The printer is still in setup mode: switch it off and on again"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -147,8 +131,7 @@ TEST(Stop, DownloadSendsEveryPromisedByte) {
             DownloadBitmap(link, 4, Logo576x900(), link.Pauser(), stop, progress);
 
         EXPECT_EQ(result.outcome, c.outcome);
-        EXPECT_EQ(DownloadText(result, Language::English), c.english);
-        EXPECT_EQ(DownloadText(result, Language::Chinese), c.chinese);
+        EXPECT_EQ(DownloadText(result, Language::English), c.verdict);
         Bytes dots = kDownloadHeader;
         dots.insert(dots.end(), c.black, 0xFF);
         dots.insert(dots.end(), c.blank, 0x00);
