@@ -54,4 +54,21 @@ std::string ConvertMessage(const ConvertResult& result, Language language) {
     return {};
 }
 
+std::string DownloadText(const DownloadResult& result, Language language) {
+    return FormatString(LoadString(result.message, language), {std::to_string(result.slot)});
+}
+
+std::string FillingText(const DownloadProgress& progress, Language language) {
+    if (!progress.timeLeft) {
+        return std::string(LoadString(StringId::Filling, language));
+    }
+    const auto seconds = progress.timeLeft->count();
+    if (seconds < 120) {
+        return FormatString(LoadString(StringId::FillingSeconds, language),
+                            {std::to_string(seconds)});
+    }
+    return FormatString(LoadString(StringId::FillingMinutes, language),
+                        {std::to_string((seconds + 30) / 60)});
+}
+
 } // namespace tervan

@@ -3,6 +3,7 @@
 #include "bitmap/BitmapFile.h"
 #include "bitmap/Picture.h"
 #include "bitmap/PictureConversion.h"
+#include "bitmap/BitmapTransfer.h"
 #include "protocol/Strings.h"
 
 #include <optional>
@@ -19,5 +20,11 @@ std::string PictureMessage(const PictureResult& result, Language language);
 
 // The text for a conversion that did not succeed, its numbers filled in; empty for Converted.
 std::string ConvertMessage(const ConvertResult& result, Language language);
+// The verdict of a download, its slot filled in.
+std::string DownloadText(const DownloadResult& result, Language language);
+
+// What a stopped download shows while its blank rows go out, with the time they take once it is
+// known: in seconds up to two minutes, in minutes beyond.
+std::string FillingText(const DownloadProgress& progress, Language language);
 
 } // namespace tervan

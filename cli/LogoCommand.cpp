@@ -61,17 +61,27 @@ int RunDownload(const Inputs& in) {
         DownloadResult result;
         {
             std::optional<ProgressBar> bar;
-            ProgressFn progress;
             if (showProgress) {
                 bar.emplace(std::cerr);
-                progress = [&bar](const DownloadProgress& p) {
-                    bar->Update(p.rowsSent, p.rowsTotal, p.bytesSent);
-                };
             }
+            bool toldFilling = false;
+            const ProgressFn progress = [&](const DownloadProgress& p) {
+                // Said once, bar or not: a stopped run goes on for a while, and why.
+                if (p.filling && !toldFilling) {
+                    toldFilling = true;
+                    if (bar) {
+                        bar->Break();
+                    }
+                    PrintText(FillingText(p, UiLanguage()));
+                }
+                if (bar) {
+                    bar->Update(p.rowsTaken, p.rowsTotal, p.bytesTaken);
+                }
+            };
             result =
                 DownloadBitmap(session.link, *slot, load, session.pause, session.stop, progress);
         }
-        PrintText(LoadString(result.message));
+        PrintText(DownloadText(result, UiLanguage()));
         return result.outcome == DownloadOutcome::Stored ? kExitDone : kExitFailed;
     });
 }

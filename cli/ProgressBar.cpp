@@ -20,6 +20,13 @@ ProgressBar::~ProgressBar() {
     }
 }
 
+void ProgressBar::Break() {
+    if (m_drawn) {
+        m_out << '\n' << std::flush;
+        m_drawn = false;
+    }
+}
+
 void ProgressBar::Update(std::size_t done, std::size_t total, std::size_t bytes) {
     const auto now = std::chrono::steady_clock::now();
     // A redraw per row would cost more than the row itself on a fast link.

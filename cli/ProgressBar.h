@@ -13,6 +13,9 @@ public:
     ~ProgressBar(); // ends the line if anything was drawn
 
     void Update(std::size_t done, std::size_t total, std::size_t bytes);
+    // Ends the line drawn so far, so that a message can follow on a line of its own; the next
+    // Update draws the bar afresh below it.
+    void Break();
 
 private:
     std::ostream& m_out;

@@ -15,8 +15,11 @@ static_assert(std::atomic<int>::is_always_lock_free);
 
 void NoteStopSignal(int signal) noexcept {
     int none = 0;
-    g_signal.compare_exchange_strong(none, signal);
-    g_stop.RequestStop();
+    if (g_signal.compare_exchange_strong(none, signal)) {
+        g_stop.RequestStop();
+    } else {
+        g_stop.RequestAbandon(); // a second signal: the user will not wait for the blank rows
+    }
 }
 
 const StopToken& CliStopToken() {

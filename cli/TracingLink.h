@@ -15,6 +15,7 @@ public:
 
     std::size_t Write(std::span<const std::uint8_t> bytes) override;
     std::size_t Read(std::span<std::uint8_t> buffer) override;
+    std::size_t QueuedBytes() const override { return m_inner.QueuedBytes(); }
     void Purge() override;
     void Close() override;
     bool IsOpen() const override { return m_inner.IsOpen(); }

@@ -36,7 +36,7 @@ private:
 class StopCheckScope {
 public:
     StopCheckScope(PrinterLinks& links, const StopToken& stop) : m_links(links) {
-        m_links.SetStopCheck([&stop] { return stop.StopRequested(); });
+        m_links.SetStopCheck([&stop] { return stop.WaitsEnd(); });
     }
     ~StopCheckScope() { m_links.SetStopCheck({}); }
     StopCheckScope(const StopCheckScope&) = delete;
@@ -56,12 +56,10 @@ bool RunOnWorker(OperationWindow& window, const ProgressView& first,
     const bool usb = links.IsUsb();
     AttemptWatch link(links.ActivePort());
     const StopCheckScope stopCheck(links, stop);
-    window.RunWithProgress(
-        first, [&stop] { stop.RequestStop(); },
-        [&](const ProgressReport& report) {
-            Worker worker{link, usb, pause, stop, report};
-            job(worker);
-        });
+    window.RunWithProgress(first, stop, [&](const ProgressReport& report) {
+        Worker worker{link, usb, pause, stop, report};
+        job(worker);
+    });
     return link.Attempted();
 }
 

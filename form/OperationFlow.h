@@ -45,9 +45,10 @@ public:
     virtual PauseFn MakePause(const StopToken& stop) { return StoppablePause(stop); }
 
     // Runs `job` on a worker thread under a modal progress window that shows `first`, then what
-    // the job reports; the window's Cancel calls `cancel`. Returns once the worker has been
-    // joined; the link belongs to the worker meanwhile.
-    virtual void RunWithProgress(const ProgressView& first, const std::function<void()>& cancel,
+    // the job reports. The window's Cancel trips `stop`; closing the window while what it shows is
+    // not cancellable abandons the job (before then, closing is a Cancel). Returns once the worker
+    // has been joined; the link belongs to the worker meanwhile.
+    virtual void RunWithProgress(const ProgressView& first, StopToken& stop,
                                  const std::function<void(const ProgressReport&)>& job) = 0;
 
     virtual void Show(const BoxMessage& message) = 0;

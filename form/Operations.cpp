@@ -1,5 +1,6 @@
 #include "form/Operations.h"
 
+#include "bitmap/BitmapMessages.h"
 #include "protocol/InputCheck.h"
 
 namespace tervan {
@@ -15,8 +16,7 @@ std::string Number(std::size_t n) {
 }
 
 // A verdict's text; when the printer vanished, a second line says so.
-std::string VerdictWithCause(StringId verdict, bool gone, Language language) {
-    std::string text = Text(verdict, language);
+std::string VerdictWithCause(std::string text, bool gone, Language language) {
     if (gone) {
         text += '\n';
         text += LoadString(StringId::PrinterGone, language);
@@ -43,9 +43,9 @@ std::optional<BoxMessage> ApplyVerdict(ApplyOutcome outcome, bool attempted, Lan
     if (outcome == ApplyOutcome::Stopped && !attempted) {
         return std::nullopt;
     }
-    return BoxMessage{
-        VerdictWithCause(VerdictText(outcome), outcome == ApplyOutcome::DeviceGone, language),
-        Text(VerdictCaption(outcome), language)};
+    return BoxMessage{VerdictWithCause(Text(VerdictText(outcome), language),
+                                       outcome == ApplyOutcome::DeviceGone, language),
+                      Text(VerdictCaption(outcome), language)};
 }
 
 std::optional<BoxMessage> DownloadVerdict(const DownloadResult& result, bool attempted,
@@ -53,9 +53,9 @@ std::optional<BoxMessage> DownloadVerdict(const DownloadResult& result, bool att
     if (result.outcome == DownloadOutcome::Stopped && !attempted) {
         return std::nullopt;
     }
-    return BoxMessage{
-        VerdictWithCause(result.message, result.outcome == DownloadOutcome::DeviceGone, language),
-        Text(StringId::Tip, language)};
+    return BoxMessage{VerdictWithCause(DownloadText(result, language),
+                                       result.outcome == DownloadOutcome::DeviceGone, language),
+                      Text(StringId::Tip, language)};
 }
 
 ProgressView SettlingProgress(Language language) {
@@ -80,12 +80,18 @@ ProgressView ApplyProgressView(const ApplyProgress& progress, Language language)
 }
 
 ProgressView DownloadProgressView(const DownloadProgress& progress, Language language) {
-    const std::string r = Number(progress.rowsSent);
+    const int value = static_cast<int>(progress.rowsTaken);
+    const int maximum = static_cast<int>(progress.rowsTotal);
+    if (progress.filling) {
+        // The printer needs every promised byte to leave setup mode: no Cancel now.
+        return {FillingText(progress, language), value, maximum, false};
+    }
+    const std::string r = Number(progress.rowsTaken);
     const std::string n = Number(progress.rowsTotal);
     return {language == Language::Chinese
                 ? "正在下载位图：已发送 " + r + " 行，共 " + n + " 行"
                 : "Downloading the bitmap: " + r + " of " + n + " rows sent",
-            static_cast<int>(progress.rowsSent), static_cast<int>(progress.rowsTotal)};
+            value, maximum};
 }
 
 std::string CancelText(Language language) {

@@ -32,6 +32,9 @@ struct ProgressView {
     std::string text;
     int value = 0;
     int maximum = 0;
+    // False while the conversation owes the printer bytes: Cancel is disabled, the text shows even
+    // after a Cancel, and closing the window abandons the conversation.
+    bool cancellable = true;
 
     bool operator==(const ProgressView&) const = default;
 };
@@ -56,6 +59,7 @@ public:
         return m_link.Write(bytes);
     }
     std::size_t Read(std::span<std::uint8_t> buffer) override { return m_link.Read(buffer); }
+    std::size_t QueuedBytes() const override { return m_link.QueuedBytes(); }
     void Purge() override { m_link.Purge(); }
     void Close() override { m_link.Close(); }
     bool IsOpen() const override { return m_link.IsOpen(); }

@@ -20,6 +20,9 @@ public:
     // Number of bytes received within the read time-out (a read of n bytes gives up after
     // 100 x n + 10 ms); 0 on a closed link.
     virtual std::size_t Read(std::span<std::uint8_t> buffer) = 0;
+    // Bytes written but still held by the system, not yet taken by the printer; 0 on a link that
+    // cannot tell and on a closed one.
+    virtual std::size_t QueuedBytes() const = 0;
     // Discards whatever the driver holds in both directions.
     virtual void Purge() = 0;
     // Closing a closed link does nothing.

@@ -71,6 +71,7 @@ public:
 
     std::size_t Write(std::span<const std::uint8_t> bytes) override;
     std::size_t Read(std::span<std::uint8_t> buffer) override;
+    std::size_t QueuedBytes() const override;
     void Purge() override;
     void Close() override;
     bool IsOpen() const override;

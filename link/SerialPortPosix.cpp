@@ -237,6 +237,14 @@ std::size_t CSerialPort::Read(std::span<std::uint8_t> buffer) {
     return got;
 }
 
+std::size_t CSerialPort::QueuedBytes() const {
+    int queued = 0;
+    if (m_hDevice.IsNull() || ::ioctl(m_hDevice.Get(), TIOCOUTQ, &queued) != 0 || queued < 0) {
+        return 0;
+    }
+    return static_cast<std::size_t>(queued);
+}
+
 void CSerialPort::Purge() {
     if (!m_hDevice.IsNull()) {
         static_cast<void>(::tcflush(m_hDevice.Get(), TCIOFLUSH));

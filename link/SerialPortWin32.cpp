@@ -203,6 +203,15 @@ std::size_t CSerialPort::Read(std::span<std::uint8_t> buffer) {
     return Finish(m_hDevice.Get(), overlapped, completed);
 }
 
+std::size_t CSerialPort::QueuedBytes() const {
+    DWORD errors = 0;
+    COMSTAT status{};
+    if (m_hDevice.IsNull() || !::ClearCommError(m_hDevice.Get(), &errors, &status)) {
+        return 0;
+    }
+    return status.cbOutQue;
+}
+
 void CSerialPort::Purge() {
     if (!m_hDevice.IsNull()) {
         static_cast<void>(::PurgeComm(m_hDevice.Get(), PURGE_TXCLEAR | PURGE_RXCLEAR));

@@ -63,6 +63,8 @@ public:
 
     std::size_t Write(std::span<const std::uint8_t> bytes) override;
     std::size_t Read(std::span<std::uint8_t> buffer) override;
+    // A write returns once its transfers have completed: nothing waits in the system.
+    std::size_t QueuedBytes() const override { return 0; }
     // The device keeps nothing to discard; only bytes left over from an earlier read are dropped.
     void Purge() override;
     void Close() override;

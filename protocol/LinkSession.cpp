@@ -59,7 +59,7 @@ SessionResult RunLinkSession(PrinterLinks& links, const PortChoice& port, const 
         return {SessionOutcome::Stopped, {}};
     }
     links.SelectUsb(port.usb);
-    links.SetStopCheck([&stop] { return stop.StopRequested(); });
+    links.SetStopCheck([&stop] { return stop.WaitsEnd(); });
     const OpenResult open = links.Open(port.path, line);
     if (open.outcome != OpenOutcome::Opened) {
         links.SetStopCheck({});

@@ -20,7 +20,7 @@ void SleepPause(std::chrono::milliseconds duration) {
 PauseFn StoppablePause(const StopToken& stop) {
     return [&stop](std::chrono::milliseconds duration) {
         const auto end = std::chrono::steady_clock::now() + duration;
-        while (!stop.StopRequested()) {
+        while (!stop.WaitsEnd()) {
             const auto left = end - std::chrono::steady_clock::now();
             if (left <= std::chrono::steady_clock::duration::zero()) {
                 return;

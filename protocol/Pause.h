@@ -15,8 +15,9 @@ using PauseFn = std::function<void(std::chrono::milliseconds)>;
 void SleepPause(std::chrono::milliseconds duration);
 
 // A real pause that wakes early once `stop` is tripped, so a Cancel or a signal is answered
-// within a few milliseconds rather than after the rest of the pause. The token must outlive the
-// returned function.
+// within a few milliseconds rather than after the rest of the pause; while the conversation keeps
+// a promise to the printer, only an abandon wakes it. The token must outlive the returned
+// function.
 PauseFn StoppablePause(const StopToken& stop);
 
 } // namespace tervan

@@ -15,7 +15,7 @@ struct Entry {
 };
 
 // The message texts exactly as printers' users know them ("Faill" included).
-constexpr std::array<Entry, 29> kStrings{{
+constexpr std::array<Entry, 34> kStrings{{
     {StringId::AboutMenu, "关于 Tervan(&A)...", "关于 Tervan(&A)..."},
     {StringId::Close, "关闭", "Close"},
     {StringId::ConnectionSuccessful, "_连接成功", "_Connection successful"},
@@ -60,6 +60,15 @@ constexpr std::array<Entry, 29> kStrings{{
      "宽 %1 点、高 %2 行的位图需要 %3 字节，超过 65536 字节；此宽度下最多 %4 行，请减小宽度",
      "A logo %1 dots wide and %2 rows high takes %3 bytes, more than 65536; at this width at most "
      "%4 rows fit, please choose a smaller width"},
+    {StringId::DownloadStopped, "下载已停止：位图槽 %1 只存入了部分位图",
+     "Download stopped: slot %1 holds only part of the bitmap"},
+    {StringId::StillInSetupMode, "打印机仍处于设置模式，请关闭打印机电源后重新打开",
+     "The printer is still in setup mode: switch it off and on again"},
+    {StringId::FillingSeconds, "正在用空白行补齐位图，约 %1 秒",
+     "Filling the rest of the bitmap with blank rows, about %1 s"},
+    {StringId::FillingMinutes, "正在用空白行补齐位图，约 %1 分钟",
+     "Filling the rest of the bitmap with blank rows, about %1 min"},
+    {StringId::Filling, "正在用空白行补齐位图…", "Filling the rest of the bitmap with blank rows…"},
 }};
 
 #if !defined(_WIN32)

@@ -40,6 +40,13 @@ enum class StringId : int {
     TooManyPixels = 127, // %1 x %2 pixels
     PictureFileTooLarge = 128,
     LogoOverSlot = 129, // %1 dots wide, %2 rows, %3 bytes; %4 the most rows that fit
+    // A stopped logo download: the verdict (%1 the slot), the verdict when even the blank rows
+    // were given up, and what the progress shows while they go out (%1 the time left).
+    DownloadStopped = 130,
+    StillInSetupMode = 131,
+    FillingSeconds = 132,
+    FillingMinutes = 133,
+    Filling = 134,
 };
 
 enum class Language { Chinese, English };

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     std::string logPath;
     std::string outDir;
     std::size_t stallAfter = 0;
+    std::size_t bytesPerSecond = 0;
     const std::map<std::string, ReplyMode> modes{{"ok", ReplyMode::Ok},
                                                  {"wrong", ReplyMode::Wrong},
                                                  {"silent", ReplyMode::Silent},
@@ -43,6 +44,8 @@ int main(int argc, char** argv) {
     app.add_option("--out", outDir, "Write slot-N.png here when a slot is printed");
     app.add_option("--stall-after", stallAfter,
                    "Stop reading the line for good after this many bytes, as a jammed printer");
+    app.add_option("--bytes-per-second", bytesPerSecond,
+                   "Read no faster than this, as a slow printer does");
     CLI11_PARSE(app, argc, argv);
 
     File log;
@@ -78,6 +81,7 @@ int main(int argc, char** argv) {
     options.delay = std::chrono::milliseconds(delayMs);
     options.outDir = outDir;
     options.stallAfter = stallAfter;
+    options.bytesPerSecond = bytesPerSecond;
     options.onLine = [&output](const std::string& line) {
         const std::scoped_lock lock(output);
         std::fprintf(stdout, "%s\n", line.c_str());

@@ -16,6 +16,7 @@
 #include <cerrno>
 #include <condition_variable>
 #include <deque>
+#include <limits>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -31,6 +32,11 @@ using Clock = std::chrono::steady_clock;
 constexpr std::chrono::milliseconds kHangUpRetry{10};
 // Reads in one go before the loop looks at due replies and the stop request again.
 constexpr int kReadsPerWake = 16;
+// A printer of limited pace saves up what it may read while idle for no longer than this, so a
+// pause of the peer does not buy it a burst.
+constexpr double kPaceSavingSeconds = 0.05;
+// ... and no fewer bytes than this, so that it reads in pieces of some size.
+constexpr double kPaceMinimumSaving = 64;
 
 bool MakeNonBlocking(int fd) {
     const int status = ::fcntl(fd, F_GETFL);
@@ -74,9 +80,17 @@ struct VirtualPrinter::State {
     bool hungUp = false;
     std::size_t taken = 0; // bytes read from the line so far
 
+    // A printer of limited pace: what it may read, as of the time beside it.
+    double paceCredit = kPaceMinimumSaving;
+    Clock::time_point paceCreditAt = Clock::now();
+
     bool Stalled() const { return options.stallAfter != 0 && taken >= options.stallAfter; }
+    // How many bytes the printer's pace lets it read now.
+    std::size_t Room() const;
+    bool Resting() const { return options.bytesPerSecond != 0 && Room() == 0; }
+    double PaceCredit() const;
     void Serve();
-    int NextTimeoutMs() const;
+    int NextTimeoutMs(bool resting) const;
     void ReadAvailable();
     void Handle(std::span<const std::uint8_t> chunk);
     void Act(DecodedCommand& command);
@@ -87,13 +101,14 @@ struct VirtualPrinter::State {
 void VirtualPrinter::State::Serve() {
     while (!stopping.load()) {
         std::array<pollfd, 2> fds{};
-        // A stalled printer that has nothing to send does not look at the line at all.
-        fds[0].fd = hungUp || (Stalled() && !outputBlocked) ? -1 : terminal->Master();
-        fds[0].events =
-            static_cast<short>((Stalled() ? 0 : POLLIN) | (outputBlocked ? POLLOUT : 0));
+        // A stalled or resting printer that has nothing to send does not look at the line at all.
+        const bool resting = Resting();
+        const bool deaf = Stalled() || resting;
+        fds[0].fd = hungUp || (deaf && !outputBlocked) ? -1 : terminal->Master();
+        fds[0].events = static_cast<short>((deaf ? 0 : POLLIN) | (outputBlocked ? POLLOUT : 0));
         fds[1].fd = wakeRead.Get();
         fds[1].events = POLLIN;
-        const int timeout = NextTimeoutMs();
+        const int timeout = NextTimeoutMs(resting);
         hungUp = false;
         if (::poll(fds.data(), fds.size(), timeout) < 0) {
             if (errno == EINTR) {
@@ -109,14 +124,14 @@ void VirtualPrinter::State::Serve() {
         if ((fds[0].revents & POLLOUT) != 0) {
             outputBlocked = false;
         }
-        if (!Stalled() && (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
+        if (!deaf && (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
             ReadAvailable();
         }
         SendDue();
     }
 }
 
-int VirtualPrinter::State::NextTimeoutMs() const {
+int VirtualPrinter::State::NextTimeoutMs(bool resting) const {
     int timeout = -1;
     if (!outgoing.empty() && !outputBlocked) {
         const auto wait =
@@ -126,18 +141,43 @@ int VirtualPrinter::State::NextTimeoutMs() const {
     if (hungUp && (timeout < 0 || timeout > kHangUpRetry.count())) {
         timeout = static_cast<int>(kHangUpRetry.count());
     }
+    if (resting) {
+        // Until the pace allows a few bytes more.
+        const auto rest = static_cast<int>(1000 * kPaceMinimumSaving / 4 /
+                                           static_cast<double>(options.bytesPerSecond)) +
+                          1;
+        timeout = timeout < 0 ? rest : std::min(timeout, rest);
+    }
     return timeout;
+}
+
+std::size_t VirtualPrinter::State::Room() const {
+    std::size_t room = options.stallAfter != 0
+                           ? options.stallAfter - std::min(taken, options.stallAfter)
+                           : std::numeric_limits<std::size_t>::max();
+    if (options.bytesPerSecond != 0) {
+        room = std::min(room, static_cast<std::size_t>(PaceCredit()));
+    }
+    return room;
+}
+
+double VirtualPrinter::State::PaceCredit() const {
+    const auto pace = static_cast<double>(options.bytesPerSecond);
+    const double seconds = std::chrono::duration<double>(Clock::now() - paceCreditAt).count();
+    return std::min(paceCredit + seconds * pace,
+                    std::max(kPaceMinimumSaving, pace * kPaceSavingSeconds));
 }
 
 void VirtualPrinter::State::ReadAvailable() {
     std::array<std::uint8_t, 4096> buffer{};
-    for (int i = 0; i < kReadsPerWake && !Stalled(); ++i) {
-        std::size_t room = buffer.size();
-        if (options.stallAfter != 0) {
-            room = std::min(room, options.stallAfter - taken);
-        }
+    for (int i = 0; i < kReadsPerWake && !Stalled() && !Resting(); ++i) {
+        const std::size_t room = std::min(buffer.size(), Room());
         const ssize_t n = ::read(terminal->Master(), buffer.data(), room);
         if (n > 0) {
+            if (options.bytesPerSecond != 0) {
+                paceCredit = PaceCredit() - static_cast<double>(n);
+                paceCreditAt = Clock::now();
+            }
             taken += static_cast<std::size_t>(n);
             Handle(std::span<const std::uint8_t>(buffer.data(), static_cast<std::size_t>(n)));
             continue;

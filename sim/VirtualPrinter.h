@@ -28,6 +28,9 @@ struct VirtualPrinterOptions {
     // Stop reading the line for good once this many bytes have arrived, as a printer that jams
     // does: the peer's writes then block once the line's buffer is full. 0: read forever.
     std::size_t stallAfter = 0;
+    // Read no faster than this many bytes a second, as a slow printer does: the peer's writes
+    // then wait once the line's buffer is full. 0: as fast as the bytes come.
+    std::size_t bytesPerSecond = 0;
 
     // Called on the serving thread, in order: each chunk of bytes as it arrives, then each line
     // decoded from it. They must not stop the printer or make it vanish.

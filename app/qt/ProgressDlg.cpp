@@ -1,5 +1,6 @@
 #include "app/qt/ProgressDlg.h"
 
+#include <QCloseEvent>
 #include <QDialogButtonBox>
 #include <QLabel>
 #include <QProgressBar>
@@ -9,10 +10,13 @@
 namespace tervan {
 
 CProgressDlg::CProgressDlg(QWidget* parent, const QString& title, const QString& cancelText,
-                           QString stoppingText, std::function<void()> onCancel)
-    : QDialog(parent), m_onCancel(std::move(onCancel)), m_stoppingText(std::move(stoppingText)) {
+                           QString stoppingText, std::function<void()> onCancel,
+                           std::function<void()> onAbandon)
+    : QDialog(parent), m_onCancel(std::move(onCancel)), m_onAbandon(std::move(onAbandon)),
+      m_stoppingText(std::move(stoppingText)) {
     setWindowTitle(title);
-    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     setModal(true);
     auto* layout = new QVBoxLayout(this);
     m_text = new QLabel(this);
@@ -28,8 +32,11 @@ CProgressDlg::CProgressDlg(QWidget* parent, const QString& title, const QString&
     layout->addWidget(buttons);
 }
 
-void CProgressDlg::Show(const QString& text, int value, int maximum) {
-    if (!m_cancelled) {
+void CProgressDlg::Show(const QString& text, int value, int maximum, bool cancellable) {
+    m_cancellable = cancellable;
+    m_cancel->setEnabled(cancellable && !m_cancelled);
+    // After a Cancel the text says so, unless the conversation has more to tell meanwhile.
+    if (!m_cancelled || !cancellable) {
         m_text->setText(text);
     }
     m_bar->setRange(0, maximum);
@@ -50,7 +57,22 @@ void CProgressDlg::reject() {
         QDialog::reject();
         return;
     }
-    Cancel();
+    if (m_cancellable) {
+        Cancel();
+    }
+}
+
+void CProgressDlg::closeEvent(QCloseEvent* event) {
+    if (m_finished) {
+        QDialog::closeEvent(event);
+        return;
+    }
+    event->ignore(); // the window goes when the worker has ended
+    if (m_cancellable) {
+        Cancel();
+    } else {
+        m_onAbandon();
+    }
 }
 
 void CProgressDlg::Cancel() {

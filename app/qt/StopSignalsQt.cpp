@@ -58,9 +58,12 @@ int ExecStoppable(CTervanDlg& dialog) {
     int caught = 0;
     CUnansweredCloser closer(dialog);
     const CStopSignalWatch watch([&](int signal) {
-        if (caught == 0) {
-            caught = signal;
+        if (caught != 0) {
+            // A second signal: not even the blank rows a stopped download owes are waited for.
+            dialog.Abandon();
+            return;
         }
+        caught = signal;
         closer.Start();
         dialog.EndWhenIdle();
     });

@@ -177,6 +177,12 @@ void CTervanDlg::EndWhenIdle() {
     }
 }
 
+void CTervanDlg::Abandon() {
+    if (m_running != nullptr) {
+        m_running->RequestAbandon();
+    }
+}
+
 void CTervanDlg::ClickOpenClose() {
     // A click by program runs ToggleLink to completion, boxes included, before it returns.
     Button(Ctl::OpenClose)->click();
@@ -186,20 +192,22 @@ PauseFn CTervanDlg::MakePause(const StopToken& stop) {
     return m_makePause ? m_makePause(stop) : StoppablePause(stop);
 }
 
-void CTervanDlg::RunWithProgress(const ProgressView& first, const std::function<void()>& cancel,
+void CTervanDlg::RunWithProgress(const ProgressView& first, StopToken& stop,
                                  const std::function<void(const ProgressReport&)>& job) {
     const Language language = UiLanguage();
-    CProgressDlg progress(this, m_strTitle, Text(CancelText(language)),
-                          Text(StoppingText(language)), cancel);
-    progress.Show(Text(first.text), first.value, first.maximum);
+    CProgressDlg progress(
+        this, m_strTitle, Text(CancelText(language)), Text(StoppingText(language)),
+        [&stop] { stop.RequestStop(); }, [&stop] { stop.RequestAbandon(); });
+    progress.Show(Text(first.text), first.value, first.maximum, first.cancellable);
     const ProgressReport report = [&progress](const ProgressView& view) {
         QMetaObject::invokeMethod(
             &progress,
-            [&progress, text = Text(view.text), value = view.value, maximum = view.maximum] {
-                progress.Show(text, value, maximum);
+            [&progress, text = Text(view.text), view] {
+                progress.Show(text, view.value, view.maximum, view.cancellable);
             },
             Qt::QueuedConnection);
     };
+    m_running = &stop;
     // From here until the join the link belongs to the worker.
     const std::jthread thread([&] {
         job(report);
@@ -207,6 +215,7 @@ void CTervanDlg::RunWithProgress(const ProgressView& first, const std::function<
             &progress, [&progress] { progress.Finish(); }, Qt::QueuedConnection);
     });
     progress.exec();
+    m_running = nullptr;
 }
 
 std::optional<std::filesystem::path> CTervanDlg::ChooseBitmapFile(Language language) {

@@ -42,6 +42,9 @@ public:
     // Ends the dialog (rejected) at once when no operation runs, else as soon as the running one
     // has closed the link.
     void EndWhenIdle();
+    // Gives up the running operation at once, even the blank rows a stopped download owes the
+    // printer (which then stays in setup mode); nothing when none runs.
+    void Abandon();
 
     bool m_bConnected = false;
     QString m_strTitle; // the caption as the template sets it; status texts are built from it
@@ -94,7 +97,7 @@ private:
     bool IsConnected() const override { return m_bConnected; }
     PrinterLinks& Links() override { return m_links; }
     PauseFn MakePause(const StopToken& stop) override;
-    void RunWithProgress(const ProgressView& first, const std::function<void()>& cancel,
+    void RunWithProgress(const ProgressView& first, StopToken& stop,
                          const std::function<void(const ProgressReport&)>& job) override;
     void Show(const BoxMessage& message) override;
     std::optional<std::filesystem::path> ChooseBitmapFile(Language language) override;
@@ -104,6 +107,7 @@ private:
     PauseMaker m_makePause;
     bool m_busy = false; // an operation runs: no second one starts
     bool m_endWhenIdle = false;
+    StopToken* m_running = nullptr; // the stop of the operation on the worker, while one runs
     FormState m_form;
     std::map<int, QWidget*> m_controls;
     QAction* m_aboutAction = nullptr;

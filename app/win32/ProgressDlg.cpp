@@ -10,8 +10,9 @@ namespace tervan {
 namespace {
 
 TemplateWriter ProgressTemplate(const std::wstring& title, const std::wstring& cancelText) {
-    TemplateWriter writer(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION, 0,
-                          {0, 0, 240, 66}, title, L"MS Shell Dlg", 9);
+    TemplateWriter writer(DS_SETFONT | DS_MODALFRAME | DS_CENTER | WS_POPUP | WS_CAPTION |
+                              WS_SYSMENU,
+                          0, {0, 0, 240, 66}, title, L"MS Shell Dlg", 9);
     writer.AddControl(CProgressDlg::kTextId, kStaticClass,
                       WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, {7, 7, 226, 18}, L"");
     writer.AddControl(CProgressDlg::kBarId, {0, PROGRESS_CLASSW}, WS_CHILD | WS_VISIBLE, 0,
@@ -25,9 +26,10 @@ TemplateWriter ProgressTemplate(const std::wstring& title, const std::wstring& c
 } // namespace
 
 CProgressDlg::CProgressDlg(std::wstring title, std::wstring cancelText, std::wstring stoppingText,
-                           std::function<void()> onCancel)
+                           std::function<void()> onCancel, std::function<void()> onAbandon)
     : m_title(std::move(title)), m_cancelText(std::move(cancelText)),
-      m_stoppingText(std::move(stoppingText)), m_onCancel(std::move(onCancel)) {}
+      m_stoppingText(std::move(stoppingText)), m_onCancel(std::move(onCancel)),
+      m_onAbandon(std::move(onAbandon)) {}
 
 void CProgressDlg::DoModal(HWND owner) {
     if (m_finished) {
@@ -39,14 +41,17 @@ void CProgressDlg::DoModal(HWND owner) {
     m_hWnd = nullptr;
 }
 
-void CProgressDlg::Show(const std::wstring& text, int value, int maximum) {
+void CProgressDlg::Show(const std::wstring& text, int value, int maximum, bool cancellable) {
     m_text = text;
     m_value = value;
     m_maximum = maximum;
+    m_cancellable = cancellable;
     if (m_hWnd == nullptr) {
         return; // shown once the window is there
     }
-    if (!m_stopping) {
+    ::EnableWindow(::GetDlgItem(m_hWnd, Ctl::IdCancel), cancellable && !m_stopping);
+    // After a Cancel the text says so, unless the conversation has more to tell meanwhile.
+    if (!m_stopping || !cancellable) {
         ::SetDlgItemTextW(m_hWnd, kTextId, m_text.c_str());
     }
     HWND bar = ::GetDlgItem(m_hWnd, kBarId);
@@ -76,10 +81,13 @@ void CProgressDlg::OnInitDialog(HWND hwnd) {
         ::EndDialog(hwnd, IDOK);
         return;
     }
-    Show(m_text, m_value, m_maximum);
+    Show(m_text, m_value, m_maximum, m_cancellable);
 }
 
 void CProgressDlg::OnCancel() {
+    if (!m_cancellable || m_stopping) {
+        return;
+    }
     m_stopping = true;
     if (m_onCancel) {
         m_onCancel();
@@ -87,6 +95,14 @@ void CProgressDlg::OnCancel() {
     // The conversation still ends properly (setup mode is left); the window waits for that.
     ::EnableWindow(::GetDlgItem(m_hWnd, Ctl::IdCancel), FALSE);
     ::SetDlgItemTextW(m_hWnd, kTextId, m_stoppingText.c_str());
+}
+
+void CProgressDlg::OnClose() {
+    if (m_cancellable) {
+        OnCancel();
+    } else if (m_onAbandon) {
+        m_onAbandon();
+    }
 }
 
 INT_PTR CALLBACK CProgressDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -101,6 +117,10 @@ INT_PTR CALLBACK CProgressDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam
     }
     if (message == WM_COMMAND && LOWORD(wParam) == IDCANCEL) {
         self->OnCancel(); // Esc and the button alike
+        return TRUE;
+    }
+    if (message == WM_CLOSE) {
+        self->OnClose(); // the close box and Alt+F4; the window goes when the worker has ended
         return TRUE;
     }
     return FALSE;

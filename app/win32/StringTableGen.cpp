@@ -10,7 +10,7 @@
 namespace {
 
 constexpr int kFirstId = 101;
-constexpr int kLastId = 129;
+constexpr int kLastId = 134;
 
 // UTF-8 to UTF-16 code units; the texts are the program's own and well-formed.
 std::u16string ToUtf16(std::string_view text) {

@@ -279,19 +279,26 @@ void CTervanDlg::ReadControls() {
     }
 }
 
-void CTervanDlg::RunWithProgress(const ProgressView& first, const std::function<void()>& cancel,
+void CTervanDlg::RunWithProgress(const ProgressView& first, StopToken& stop,
                                  const std::function<void(const ProgressReport&)>& job) {
     const Language language = UiLanguage();
-    CProgressDlg progress(m_strTitle, Wide(CancelText(language)), Wide(StoppingText(language)),
-                          cancel);
-    progress.Show(Wide(first.text), first.value, first.maximum);
+    CProgressDlg progress(
+        m_strTitle, Wide(CancelText(language)), Wide(StoppingText(language)),
+        [&stop] { stop.RequestStop(); }, [&stop] { stop.RequestAbandon(); });
+    progress.Show(Wide(first.text), first.value, first.maximum, first.cancellable);
     HWND hwnd = m_hWnd;
     const ProgressReport report = [this, hwnd](const ProgressView& view) {
+        bool queued = false;
         {
             const std::lock_guard lock(m_progressLock);
+            queued = m_pendingProgress.has_value();
             m_pendingProgress = view;
         }
-        ::PostMessageW(hwnd, kProgressMessage, 0, 0);
+        // One message in the queue at a time: a report per row would flood it, and posted
+        // messages come before the user's input.
+        if (!queued) {
+            ::PostMessageW(hwnd, kProgressMessage, 0, 0);
+        }
     };
     m_progress = &progress;
     {
@@ -325,7 +332,7 @@ void CTervanDlg::OnProgress() {
         view.swap(m_pendingProgress);
     }
     if (m_progress != nullptr && view) {
-        m_progress->Show(Wide(view->text), view->value, view->maximum);
+        m_progress->Show(Wide(view->text), view->value, view->maximum, view->cancellable);
     }
 }
 

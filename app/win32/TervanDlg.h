@@ -72,7 +72,7 @@ private:
     void ClickOpenClose() override;
     bool IsConnected() const override { return m_bConnected; }
     PrinterLinks& Links() override { return m_links; }
-    void RunWithProgress(const ProgressView& first, const std::function<void()>& cancel,
+    void RunWithProgress(const ProgressView& first, StopToken& stop,
                          const std::function<void(const ProgressReport&)>& job) override;
     void Show(const BoxMessage& message) override;
     std::optional<std::filesystem::path> ChooseBitmapFile(Language language) override;

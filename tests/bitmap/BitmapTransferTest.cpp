@@ -50,9 +50,9 @@ TEST(DownloadBitmap, StoresTopLineFirstThenLeavesSetupTwice) {
     EXPECT_EQ(tail[105].bytes, kLeaveSetup);
 
     ASSERT_EQ(progress.size(), 100u);
-    EXPECT_EQ(progress.back().rowsSent, 100u);
+    EXPECT_EQ(progress.back().rowsTaken, 100u);
     EXPECT_EQ(progress.back().rowsTotal, 100u);
-    EXPECT_EQ(progress.back().bytesSent, 4800u);
+    EXPECT_EQ(progress.back().bytesTaken, 4800u);
     EXPECT_EQ(progress.back().bytesTotal, 4800u);
 }
 
@@ -118,7 +118,7 @@ TEST(DownloadBitmap, FailedWriteStopsRowsAndStillLeavesSetup) {
         std::size_t reported = 0;
         const DownloadResult result =
             DownloadBitmap(link, 1, Logo384x100(), link.Pauser(), NeverStop(),
-                           [&](const DownloadProgress& p) { reported = p.rowsSent; });
+                           [&](const DownloadProgress& p) { reported = p.rowsTaken; });
         EXPECT_EQ(result.outcome, DownloadOutcome::WriteFailed);
         EXPECT_EQ(static_cast<int>(result.message), 116);
         EXPECT_EQ(reported, c.rowsReported);
@@ -138,6 +138,51 @@ TEST(DownloadBitmap, VanishedPrinterEndsTheDownloadAtOnce) {
     EXPECT_EQ(static_cast<int>(result.message), 116);
     EXPECT_EQ(link.attempts.size(), 13u);
     EXPECT_EQ(link.Count(Kind::Pause), 0u);
+}
+
+// On a serial port the system holds up to some kilobytes the printer has yet to take: the
+// progress counts only what it has taken, and the closing pauses wait until it has everything.
+TEST(DownloadBitmap, ProgressCountsWhatThePrinterHasTaken) {
+    const struct {
+        const char* name;
+        std::size_t drainPerLook;       // bytes the printer takes during each pause
+        std::size_t looks;              // 50 ms pauses before the first 500 ms one
+        std::vector<std::size_t> taken; // bytes taken after rows 20, 21 and 100, then at each look
+    } cases[] = {
+        {"queue drains", 400, 3, {0, 8, 3800, 4200, 4600, 4800}},
+        // A printer that takes nothing more: the wait ends after the stall limit, 10 s.
+        {"queue stuck", 0, 200, {0, 8, 3800, 3800, 3800, 3800}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        RecordingLink link;
+        link.queued = 1000;
+        std::vector<std::size_t> taken;
+        const PauseFn pause = [&](std::chrono::milliseconds d) {
+            link.events.push_back({Kind::Pause, {}, d});
+            link.queued -= std::min(link.queued, c.drainPerLook);
+        };
+        const DownloadResult result = DownloadBitmap(
+            link, 8, Logo384x100(), pause, NeverStop(), [&](const DownloadProgress& p) {
+                if (p.rowsTaken * 48 > p.bytesTaken || p.rowsTaken * 48 + 48 <= p.bytesTaken) {
+                    ADD_FAILURE() << p.rowsTaken << " rows, " << p.bytesTaken << " bytes";
+                }
+                taken.push_back(p.bytesTaken);
+            });
+        EXPECT_EQ(result.outcome, DownloadOutcome::Stored);
+        ASSERT_EQ(taken.size(), 100u + c.looks);
+        EXPECT_EQ(taken[19], c.taken[0]);
+        EXPECT_EQ(taken[20], c.taken[1]);
+        EXPECT_EQ(taken[99], c.taken[2]);
+        EXPECT_EQ(std::vector<std::size_t>(taken.begin() + 100,
+                                           taken.begin() + 100 + std::min<std::size_t>(c.looks, 3)),
+                  std::vector<std::size_t>(c.taken.begin() + 3, c.taken.end()));
+        std::string closing;
+        for (std::size_t i = 0; i < c.looks; ++i) {
+            closing += "|P 50";
+        }
+        EXPECT_TRUE(link.Trace().ends_with(closing + "|P 500|W 1B 16|P 500|W 1B 16"));
+    }
 }
 
 TEST(PrintBitmap, SendsPrintStoredBitmapAlone) {

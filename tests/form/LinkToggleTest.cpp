@@ -76,6 +76,44 @@ TEST(Operations, Verdicts) {
               (BoxMessage{"Download bitmap failed\nThe printer was disconnected (USB 0483:5720), "
                           "please check the connection and try again",
                           "Tip"}));
+    EXPECT_EQ(DownloadVerdict({DownloadOutcome::Stopped, StringId::DownloadStopped, 3}, true,
+                              Language::Chinese),
+              (BoxMessage{"下载已停止：位图槽 3 只存入了部分位图", "提示"}));
+    EXPECT_EQ(DownloadVerdict({DownloadOutcome::Stopped, StringId::DownloadStopped, 3}, true,
+                              Language::English),
+              (BoxMessage{"Download stopped: slot 3 holds only part of the bitmap", "Tip"}));
+    EXPECT_EQ(
+        DownloadVerdict({DownloadOutcome::Abandoned, StringId::StillInSetupMode, 3}, true,
+                        Language::English),
+        (BoxMessage{"The printer is still in setup mode: switch it off and on again", "Tip"}));
+}
+
+// While a stopped download's blank rows go out, the window says so and how long they take, and
+// offers no Cancel.
+TEST(Operations, FillingProgress) {
+    using std::chrono::seconds;
+    const struct {
+        std::optional<seconds> left;
+        Language language;
+        const char* text;
+    } cases[] = {
+        {seconds{40}, Language::Chinese, "正在用空白行补齐位图，约 40 秒"},
+        {seconds{40}, Language::English,
+         "Filling the rest of the bitmap with blank rows, about 40 s"},
+        {seconds{68}, Language::English,
+         "Filling the rest of the bitmap with blank rows, about 68 s"},
+        {seconds{540}, Language::Chinese, "正在用空白行补齐位图，约 9 分钟"},
+        {seconds{540}, Language::English,
+         "Filling the rest of the bitmap with blank rows, about 9 min"},
+        {std::nullopt, Language::Chinese, "正在用空白行补齐位图…"},
+    };
+    for (const auto& c : cases) {
+        const DownloadProgress progress{
+            .rowsTaken = 336, .rowsTotal = 900, .filling = true, .timeLeft = c.left};
+        EXPECT_EQ(DownloadProgressView(progress, c.language),
+                  (ProgressView{c.text, 336, 900, false}));
+    }
+    EXPECT_TRUE(DownloadProgressView({}, Language::Chinese).cancellable);
 }
 
 } // namespace

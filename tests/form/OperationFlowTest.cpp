@@ -22,13 +22,13 @@ public:
     PauseFn MakePause(const StopToken&) override {
         return [this](std::chrono::milliseconds) { m_events.push_back("pause"); };
     }
-    void RunWithProgress(const ProgressView&, const std::function<void()>& cancel,
+    void RunWithProgress(const ProgressView&, StopToken& stop,
                          const std::function<void(const ProgressReport&)>& job) override {
         m_events.push_back("worker");
         RunApply(m_form, *this);
         RunDownload(m_form, *this);
         RunPrint(m_form, *this);
-        cancel();
+        stop.RequestStop();
         job([this](const ProgressView&) { m_events.push_back("progress"); });
     }
     void Show(const BoxMessage& message) override { m_events.push_back("box " + message.text); }

@@ -2,6 +2,7 @@
 #include "app/qt/ProgressDlg.h"
 #include "app/qt/StopSignalsQt.h"
 #include "app/qt/TervanDlg.h"
+#include "bitmap/BmpBytes.h"
 #include "form/ControlIds.h"
 #include "sim/VirtualPrinter.h"
 #include "support/TempDir.h"
@@ -30,7 +31,8 @@ using sim::ReplyMode;
 // The window with a virtual printer first in its port list (unless `port` is given); its pauses
 // are recorded, not slept, and `hold` keeps the worker in a pause until the test lets go.
 struct Rig {
-    explicit Rig(ReplyMode reply, std::string port = {}) : printer({.reply = reply}) {
+    explicit Rig(ReplyMode reply, std::string port = {}, std::size_t bytesPerSecond = 0)
+        : printer({.reply = reply, .bytesPerSecond = bytesPerSecond}) {
         if (port.empty() && printer.Start()) {
             port = printer.SlavePath();
         }
@@ -271,6 +273,119 @@ private slots:
             QVERIFY(rig.dialog->windowTitle().endsWith(QStringLiteral("_连接关闭")));
             QVERIFY(rig.PortControlsEnabled() == std::vector<bool>(5, true));
         }
+    }
+
+    // Cancel part-way through a 576 x 900 logo to a printer that reads 50,000 bytes a second: the
+    // printer still gets every byte StoreBitmap promised, the rest blank, while the progress
+    // window says so and offers no Cancel; closing the window then gives the blank rows up.
+    void CancelPartWayThroughALogo() {
+        test::TempDir dir;
+        const auto logo =
+            dir.Write("logo.bmp", test::MakeBmp({.width = 576, .height = 900}, Bytes(64800, 0)));
+        const Bytes header{0x1B, 0x06, 0x1B, 0xFF, 0x03, 0x48, 0x00, 0x84, 0x03};
+        const struct {
+            bool closeWhileFilling;
+            QStringList boxes;
+            std::vector<int> pauses;
+        } cases[] = {
+            {false, {"提示: 下载已停止：位图槽 3 只存入了部分位图"}, {500, 500, 500}},
+            {true, {"提示: 打印机仍处于设置模式，请关闭打印机电源后重新打开"}, {500}},
+        };
+        for (const auto& c : cases) {
+            Rig rig(ReplyMode::Silent, {}, 50000);
+            rig.host.m_file = logo;
+            rig.Select(Ctl::BitmapSlot, 3);
+            bool cancelled = false;
+            bool sawFilling = false;
+            QTimer timer;
+            connect(&timer, &QTimer::timeout, this, [&] {
+                auto* progress = qobject_cast<CProgressDlg*>(QApplication::activeModalWidget());
+                const std::size_t got = rig.printer.Received().size();
+                if (progress == nullptr || got < 8000) {
+                    return;
+                }
+                if (!cancelled) {
+                    cancelled = true;
+                    progress->CancelButton()->click();
+                } else if (progress->Text().startsWith(QStringLiteral("正在用空白行补齐位图"))) {
+                    sawFilling = !progress->CancelButton()->isEnabled();
+                    if (c.closeWhileFilling) {
+                        timer.stop();
+                        progress->close();
+                    }
+                }
+            });
+            timer.start(5);
+            rig.Get<QPushButton>(Ctl::DownloadBitmap)->click();
+            timer.stop();
+
+            QVERIFY(sawFilling);
+            // What the line still holds arrives after the link has closed.
+            rig.printer.WaitForBytes(9 + 64800 + 4, c.closeWhileFilling ? 1s : 5s);
+            const Bytes got = rig.printer.Received();
+            QCOMPARE(Bytes(got.begin(), got.begin() + 9), header);
+            // Black dots up to the Cancel, then blank ones.
+            const auto blank = std::find(got.begin() + 9, got.end(), 0x00);
+            QVERIFY(blank - got.begin() - 9 >= 8000);
+            QVERIFY(std::all_of(got.begin() + 9, blank, [](std::uint8_t b) { return b == 0xFF; }));
+            if (c.closeWhileFilling) {
+                QVERIFY(got.size() < 9 + 64800);
+                QVERIFY(std::all_of(blank, got.end(), [](std::uint8_t b) { return b == 0; }));
+            } else {
+                QCOMPARE(got.size(), std::size_t{9 + 64800 + 4});
+                QVERIFY(std::all_of(blank, got.end() - 4, [](std::uint8_t b) { return b == 0; }));
+                QCOMPARE(Bytes(got.end() - 4, got.end()), (Bytes{0x1B, 0x16, 0x1B, 0x16}));
+            }
+            QCOMPARE(rig.host.m_boxes, c.boxes);
+            QCOMPARE(rig.pauses, c.pauses);
+            QVERIFY(rig.dialog->windowTitle().endsWith(QStringLiteral("_连接关闭")));
+        }
+    }
+
+    // A second signal while a stopped download's blank rows go out gives them up at once: the
+    // window ends with the first signal's status, and the printer stays in setup mode.
+    void SecondSignalGivesUpTheBlankRows() {
+        test::TempDir dir;
+        struct ChoosingHost : NotingHost {
+            std::optional<std::filesystem::path>
+            ChooseFile(QWidget*, const QString&, const QString&, const QString&) override {
+                return m_file;
+            }
+            std::filesystem::path m_file;
+        } host;
+        host.m_file =
+            dir.Write("logo.bmp", test::MakeBmp({.width = 576, .height = 900}, Bytes(64800, 0)));
+        sim::VirtualPrinter printer({.reply = ReplyMode::Silent, .bytesPerSecond = 50000});
+        QVERIFY(printer.Start());
+        CTervanDlg dialog(host,
+                          InitialFormState({"USB", printer.SlavePath()}, AnsiCodePage{"CP936"}));
+        int raised = 0;
+        QTimer timer;
+        connect(&timer, &QTimer::timeout, this, [&] {
+            auto* progress = qobject_cast<CProgressDlg*>(QApplication::activeModalWidget());
+            if (progress == nullptr || printer.Received().size() < 8000) {
+                return;
+            }
+            if (raised == 0 ||
+                progress->Text().startsWith(QStringLiteral("正在用空白行补齐位图"))) {
+                timer.stop();
+                std::raise(SIGINT);
+                if (++raised < 2) {
+                    timer.start(5);
+                }
+            }
+        });
+        timer.start(5);
+        QTimer::singleShot(0, &dialog, [&] {
+            qobject_cast<QPushButton*>(dialog.Control(Ctl::DownloadBitmap))->click();
+        });
+
+        QCOMPARE(ExecStoppable(dialog), 130);
+        QCOMPARE(raised, 2);
+        printer.WaitForBytes(9 + 64800, 1s);
+        QVERIFY(printer.Received().size() < 9 + 64800);
+        QCOMPARE(host.m_boxes,
+                 QStringList{"提示: 打印机仍处于设置模式，请关闭打印机电源后重新打开"});
     }
 
     void StopSignalsEndTheWindow() {

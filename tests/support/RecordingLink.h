@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,9 @@ public:
     std::deque<Bytes> replies;                      // each read takes the front, if any
     std::optional<std::size_t> writesBeforeFailure; // later writes send nothing
     std::optional<std::size_t> shortWriteAt;        // the write at this index sends one byte less
+    std::optional<std::size_t> shortWriteSends;     // ... or this many bytes
+    std::function<void(std::size_t index)> onWrite; // called as each write starts
+    std::size_t queued = 0;      // what the system is said to hold, not yet taken by the printer
     std::vector<Bytes> attempts; // every write asked for, whole, whether it went out or not
     bool open = true;
     // The device vanishes at this write (by index) or at the first read: from then on every write
@@ -39,13 +43,16 @@ public:
             return 0;
         }
         const std::size_t index = m_writes++;
+        if (onWrite) {
+            onWrite(index);
+        }
         m_gone = m_gone || (goneAtWrite && index >= *goneAtWrite);
         if (m_gone || (writesBeforeFailure && index >= *writesBeforeFailure)) {
             return 0;
         }
         std::size_t sent = bytes.size();
         if (shortWriteAt && index == *shortWriteAt && sent > 0) {
-            --sent;
+            sent = std::min(sent - 1, shortWriteSends.value_or(sent - 1));
         }
         events.push_back({Event::Kind::Write, Bytes(bytes.begin(), bytes.begin() + sent), {}});
         return sent;
@@ -68,6 +75,7 @@ public:
         return got.size();
     }
 
+    std::size_t QueuedBytes() const override { return open ? queued : 0; }
     void Purge() override { events.push_back({Event::Kind::Purge, {}, {}}); }
     void Close() override {
         open = false;
