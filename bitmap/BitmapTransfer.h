@@ -2,8 +2,8 @@
 
 #include "bitmap/BitmapFile.h"
 #include "link/Link.h"
-#include "protocol/Pause.h"
-#include "protocol/StopToken.h"
+#include "base/Pause.h"
+#include "base/StopToken.h"
 #include "protocol/Strings.h"
 
 #include <cstddef>

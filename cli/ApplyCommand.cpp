@@ -8,7 +8,7 @@
 #include "protocol/MarkOffset.h"
 #include "protocol/SettingTable.h"
 #include "protocol/ToAnsi.h"
-#include "protocol/Utf.h"
+#include "base/Utf.h"
 
 #include <array>
 #include <memory>

@@ -2,8 +2,8 @@
 
 #include "link/Link.h"
 #include "link/PrinterLinks.h"
-#include "protocol/Pause.h"
-#include "protocol/StopToken.h"
+#include "base/Pause.h"
+#include "base/StopToken.h"
 
 #include <CLI/CLI.hpp>
 

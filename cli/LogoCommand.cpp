@@ -5,13 +5,9 @@
 #include "cli/ExitCode.h"
 #include "cli/LinkOptions.h"
 #include "cli/ProgressBar.h"
+#include "cli/Terminal.h"
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -42,24 +38,15 @@ int RunDownload(const Inputs& in) {
         return kExitBadInput;
     }
     // The file is known before the link: a bad one is refused without opening anything.
-#if defined(_WIN32)
-    // The argument is UTF-8; a narrow path would be read in the ANSI code page.
+    // The argument is UTF-8; on Windows a narrow path would be read in the ANSI code page.
     const LoadResult load =
         LoadBitmapFile(std::filesystem::path(std::u8string(in.file.begin(), in.file.end())));
-#else
-    const LoadResult load = LoadBitmapFile(in.file);
-#endif
     if (const auto refused = LoadMessage(load.Outcome())) {
         PrintText(in.file + ": " + std::string(LoadString(*refused)));
         return kExitBadInput;
     }
     // The trace has the rows already, line by line.
-#if defined(_WIN32)
-    const bool stderrIsTerminal = _isatty(_fileno(stderr)) != 0;
-#else
-    const bool stderrIsTerminal = isatty(STDERR_FILENO) != 0;
-#endif
-    const bool showProgress = !in.download.dryRun && !in.download.trace && stderrIsTerminal;
+    const bool showProgress = !in.download.dryRun && !in.download.trace && StderrIsTerminal();
     return RunOnLink(in.download, [&](const Session& session) {
         DownloadResult result;
         {

@@ -3,16 +3,13 @@
 #include "cli/InfoCommands.h"
 #include "cli/LogoCommand.h"
 #include "cli/StopSignals.h"
+#include "cli/Utf8Console.h"
 #include "link/StandardDescriptors.h"
 
 #include <CLI/CLI.hpp>
 
 #include <functional>
 #include <vector>
-
-#if defined(_WIN32)
-#include "cli/Utf8ConsoleWin32.h"
-#endif
 
 namespace {
 
@@ -28,13 +25,9 @@ int main(int argc, char** argv) {
     using namespace tervan::cli;
     tervan::EnsureStandardDescriptors();
     InstallStopSignals();
-#if defined(_WIN32)
-    Utf8Console console;
-    if (console.Argc() > 0) {
-        argc = console.Argc();
-        argv = console.Argv();
-    }
-#endif
+    Utf8Console console(argc, argv);
+    argc = console.Argc();
+    argv = console.Argv();
     CLI::App app{"tervan-cli: configure a receipt printer over a serial port or USB"};
     app.require_subcommand(1);
     const std::vector<std::function<int()>> commands = {

@@ -3,7 +3,7 @@
 #include "form/ControlIds.h"
 #include "link/PortList.h"
 #include "protocol/LinkSession.h"
-#include "protocol/Utf.h"
+#include "base/Utf.h"
 
 #include <stdexcept>
 

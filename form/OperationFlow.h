@@ -4,8 +4,8 @@
 #include "form/FormState.h"
 #include "form/Operations.h"
 #include "link/PrinterLinks.h"
-#include "protocol/Pause.h"
-#include "protocol/StopToken.h"
+#include "base/Pause.h"
+#include "base/StopToken.h"
 #include "protocol/Strings.h"
 
 #include <filesystem>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "link/Link.h"
-#include "protocol/Pause.h"
+#include "base/Pause.h"
 #include "protocol/PrinterSettings.h"
-#include "protocol/StopToken.h"
+#include "base/StopToken.h"
 #include "protocol/Strings.h"
 #include "protocol/ToAnsi.h"
 

@@ -6,7 +6,7 @@
 #include "app/win32/resource.h"
 #include "form/ControlIds.h"
 #include "form/LinkToggle.h"
-#include "link/WideTextWin32.h"
+#include "base/WideTextWin32.h"
 
 #include <thread>
 

@@ -7,8 +7,8 @@
 #include "form/MessageMap.h"
 #include "form/OperationFlow.h"
 #include "link/PrinterLinks.h"
-#include "protocol/Pause.h"
-#include "protocol/StopToken.h"
+#include "base/Pause.h"
+#include "base/StopToken.h"
 
 #include <windows.h>
 
