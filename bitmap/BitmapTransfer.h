@@ -1,9 +1,9 @@
 #pragma once
 
-#include "bitmap/BitmapFile.h"
-#include "link/Link.h"
 #include "base/Pause.h"
 #include "base/StopToken.h"
+#include "bitmap/BitmapFile.h"
+#include "link/Link.h"
 #include "protocol/Strings.h"
 
 #include <cstddef>

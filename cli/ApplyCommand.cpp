@@ -1,5 +1,6 @@
 #include "cli/ApplyCommand.h"
 
+#include "base/Utf.h"
 #include "cli/ExitCode.h"
 #include "cli/InputProblemText.h"
 #include "cli/LinkOptions.h"
@@ -8,7 +9,6 @@
 #include "protocol/MarkOffset.h"
 #include "protocol/SettingTable.h"
 #include "protocol/ToAnsi.h"
-#include "base/Utf.h"
 
 #include <array>
 #include <memory>

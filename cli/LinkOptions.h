@@ -1,9 +1,9 @@
 #pragma once
 
-#include "link/Link.h"
-#include "link/PrinterLinks.h"
 #include "base/Pause.h"
 #include "base/StopToken.h"
+#include "link/Link.h"
+#include "link/PrinterLinks.h"
 
 #include <CLI/CLI.hpp>
 

@@ -1,9 +1,9 @@
 #include "form/FormState.h"
 
+#include "base/Utf.h"
 #include "form/ControlIds.h"
 #include "link/PortList.h"
 #include "protocol/LinkSession.h"
-#include "base/Utf.h"
 
 #include <stdexcept>
 

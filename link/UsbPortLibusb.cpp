@@ -233,7 +233,8 @@ std::size_t UsbPortBinding::Transfer(std::uint8_t endpoint, std::span<std::uint8
         if (completed != 0) {
             break;
         }
-        if (port.m_stopRequested && stopDeadline == Clock::time_point::max() && port.m_stopRequested()) {
+        if (port.m_stopRequested && stopDeadline == Clock::time_point::max() &&
+            port.m_stopRequested()) {
             stopDeadline = Clock::now() + std::chrono::milliseconds(kStopGraceMs);
         }
         const bool failed = result < 0 && result != LIBUSB_ERROR_INTERRUPTED;

@@ -1,6 +1,6 @@
+#include "base/WideTextWin32.h"
 #include "link/UsbDevicePath.h"
 #include "link/UsbPort.h"
-#include "base/WideTextWin32.h"
 
 #include <windows.h>
 

@@ -1,7 +1,7 @@
 #include "protocol/InputCheck.h"
 
-#include "protocol/MarkOffset.h"
 #include "base/Utf.h"
+#include "protocol/MarkOffset.h"
 
 #include <cstdio>
 

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "link/PrinterLinks.h"
 #include "base/Pause.h"
 #include "base/StopToken.h"
+#include "link/PrinterLinks.h"
 
 #include <chrono>
 #include <functional>

@@ -1,9 +1,9 @@
 #pragma once
 
 #include "base/Bytes.h"
-#include "link/Link.h"
 #include "base/Pause.h"
 #include "base/StopToken.h"
+#include "link/Link.h"
 
 #include <chrono>
 #include <functional>

@@ -1,6 +1,6 @@
 #include "protocol/InputCheck.h"
-#include "protocol/MarkOffset.h"
 #include "base/Utf.h"
+#include "protocol/MarkOffset.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "base/Bytes.h"
-#include "link/Link.h"
 #include "base/Pause.h"
+#include "link/Link.h"
 
 #include <chrono>
 #include <deque>
