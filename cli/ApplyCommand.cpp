@@ -75,7 +75,7 @@ std::string CodePageTable() {
 }
 
 std::string Allowed(const SettingList& list) {
-    const std::string range = "0.." + std::to_string(list.items.size() - 1);
+    std::string range = "0.." + std::to_string(list.items.size() - 1);
     if (list.items.front().alias.empty() && list.items.front().text == "0") {
         return range; // the items are the numbers themselves
     }
