@@ -8,6 +8,8 @@
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+#include <exception>
 #include <functional>
 #include <vector>
 
@@ -19,9 +21,7 @@ int ExitStatus(int result) {
     return signal != 0 ? 128 + signal : result;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     using namespace tervan::cli;
     tervan::EnsureStandardDescriptors();
     InstallStopSignals();
@@ -50,4 +50,17 @@ int main(int argc, char** argv) {
         }
     }
     return kExitBadInput;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        // Nothing is meant to throw this far (memory running out, say); the links have closed
+        // on the way here, and the user is told rather than left with an abort.
+        std::fprintf(stderr, "tervan-cli: %s\n", e.what());
+        return tervan::cli::kExitFailed;
+    }
 }
