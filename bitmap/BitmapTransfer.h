@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/Pause.h"
+#include "base/StopToken.h"
 #include "bitmap/BitmapFile.h"
 #include "link/Link.h"
-#include "protocol/Pause.h"
-#include "protocol/StopToken.h"
 #include "protocol/Strings.h"
 
 #include <chrono>

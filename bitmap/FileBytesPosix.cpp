@@ -1,6 +1,6 @@
 #include "bitmap/FileBytes.h"
 
-#include "link/UniqueFdPosix.h"
+#include "base/UniqueFdPosix.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -1,5 +1,6 @@
 #include "cli/ApplyCommand.h"
 
+#include "base/Utf.h"
 #include "cli/ExitCode.h"
 #include "cli/InputProblemText.h"
 #include "cli/LinkOptions.h"
@@ -8,7 +9,6 @@
 #include "protocol/MarkOffset.h"
 #include "protocol/SettingTable.h"
 #include "protocol/ToAnsi.h"
-#include "protocol/Utf.h"
 
 #include <array>
 #include <memory>
@@ -75,7 +75,7 @@ std::string CodePageTable() {
 }
 
 std::string Allowed(const SettingList& list) {
-    const std::string range = "0.." + std::to_string(list.items.size() - 1);
+    std::string range = "0.." + std::to_string(list.items.size() - 1);
     if (list.items.front().alias.empty() && list.items.front().text == "0") {
         return range; // the items are the numbers themselves
     }

@@ -1,6 +1,6 @@
 #include "cli/ConsoleText.h"
 
-#include "protocol/Utf.h"
+#include "base/Utf.h"
 
 namespace tervan::cli {
 

@@ -114,12 +114,9 @@ std::optional<ConvertOptions> CheckConversionOptions(const ConversionInputs& inp
     return options;
 }
 
+// The argument is UTF-8; on Windows a narrow path would be read in the ANSI code page.
 std::filesystem::path ArgumentPath(const std::string& argument) {
-#if defined(_WIN32)
     return std::filesystem::path(std::u8string(argument.begin(), argument.end()));
-#else
-    return argument;
-#endif
 }
 
 } // namespace tervan::cli

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "base/Bytes.h"
 #include "link/Link.h"
 
 #include <ostream>

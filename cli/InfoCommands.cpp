@@ -1,16 +1,11 @@
 #include "cli/InfoCommands.h"
 
 #include "cli/ExitCode.h"
-#include "link/PortList.h"
-#include "link/UsbPort.h"
+#include "cli/SystemPorts.h"
 #include "protocol/SettingTable.h"
 
 #include <iostream>
 #include <memory>
-
-#if defined(_WIN32)
-#include "link/PortListWin32.h"
-#endif
 
 namespace tervan::cli {
 
@@ -20,27 +15,7 @@ std::function<int()> AddPortsCommand(CLI::App& app) {
         if (!cmd->parsed()) {
             return -1;
         }
-#if defined(_WIN32)
-        if (const auto usb = UsbPrinterDevicePath()) {
-            std::cout << "usb: 0483:5720 at " << *usb << '\n';
-        } else {
-            std::cout << "usb: not found\n";
-        }
-        for (const std::string& port : RegistrySerialPorts()) {
-            std::cout << "serial: " << port << '\n';
-        }
-#else
-        if (const auto usb = LocateUsbPrinter()) {
-            std::cout << "usb: 0483:5720 on bus " << usb->bus << " device " << usb->device << '\n';
-        } else {
-            std::cout << "usb: not found\n";
-        }
-        for (const std::string& port : ListPorts()) {
-            if (port != kUsbPortName) {
-                std::cout << "serial: " << port << '\n';
-            }
-        }
-#endif
+        PrintPorts(std::cout);
         return static_cast<int>(kExitDone);
     };
 }

@@ -25,7 +25,7 @@ std::string CodePageText(ProblemKind kind, const AnsiCodePage& codePage) {
 
 std::string InputProblemText(const InputProblem& problem, const std::string& given,
                              const AnsiCodePage& codePage) {
-    const std::string flag = NameOf(problem.setting).flag;
+    std::string flag = NameOf(problem.setting).flag;
     const auto number = [](std::size_t n) { return std::to_string(n); };
     switch (problem.kind) {
     case ProblemKind::OffsetOutOfRange:

@@ -3,6 +3,7 @@
 #include "cli/DryRunLink.h"
 #include "cli/ExitCode.h"
 #include "cli/StopSignals.h"
+#include "cli/SystemPorts.h"
 #include "cli/TracingLink.h"
 #include "protocol/LinkMessages.h"
 #include "protocol/LinkSession.h"
@@ -14,14 +15,6 @@
 namespace tervan::cli {
 
 namespace {
-
-#if defined(_WIN32)
-constexpr const char* kPortHelp = "usb, or a COM port such as COM3";
-constexpr const char* kPortWanted = "usb or a COM port such as COM3";
-#else
-constexpr const char* kPortHelp = "usb, a serial device path such as /dev/ttyUSB0";
-constexpr const char* kPortWanted = "usb or a serial device path";
-#endif
 
 std::optional<char> ParityLetter(const std::string& value) {
     for (const auto& [name, letter] : {std::pair{"none", 'N'},
@@ -40,7 +33,7 @@ std::optional<char> ParityLetter(const std::string& value) {
 } // namespace
 
 void AddLinkOptions(CLI::App& command, LinkOptions& options) {
-    command.add_option("--port", options.port, kPortHelp)->type_name("PORT");
+    command.add_option("--port", options.port, std::string(PortOptionHelp()))->type_name("PORT");
     command.add_option("--baud", options.baud, "1200|2400|4800|9600|19200|38400|57600|115200")
         ->capture_default_str();
     command.add_option("--parity", options.parity, "none|odd|even")->capture_default_str();
@@ -52,7 +45,7 @@ void AddLinkOptions(CLI::App& command, LinkOptions& options) {
 
 std::optional<std::string> CheckLinkOptions(const LinkOptions& options, LineSettings& line) {
     if (options.port.empty() && !options.dryRun) {
-        return std::string("--port: missing; give ") + kPortWanted +
+        return "--port: missing; give " + std::string(PortOptionWanted()) +
                " (tervan-cli ports lists them)";
     }
     bool known = false;

@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/Pause.h"
+#include "base/StopToken.h"
 #include "link/Link.h"
 #include "link/PrinterLinks.h"
-#include "protocol/Pause.h"
-#include "protocol/StopToken.h"
 
 #include <CLI/CLI.hpp>
 

@@ -7,13 +7,9 @@
 #include "cli/LinkOptions.h"
 #include "cli/LogoInput.h"
 #include "cli/ProgressBar.h"
+#include "cli/Terminal.h"
 
-#if defined(_WIN32)
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
-
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <optional>
@@ -51,12 +47,7 @@ int RunDownload(const Inputs& in) {
     }
     const LoadResult& load = *loaded;
     // The trace has the rows already, line by line.
-#if defined(_WIN32)
-    const bool stderrIsTerminal = _isatty(_fileno(stderr)) != 0;
-#else
-    const bool stderrIsTerminal = isatty(STDERR_FILENO) != 0;
-#endif
-    const bool showProgress = !in.download.dryRun && !in.download.trace && stderrIsTerminal;
+    const bool showProgress = !in.download.dryRun && !in.download.trace && StderrIsTerminal();
     return RunOnLink(in.download, [&](const Session& session) {
         DownloadResult result;
         {

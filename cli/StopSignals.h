@@ -1,6 +1,6 @@
 #pragma once
 
-#include "protocol/StopToken.h"
+#include "base/StopToken.h"
 
 namespace tervan::cli {
 

@@ -1,6 +1,7 @@
-#include "cli/Utf8ConsoleWin32.h"
+#include "cli/Utf8Console.h"
 
-#include "link/WideTextWin32.h"
+#include "base/WideTextWin32.h"
+#include "cli/ConsoleText.h"
 
 #include <windows.h>
 
@@ -9,6 +10,9 @@
 #include <algorithm>
 #include <iostream>
 #include <memory>
+#include <optional>
+#include <string>
+#include <vector>
 
 namespace tervan::cli {
 
@@ -21,9 +25,18 @@ struct LocalFreer {
 // WriteConsoleW takes a limited amount at once on older systems.
 constexpr std::size_t kConsoleChunk = 8192;
 
-} // namespace
+// One standard handle (STD_OUTPUT_HANDLE, STD_ERROR_HANDLE): a console when the console takes it.
+class StdHandleDevice : public OutputDevice {
+public:
+    explicit StdHandleDevice(DWORD which);
+    bool IsConsole() const override;
+    bool WriteConsoleText(std::u16string_view text) override;
 
-StdHandleDevice::StdHandleDevice(unsigned long which) : m_handle(::GetStdHandle(which)) {}
+private:
+    HANDLE m_handle;
+};
+
+StdHandleDevice::StdHandleDevice(DWORD which) : m_handle(::GetStdHandle(which)) {}
 
 bool StdHandleDevice::IsConsole() const {
     DWORD mode = 0;
@@ -45,19 +58,39 @@ bool StdHandleDevice::WriteConsoleText(std::u16string_view text) {
     return true;
 }
 
-Utf8Console::Utf8Console() : m_output(STD_OUTPUT_HANDLE), m_error(STD_ERROR_HANDLE) {
+} // namespace
+
+struct Utf8Console::Native {
+    std::vector<std::string> arguments;
+    std::vector<char*> pointers; // into arguments, then a null
+    StdHandleDevice output{STD_OUTPUT_HANDLE};
+    StdHandleDevice error{STD_ERROR_HANDLE};
+    // Declared after the devices they write to, so they end first.
+    std::optional<ConsoleRoute> outputRoute;
+    std::optional<ConsoleRoute> errorRoute;
+};
+
+Utf8Console::Utf8Console(int argc, char** argv)
+    : m_native(std::make_unique<Native>()), m_argc(argc), m_argv(argv) {
     int count = 0;
     const std::unique_ptr<LPWSTR, LocalFreer> wide(
         ::CommandLineToArgvW(::GetCommandLineW(), &count));
     for (int i = 0; wide && i < count; ++i) {
-        m_arguments.push_back(NarrowToUtf8(wide.get()[i]));
+        m_native->arguments.push_back(NarrowToUtf8(wide.get()[i]));
     }
-    for (std::string& argument : m_arguments) {
-        m_pointers.push_back(argument.data());
+    for (std::string& argument : m_native->arguments) {
+        m_native->pointers.push_back(argument.data());
     }
-    m_pointers.push_back(nullptr);
-    m_outputRoute.emplace(std::cout, m_output);
-    m_errorRoute.emplace(std::cerr, m_error);
+    m_native->pointers.push_back(nullptr);
+    // Without a wide command line the system's own arguments stand.
+    if (!m_native->arguments.empty()) {
+        m_argc = static_cast<int>(m_native->arguments.size());
+        m_argv = m_native->pointers.data();
+    }
+    m_native->outputRoute.emplace(std::cout, m_native->output);
+    m_native->errorRoute.emplace(std::cerr, m_native->error);
 }
+
+Utf8Console::~Utf8Console() = default;
 
 } // namespace tervan::cli

@@ -3,16 +3,15 @@
 #include "cli/InfoCommands.h"
 #include "cli/LogoCommand.h"
 #include "cli/StopSignals.h"
+#include "cli/Utf8Console.h"
 #include "link/StandardDescriptors.h"
 
 #include <CLI/CLI.hpp>
 
+#include <cstdio>
+#include <exception>
 #include <functional>
 #include <vector>
-
-#if defined(_WIN32)
-#include "cli/Utf8ConsoleWin32.h"
-#endif
 
 namespace {
 
@@ -22,19 +21,13 @@ int ExitStatus(int result) {
     return signal != 0 ? 128 + signal : result;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     using namespace tervan::cli;
     tervan::EnsureStandardDescriptors();
     InstallStopSignals();
-#if defined(_WIN32)
-    Utf8Console console;
-    if (console.Argc() > 0) {
-        argc = console.Argc();
-        argv = console.Argv();
-    }
-#endif
+    Utf8Console console(argc, argv);
+    argc = console.Argc();
+    argv = console.Argv();
     CLI::App app{"tervan-cli: configure a receipt printer over a serial port or USB"};
     app.require_subcommand(1);
     const std::vector<std::function<int()>> commands = {
@@ -57,4 +50,17 @@ int main(int argc, char** argv) {
         }
     }
     return kExitBadInput;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        // Nothing is meant to throw this far (memory running out, say); the links have closed
+        // on the way here, and the user is told rather than left with an abort.
+        std::fprintf(stderr, "tervan-cli: %s\n", e.what());
+        return tervan::cli::kExitFailed;
+    }
 }

@@ -172,12 +172,14 @@ FormChanges OnClicked(FormState& form, int id, bool checked) {
 }
 
 FormChanges OnEditChange(FormState& form, int id, std::u16string text) {
-    form.At(id).text = text;
+    // The form keeps the text; the checks read it there.
+    std::u16string& stored = form.At(id).text;
+    stored = std::move(text);
     switch (id) {
     case Ctl::BtName:
-        return Record(form, CheckBtName(form, text));
+        return Record(form, CheckBtName(form, stored));
     case Ctl::BtPassword:
-        return Record(form, CheckBtPassword(text));
+        return Record(form, CheckBtPassword(stored));
     default:
         return {};
     }

@@ -1,9 +1,9 @@
 #include "form/FormState.h"
 
+#include "base/Utf.h"
 #include "form/ControlIds.h"
 #include "link/PortList.h"
 #include "protocol/LinkSession.h"
-#include "protocol/Utf.h"
 
 #include <stdexcept>
 
@@ -51,7 +51,7 @@ std::vector<std::string> ListTexts(const SettingList& list) {
     return texts;
 }
 
-FormState InitialFormState(std::vector<std::string> ports, AnsiCodePage codePage) {
+FormState InitialFormState(const std::vector<std::string>& ports, AnsiCodePage codePage) {
     FormState form;
     form.codePage = std::move(codePage);
     for (const ControlTemplate& control : MainDialogTemplate().controls) {

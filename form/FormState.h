@@ -41,7 +41,7 @@ std::vector<std::string> ListTexts(const SettingList& list);
 // The form as the dialog opens: the template's initial state, `ports` in the port list (the
 // first is "USB"). The first serial port is selected; without one, "USB" is, and the serial
 // line lists are disabled to match.
-FormState InitialFormState(std::vector<std::string> ports, AnsiCodePage codePage);
+FormState InitialFormState(const std::vector<std::string>& ports, AnsiCodePage codePage);
 
 // The form as the window opens it: the system's ports (`givenPort` first among them, so that it
 // is selected) and the code page the program took from the system at its start.

@@ -1,11 +1,11 @@
 #pragma once
 
+#include "base/Pause.h"
+#include "base/StopToken.h"
 #include "form/BoxMessage.h"
 #include "form/FormState.h"
 #include "form/Operations.h"
 #include "link/PrinterLinks.h"
-#include "protocol/Pause.h"
-#include "protocol/StopToken.h"
 #include "protocol/Strings.h"
 
 #include <filesystem>

@@ -3,11 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
 
 namespace tervan {
-
-using Bytes = std::vector<std::uint8_t>;
 
 // One open connection to the printer, serial or USB. Every call is synchronous and bounded by
 // the link's own time-outs, so a printer that vanishes never hangs the caller.

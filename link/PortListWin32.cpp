@@ -1,6 +1,6 @@
 #include "link/PortListWin32.h"
+#include "base/WideTextWin32.h"
 #include "link/PortList.h"
-#include "link/WideTextWin32.h"
 
 #include <windows.h>
 

@@ -13,9 +13,9 @@
 #include <utility>
 
 #if defined(_WIN32)
-#include "link/UniqueHandleWin32.h"
+#include "link/SerialPortWin32.h"
 #else
-#include "link/UniqueFdPosix.h"
+#include "link/SerialPortPosix.h"
 #endif
 
 namespace tervan {
@@ -57,8 +57,9 @@ constexpr std::chrono::milliseconds WriteGivesUpAfter(std::size_t count,
 
 // A serial port by its device path. Raw line (nothing translated), one stop bit, no flow control,
 // DTR and RTS off; every read and write is bounded by the time-outs above, so a printer that
-// disappears never hangs the caller. The port is held exclusively while open.
-class CSerialPort : public Link {
+// disappears never hangs the caller. The port is held exclusively while open. The platform's
+// handle of the open port is the binding's m_hDevice.
+class CSerialPort final : public Link, private SerialPortBinding {
 public:
     CSerialPort() = default;
     ~CSerialPort() override;
@@ -98,13 +99,6 @@ private:
         m_failureError = error;
     }
 
-    // The platform's handle of the open port.
-#if defined(_WIN32)
-    UniqueHandle m_hDevice;
-    UniqueHandle m_ioDone; // signalled when a transfer ends; made with the handle
-#else
-    UniqueFd m_hDevice;
-#endif
     // Fixed values; kept here because Read and Write take their bounds from the port, as the
     // driver does on Windows. They hold before Configure too.
     SerialTimeouts m_timeouts;

@@ -1,6 +1,6 @@
+#include "base/WideTextWin32.h"
 #include "link/SerialDcbWin32.h"
 #include "link/SerialPort.h"
-#include "link/WideTextWin32.h"
 
 #include <windows.h>
 

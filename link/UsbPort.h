@@ -1,24 +1,19 @@
 #pragma once
 
 #include "link/Link.h"
-#include "link/UsbInterfaceChoice.h"
 
 #include <cstddef>
 #include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <span>
-#include <string>
 #include <utility>
 
 #if defined(_WIN32)
-#include "link/UniqueHandleWin32.h"
+#include "link/UsbPortWin32.h"
+#else
+#include "link/UsbPortLibusb.h"
 #endif
-
-// libusb's opaque handles; only the libusb binding sees their definitions.
-struct libusb_context;
-struct libusb_device_handle;
 
 namespace tervan {
 
@@ -35,24 +30,12 @@ struct UsbLocation {
 // build has no USB binding.
 std::optional<UsbLocation> LocateUsbPrinter();
 
-#if defined(_WIN32)
-// The device path of the first printer among the present USB device interfaces, as the system
-// lists it; empty when there is none.
-std::optional<std::string> UsbPrinterDevicePath();
-#endif
-
-struct UsbContextDeleter {
-    void operator()(libusb_context* context) const;
-};
-struct UsbHandleDeleter {
-    void operator()(libusb_device_handle* handle) const;
-};
-
 // The USB link: the first printer present, written with bulk OUT transfers and read with bulk IN
 // transfers under the same time-outs as the serial link. A printer unplugged while the link is
 // open ends the transfer under way; from then on the link reports its device gone and every
-// write and read fails at once.
-class CUSBPort final : public Link {
+// write and read fails at once. The platform's handle of the open printer is the binding's
+// m_hDevice.
+class CUSBPort final : public Link, public UsbPortBinding {
 public:
     CUSBPort() = default;
     ~CUSBPort() override;
@@ -82,13 +65,9 @@ public:
         m_stopRequested = std::move(stopRequested);
     }
 
-#if defined(_WIN32)
-    // Opens the device by the path that names it ("\\.\usb#vid_0483&pid_5720#..." as the search
-    // finds it), in UTF-8; false leaves the link closed.
-    bool OpenDevice(const std::string& path);
-#endif
-
 private:
+    friend class UsbPortBinding; // the binding reports its own failures through Fail
+
     bool Fail(OpenCause cause, int error) {
         m_failureCause = cause;
         m_failureError = error;
@@ -99,21 +78,6 @@ private:
         Fail(OpenCause::DeviceGone, error);
     }
 
-#if defined(_WIN32)
-    UniqueHandle m_hDevice; // null while closed
-    UniqueHandle m_ioDone;  // signalled when a transfer ends; made with the handle
-#else
-    // One bulk transfer on `endpoint`, bounded by `timeoutMs` and the stop check; the bytes it
-    // moved.
-    std::size_t Transfer(std::uint8_t endpoint, std::span<std::uint8_t> buffer, unsigned timeoutMs);
-    std::size_t TakePending(std::span<std::uint8_t> buffer);
-
-    // Declared before the handle so that it is torn down after it.
-    std::unique_ptr<libusb_context, UsbContextDeleter> m_context;
-    std::unique_ptr<libusb_device_handle, UsbHandleDeleter> m_hDevice; // null while closed
-    std::optional<UsbInterfaceChoice> m_claimed;                       // set while open
-    Bytes m_pending;                                                   // bytes of the last IN transfer beyond what the reader asked for
-#endif
     std::function<bool()> m_stopRequested;
     bool m_gone = false;
     OpenCause m_failureCause = OpenCause::None;

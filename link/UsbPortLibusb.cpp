@@ -205,8 +205,9 @@ bool CUSBPort::Open() {
     return true;
 }
 
-std::size_t CUSBPort::Transfer(std::uint8_t endpoint, std::span<std::uint8_t> buffer,
-                               unsigned timeoutMs) {
+std::size_t UsbPortBinding::Transfer(std::uint8_t endpoint, std::span<std::uint8_t> buffer,
+                                     unsigned timeoutMs) {
+    CUSBPort& port = static_cast<CUSBPort&>(*this); // the binding lives only inside a CUSBPort
     const std::unique_ptr<libusb_transfer, TransferDeleter> transfer(libusb_alloc_transfer(0));
     if (!transfer) {
         return 0;
@@ -217,7 +218,7 @@ std::size_t CUSBPort::Transfer(std::uint8_t endpoint, std::span<std::uint8_t> bu
                               timeoutMs);
     if (const int error = libusb_submit_transfer(transfer.get()); error != LIBUSB_SUCCESS) {
         if (error == LIBUSB_ERROR_NO_DEVICE) {
-            MarkGone(error);
+            port.MarkGone(error);
         }
         return 0;
     }
@@ -232,7 +233,8 @@ std::size_t CUSBPort::Transfer(std::uint8_t endpoint, std::span<std::uint8_t> bu
         if (completed != 0) {
             break;
         }
-        if (m_stopRequested && stopDeadline == Clock::time_point::max() && m_stopRequested()) {
+        if (port.m_stopRequested && stopDeadline == Clock::time_point::max() &&
+            port.m_stopRequested()) {
             stopDeadline = Clock::now() + std::chrono::milliseconds(kStopGraceMs);
         }
         const bool failed = result < 0 && result != LIBUSB_ERROR_INTERRUPTED;
@@ -242,7 +244,7 @@ std::size_t CUSBPort::Transfer(std::uint8_t endpoint, std::span<std::uint8_t> bu
         }
     }
     if (transfer->status == LIBUSB_TRANSFER_NO_DEVICE) {
-        MarkGone(LIBUSB_ERROR_NO_DEVICE);
+        port.MarkGone(LIBUSB_ERROR_NO_DEVICE);
     }
     return static_cast<std::size_t>(std::clamp(transfer->actual_length, 0, transfer->length));
 }
@@ -286,7 +288,7 @@ std::size_t CUSBPort::Read(std::span<std::uint8_t> buffer) {
     return TakePending(buffer);
 }
 
-std::size_t CUSBPort::TakePending(std::span<std::uint8_t> buffer) {
+std::size_t UsbPortBinding::TakePending(std::span<std::uint8_t> buffer) {
     const std::size_t n = std::min(buffer.size(), m_pending.size());
     std::copy_n(m_pending.begin(), n, buffer.begin());
     m_pending.erase(m_pending.begin(), m_pending.begin() + static_cast<std::ptrdiff_t>(n));

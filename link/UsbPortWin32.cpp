@@ -1,6 +1,6 @@
+#include "base/WideTextWin32.h"
 #include "link/UsbDevicePath.h"
 #include "link/UsbPort.h"
-#include "link/WideTextWin32.h"
 
 #include <windows.h>
 
@@ -167,9 +167,10 @@ bool CUSBPort::Open() {
     return OpenDevice(NarrowToUtf8(ToWide(*openPath)));
 }
 
-bool CUSBPort::OpenDevice(const std::string& path) {
-    Close();
-    Fail(OpenCause::None, 0);
+bool UsbPortBinding::OpenDevice(const std::string& path) {
+    CUSBPort& port = static_cast<CUSBPort&>(*this); // the binding lives only inside a CUSBPort
+    port.Close();
+    port.Fail(OpenCause::None, 0);
     // Overlapped, so that every transfer can be bounded and cancelled: a device that stops
     // answering would otherwise block a plain ReadFile or WriteFile for ever.
     UniqueHandle device{::CreateFileW(
@@ -182,18 +183,18 @@ bool CUSBPort::OpenDevice(const std::string& path) {
         case ERROR_FILE_NOT_FOUND:
         case ERROR_PATH_NOT_FOUND:
         case ERROR_DEV_NOT_EXIST:
-            return Fail(OpenCause::NotFound, static_cast<int>(error));
+            return port.Fail(OpenCause::NotFound, static_cast<int>(error));
         case ERROR_ACCESS_DENIED:
         case ERROR_SHARING_VIOLATION:
         case ERROR_BUSY:
-            return Fail(OpenCause::Busy, static_cast<int>(error));
+            return port.Fail(OpenCause::Busy, static_cast<int>(error));
         default:
-            return Fail(OpenCause::Other, static_cast<int>(error));
+            return port.Fail(OpenCause::Other, static_cast<int>(error));
         }
     }
     UniqueHandle ioDone{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     if (ioDone.IsNull()) {
-        return Fail(OpenCause::Other, static_cast<int>(::GetLastError()));
+        return port.Fail(OpenCause::Other, static_cast<int>(::GetLastError()));
     }
     m_hDevice = std::move(device);
     m_ioDone = std::move(ioDone);

@@ -6,7 +6,7 @@ target_sources(tervan_link PRIVATE
 
 if(UNIX)
     target_sources(tervan_link PRIVATE
-        ${CMAKE_CURRENT_LIST_DIR}/UniqueFdPosix.h
+        ${CMAKE_CURRENT_LIST_DIR}/SerialPortPosix.h
         ${CMAKE_CURRENT_LIST_DIR}/SerialTermiosPosix.h
         ${CMAKE_CURRENT_LIST_DIR}/SerialTermiosPosix.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SerialPortPosix.cpp)
@@ -24,10 +24,7 @@ endif()
 
 if(WIN32)
     target_sources(tervan_link PRIVATE
-        ${CMAKE_CURRENT_LIST_DIR}/UniqueHandleWin32.h
-        ${CMAKE_CURRENT_LIST_DIR}/UniqueHandleWin32.cpp
-        ${CMAKE_CURRENT_LIST_DIR}/WideTextWin32.h
-        ${CMAKE_CURRENT_LIST_DIR}/WideTextWin32.cpp
+        ${CMAKE_CURRENT_LIST_DIR}/SerialPortWin32.h
         ${CMAKE_CURRENT_LIST_DIR}/SerialDcbWin32.h
         ${CMAKE_CURRENT_LIST_DIR}/SerialDcbWin32.cpp
         ${CMAKE_CURRENT_LIST_DIR}/SerialPortWin32.cpp

@@ -9,11 +9,14 @@ target_sources(tervan_link PRIVATE
 
 if(WIN32)
     # SetupAPI finds the device; overlapped file I/O talks to it. No libusb on Windows.
-    target_sources(tervan_link PRIVATE ${CMAKE_CURRENT_LIST_DIR}/UsbPortWin32.cpp)
+    target_sources(tervan_link PRIVATE ${CMAKE_CURRENT_LIST_DIR}/UsbPortWin32.h
+                                       ${CMAKE_CURRENT_LIST_DIR}/UsbPortWin32.cpp)
     target_link_libraries(tervan_link PRIVATE setupapi)
     return()
 endif()
 
+# Both bindings below keep the same state, libusb's handles.
+target_sources(tervan_link PRIVATE ${CMAKE_CURRENT_LIST_DIR}/UsbPortLibusb.h)
 pkg_check_modules(LIBUSB IMPORTED_TARGET libusb-1.0)
 if(LIBUSB_FOUND)
     target_sources(tervan_link PRIVATE ${CMAKE_CURRENT_LIST_DIR}/UsbPortLibusb.cpp)

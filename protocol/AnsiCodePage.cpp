@@ -2,10 +2,6 @@
 
 #include <cstdlib>
 
-#if defined(_WIN32)
-#include <windows.h>
-#endif
-
 namespace tervan {
 
 namespace {
@@ -35,14 +31,14 @@ bool IsUtf8(std::string_view codeset) {
     return lower == "utf8";
 }
 
-AnsiCodePage FromNumber(int number) {
+} // namespace
+
+AnsiCodePage AnsiCodePageNumbered(int number) {
     if (number == 65001) {
         return {"UTF-8", false};
     }
     return {"CP" + std::to_string(number), false};
 }
-
-} // namespace
 
 AnsiCodePage AnsiCodePageForLocale(std::string_view locale) {
     const std::size_t at = locale.find('@');
@@ -60,10 +56,10 @@ AnsiCodePage AnsiCodePageForLocale(std::string_view locale) {
         const bool whole = rule.language.find('_') != std::string_view::npos;
         const std::string_view candidate = whole ? name : name.substr(0, name.find('_'));
         if (candidate == rule.language) {
-            return FromNumber(rule.codePage);
+            return AnsiCodePageNumbered(rule.codePage);
         }
     }
-    return FromNumber(1252);
+    return AnsiCodePageNumbered(1252);
 }
 
 AnsiCodePage SystemAnsiCodePage() {
@@ -72,23 +68,13 @@ AnsiCodePage SystemAnsiCodePage() {
         char* end = nullptr;
         const long number = std::strtol(value.c_str(), &end, 10);
         if (end != nullptr && *end == '\0' && number > 0) {
-            AnsiCodePage chosen = FromNumber(static_cast<int>(number));
+            AnsiCodePage chosen = AnsiCodePageNumbered(static_cast<int>(number));
             chosen.fromEnvironment = true;
             return chosen;
         }
         return {value, true};
     }
-#if defined(_WIN32)
-    // The system's own ANSI code page, as CP_ACP would use it.
-    return FromNumber(static_cast<int>(::GetACP()));
-#else
-    for (const char* variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-        if (const char* value = std::getenv(variable); value && *value) {
-            return AnsiCodePageForLocale(value);
-        }
-    }
-    return FromNumber(1252);
-#endif
+    return NativeAnsiCodePage();
 }
 
 } // namespace tervan

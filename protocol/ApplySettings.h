@@ -1,9 +1,9 @@
 #pragma once
 
+#include "base/Pause.h"
+#include "base/StopToken.h"
 #include "link/Link.h"
-#include "protocol/Pause.h"
 #include "protocol/PrinterSettings.h"
-#include "protocol/StopToken.h"
 #include "protocol/Strings.h"
 #include "protocol/ToAnsi.h"
 
@@ -51,9 +51,9 @@ std::optional<OffsetProblem> FindOffsetOutOfRange(const PrinterSettings& setting
 // The whole setup conversation on an open link: purge (serial only), EnterSetup, wait for "OK",
 // every set setting in the fixed order, LeaveSetup on every path once EnterSetup
 // went out, unless the link reports its device gone: then nothing more is tried. Texts go out in
-// `codePage`, the one they were checked in. Pauses go through `pause`. A tripped `stop` ends the run
-// within one pause, between two commands, never inside one; stopped before EnterSetup, nothing is
-// sent at all. `progress` is called on the caller's thread.
+// `codePage`, the one they were checked in. Pauses go through `pause`. A tripped `stop` ends the
+// run within one pause, between two commands, never inside one; stopped before EnterSetup, nothing
+// is sent at all. `progress` is called on the caller's thread.
 ApplyOutcome ApplySettings(const PrinterSettings& settings, const AnsiCodePage& codePage,
                            Link& link, bool isUsb, const PauseFn& pause,
                            const StopToken& stop = NeverStop(),

@@ -1,7 +1,7 @@
 #include "protocol/InputCheck.h"
 
+#include "base/Utf.h"
 #include "protocol/MarkOffset.h"
-#include "protocol/Utf.h"
 
 #include <cstdio>
 

@@ -24,6 +24,10 @@ std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::stri
 // The reason as a short phrase, in the given language.
 std::string OpenFailureReason(const OpenResult& result, bool usb, Language language);
 
+// The system's error number `error` in English words, as the system numbers its errors (errno, or
+// a Windows error code).
+std::string SystemErrorText(int error);
+
 // One line a front end may add where the cause has a known remedy (permission denied: the udev rule
 // for USB; for a serial port the dialout group where that group may open it, else the port's
 // owner, group and mode; a USB printer held by another program); nullopt otherwise.

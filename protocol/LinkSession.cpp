@@ -36,12 +36,7 @@ PortChoice ChoosePort(std::string_view name) {
     if (EqualIgnoringCase(name, "usb")) {
         return {true, {}};
     }
-#if defined(_WIN32)
-    if (const auto path = ComDevicePath(name)) {
-        return {false, *path};
-    }
-#endif
-    return {false, std::string(name)};
+    return {false, SerialDevicePath(name)};
 }
 
 bool SettleAfterOpen(const PauseFn& pause, const StopToken& stop) {

@@ -1,8 +1,8 @@
 #pragma once
 
+#include "base/Pause.h"
+#include "base/StopToken.h"
 #include "link/PrinterLinks.h"
-#include "protocol/Pause.h"
-#include "protocol/StopToken.h"
 
 #include <chrono>
 #include <functional>
@@ -24,6 +24,10 @@ PortChoice ChoosePort(std::string_view name);
 // "COMn" (any case, n from 1 to 255) as the device path Windows opens it by, "\\.\COMn", which
 // also reaches ports above 9; nullopt for any other name. Used on Windows only.
 std::optional<std::string> ComDevicePath(std::string_view name);
+
+// The device path a serial port's name stands for: on Windows a "COMn" name becomes its
+// ComDevicePath; any other name, and every name elsewhere, is the path itself.
+std::string SerialDevicePath(std::string_view name);
 
 // The printer needs this long after the port opens before it listens.
 constexpr std::chrono::milliseconds kSettleAfterOpen{500};

@@ -1,7 +1,6 @@
 #include "protocol/Strings.h"
 
 #include <array>
-#include <cstdlib>
 #include <string>
 
 namespace tervan {
@@ -71,36 +70,7 @@ constexpr std::array<Entry, 34> kStrings{{
     {StringId::Filling, "正在用空白行补齐位图…", "Filling the rest of the bitmap with blank rows…"},
 }};
 
-#if !defined(_WIN32)
-std::string Env(const char* name) {
-    const char* value = std::getenv(name);
-    return value != nullptr ? std::string(value) : std::string();
-}
-#endif
-
 } // namespace
-
-#if !defined(_WIN32) // the Windows binding asks the system instead
-Language UiLanguage() {
-    // As Qt reads the system locale's UI languages: LANGUAGE (a colon list) first, else the
-    // messages locale (LC_ALL, LC_MESSAGES, LANG), whether or not that locale is installed.
-    std::string name;
-    const std::string languages = Env("LANGUAGE");
-    std::size_t start = 0;
-    while (name.empty() && start < languages.size()) {
-        const std::size_t colon = languages.find(':', start);
-        name =
-            languages.substr(start, colon == std::string::npos ? std::string::npos : colon - start);
-        start = colon == std::string::npos ? languages.size() : colon + 1;
-    }
-    for (const char* variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
-        if (name.empty()) {
-            name = Env(variable);
-        }
-    }
-    return name.starts_with("zh") ? Language::Chinese : Language::English;
-}
-#endif
 
 std::string_view LoadString(StringId id, Language language) {
     for (const Entry& entry : kStrings) {

@@ -3,6 +3,7 @@
 #include "protocol/CodePageEncoder.h"
 #include "protocol/Composition.h"
 
+#include <span>
 #include <vector>
 
 namespace tervan {

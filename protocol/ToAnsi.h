@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/Link.h"
+#include "base/Bytes.h"
 
 #include <optional>
 #include <string>
@@ -18,8 +18,13 @@ struct AnsiCodePage {
 // TERVAN_ANSI_CODEPAGE (a number such as 936 or 65001, or a codeset name) when set; else from the
 // ctype locale (LC_ALL, LC_CTYPE, LANG).
 AnsiCodePage SystemAnsiCodePage();
+// The system's own choice, TERVAN_ANSI_CODEPAGE aside: Windows' ANSI code page on Windows, else
+// the rule for the ctype locale (LC_ALL, LC_CTYPE, LANG).
+AnsiCodePage NativeAnsiCodePage();
 // The rule for one locale name such as "zh_CN.UTF-8", "ru_RU", "de_DE.ISO-8859-15" or "C".
 AnsiCodePage AnsiCodePageForLocale(std::string_view locale);
+// Code page `number` by the converter's name: "UTF-8" for 65001, "CPn" for any other.
+AnsiCodePage AnsiCodePageNumbered(int number);
 
 // Why a code page cannot carry the printer's texts: the printer reads every command byte as
 // ASCII, so a code page must hold printable ASCII as the same bytes.

@@ -1,15 +1,16 @@
 #include "protocol/CodePageEncoder.h"
 
 #include <bit>
+#include <cstdint>
 #include <iconv.h>
 
 namespace tervan {
 
 struct CodePageEncoder::Impl {
-    iconv_t cd = reinterpret_cast<iconv_t>(-1);
+    iconv_t cd = nullptr; // null until a conversion opens
 
     ~Impl() {
-        if (cd != reinterpret_cast<iconv_t>(-1)) {
+        if (cd != nullptr) {
             iconv_close(cd);
         }
     }
@@ -22,13 +23,17 @@ CodePageEncoder::CodePageEncoder(const AnsiCodePage& codePage) : m_impl(std::mak
     }
     constexpr const char* kUtf32 =
         std::endian::native == std::endian::little ? "UTF-32LE" : "UTF-32BE";
-    m_impl->cd = iconv_open(codePage.name.c_str(), kUtf32);
+    const iconv_t cd = iconv_open(codePage.name.c_str(), kUtf32);
+    // iconv_open fails with (iconv_t)-1.
+    if (reinterpret_cast<std::intptr_t>(cd) != -1) {
+        m_impl->cd = cd;
+    }
 }
 
 CodePageEncoder::~CodePageEncoder() = default;
 
 bool CodePageEncoder::IsOpen() const {
-    return m_impl->cd != reinterpret_cast<iconv_t>(-1);
+    return m_impl->cd != nullptr;
 }
 
 std::optional<Bytes> CodePageEncoder::Encode(char32_t character) {

@@ -1,8 +1,9 @@
 #pragma once
 
+#include "base/Bytes.h"
+#include "base/Pause.h"
+#include "base/StopToken.h"
 #include "link/Link.h"
-#include "protocol/Pause.h"
-#include "protocol/StopToken.h"
 
 #include <chrono>
 #include <functional>

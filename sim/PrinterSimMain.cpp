@@ -6,6 +6,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <exception>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -20,9 +21,7 @@ struct FileCloser {
 };
 using File = std::unique_ptr<std::FILE, FileCloser>;
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     tervan::EnsureStandardDescriptors();
     CLI::App app{"Plays the printer on a pseudo-terminal; prints the terminal's path first, "
                  "then one line per command received."};
@@ -110,4 +109,15 @@ int main(int argc, char** argv) {
     }
     printer.Stop();
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    try {
+        return Run(argc, argv);
+    } catch (const std::exception& e) {
+        std::fprintf(stderr, "tervan-printer-sim: %s\n", e.what());
+        return 1;
+    }
 }

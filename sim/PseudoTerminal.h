@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/UniqueFdPosix.h"
+#include "base/UniqueFdPosix.h"
 
 #include <optional>
 #include <string>

@@ -1,6 +1,6 @@
 #include "sim/VirtualPrinter.h"
 
-#include "link/UniqueFdPosix.h"
+#include "base/UniqueFdPosix.h"
 #include "sim/CommandDecoder.h"
 #include "sim/LogoPng.h"
 #include "sim/PseudoTerminal.h"

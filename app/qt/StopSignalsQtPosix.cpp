@@ -1,8 +1,6 @@
 #include "app/qt/StopSignalsQt.h"
 
-#if !defined(_WIN32)
-
-#include "link/UniqueFdPosix.h"
+#include "base/UniqueFdPosix.h"
 
 #include <QSocketNotifier>
 
@@ -113,18 +111,3 @@ CStopSignalWatch::~CStopSignalWatch() {
 }
 
 } // namespace tervan
-
-#else
-
-namespace tervan {
-
-// No such signals here: nothing to watch.
-struct CStopSignalWatch::State {};
-
-CStopSignalWatch::CStopSignalWatch(std::function<void(int signal)>) {}
-
-CStopSignalWatch::~CStopSignalWatch() = default;
-
-} // namespace tervan
-
-#endif

@@ -1,13 +1,13 @@
 #pragma once
 
 #include "app/qt/DialogHost.h"
+#include "base/Pause.h"
+#include "base/StopToken.h"
 #include "form/BoxMessage.h"
 #include "form/FormRules.h"
 #include "form/MessageMap.h"
 #include "form/OperationFlow.h"
 #include "link/PrinterLinks.h"
-#include "protocol/Pause.h"
-#include "protocol/StopToken.h"
 
 #include <QDialog>
 

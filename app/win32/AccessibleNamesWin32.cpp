@@ -4,7 +4,7 @@
 #include "app/win32/AccessibleNamesWin32.h"
 
 #include "form/AccessibleNames.h"
-#include "link/WideTextWin32.h"
+#include "base/WideTextWin32.h"
 
 namespace tervan {
 

@@ -1,6 +1,6 @@
 #include "app/win32/DialogTemplateWin32.h"
 
-#include "link/WideTextWin32.h"
+#include "base/WideTextWin32.h"
 
 #include <commctrl.h>
 

@@ -4,9 +4,9 @@
 #include "app/win32/ProgressDlg.h"
 #include "app/win32/ResourceStrings.h"
 #include "app/win32/resource.h"
+#include "base/WideTextWin32.h"
 #include "form/ControlIds.h"
 #include "form/LinkToggle.h"
-#include "link/WideTextWin32.h"
 
 #include <thread>
 

@@ -3,13 +3,13 @@
 #include "app/win32/AccessibleNamesWin32.h"
 #include "app/win32/DialogHost.h"
 #include "app/win32/DialogTemplateWin32.h"
+#include "base/Pause.h"
+#include "base/StopToken.h"
 #include "form/BoxMessage.h"
 #include "form/FormRules.h"
 #include "form/MessageMap.h"
 #include "form/OperationFlow.h"
 #include "link/PrinterLinks.h"
-#include "protocol/Pause.h"
-#include "protocol/StopToken.h"
 
 #include <windows.h>
 

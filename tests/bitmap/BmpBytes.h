@@ -1,6 +1,6 @@
 #pragma once
 
-#include "link/Link.h"
+#include "base/Bytes.h"
 
 #include <array>
 #include <cstdint>

@@ -6,8 +6,8 @@
 namespace tervan {
 namespace {
 
-FormState Form(std::vector<std::string> ports = {"USB", "/dev/ttyS0"}) {
-    return InitialFormState(std::move(ports), AnsiCodePage{"CP936"});
+FormState Form(const std::vector<std::string>& ports = {"USB", "/dev/ttyS0"}) {
+    return InitialFormState(ports, AnsiCodePage{"CP936"});
 }
 
 TEST(FormRules, BuzzerListsPairBothWays) {

@@ -1,4 +1,5 @@
 #include "link/SerialPort.h"
+#include "base/Bytes.h"
 #include "sim/VirtualPrinter.h"
 
 #include <gtest/gtest.h>

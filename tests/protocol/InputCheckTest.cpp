@@ -1,6 +1,6 @@
 #include "protocol/InputCheck.h"
+#include "base/Utf.h"
 #include "protocol/MarkOffset.h"
-#include "protocol/Utf.h"
 
 #include <gtest/gtest.h>
 

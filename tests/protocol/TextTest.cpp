@@ -1,7 +1,7 @@
+#include "base/Utf.h"
 #include "protocol/MarkOffset.h"
 #include "protocol/Strings.h"
 #include "protocol/ToAnsi.h"
-#include "protocol/Utf.h"
 
 #include <gtest/gtest.h>
 

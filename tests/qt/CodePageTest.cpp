@@ -1,4 +1,4 @@
-#include "link/Link.h"
+#include "base/Bytes.h"
 #include "sim/VirtualPrinter.h"
 #include "support/RunProcess.h"
 

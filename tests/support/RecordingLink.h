@@ -1,7 +1,8 @@
 #pragma once
 
+#include "base/Bytes.h"
+#include "base/Pause.h"
 #include "link/Link.h"
-#include "protocol/Pause.h"
 
 #include <chrono>
 #include <deque>

@@ -3,7 +3,7 @@
 #include "app/win32/TervanDlg.h"
 #include "form/ControlIds.h"
 #include "form/FormState.h"
-#include "link/WideTextWin32.h"
+#include "base/WideTextWin32.h"
 #include "support/ExpectedNames.h"
 
 #include <gtest/gtest.h>

@@ -113,7 +113,9 @@ TEST(UsbLinkWin32, ConversationOverTheDevicePath) {
         PrinterSettings settings;
         settings.density = 3;
         const Clock::time_point start = Clock::now();
-        EXPECT_EQ(ApplySettings(settings, port, true, [](std::chrono::milliseconds) {}), c.outcome);
+        EXPECT_EQ(ApplySettings(settings, AnsiCodePage{"CP936"}, port, true,
+                                [](std::chrono::milliseconds) {}),
+                  c.outcome);
         EXPECT_EQ(port.DeviceGone(), c.outcome == ApplyOutcome::DeviceGone);
         if (port.DeviceGone()) {
             // Found out at the first read; from then on nothing is tried.

@@ -5,7 +5,6 @@
 namespace tervan {
 namespace {
 
-#if defined(__linux__)
 // The remedy for a port the user may not open follows who may open it.
 TEST(LinkMessages, PermissionHintPerOwnerAndGroup) {
     const std::string dialout =
@@ -56,7 +55,6 @@ TEST(LinkMessages, PermissionHintPerOwnerAndGroup) {
         EXPECT_EQ(OpenFailureHint(result, c.usb, c.language), std::nullopt) << c.name;
     }
 }
-#endif
 
 } // namespace
 } // namespace tervan

@@ -1,4 +1,4 @@
-#include "link/WideTextWin32.h"
+#include "base/WideTextWin32.h"
 
 #include <windows.h>
 

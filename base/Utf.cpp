@@ -1,4 +1,4 @@
-#include "protocol/Utf.h"
+#include "base/Utf.h"
 
 #include <cstdint>
 

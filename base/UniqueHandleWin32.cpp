@@ -1,4 +1,4 @@
-#include "link/UniqueHandleWin32.h"
+#include "base/UniqueHandleWin32.h"
 
 #include <windows.h>
 

@@ -1,4 +1,4 @@
-#include "protocol/Pause.h"
+#include "base/Pause.h"
 
 #include <algorithm>
 #include <thread>
