@@ -5,8 +5,12 @@
 namespace tervan::Ctl {
 
 inline constexpr int Static = -1; // labels, group boxes, the icon: never looked up
+inline constexpr int Dialog = 0;  // the window itself: its close box
 inline constexpr int IdOk = 1;
 inline constexpr int IdCancel = 2;
+
+// Commands of the window's menu (the system menu's, on Windows).
+inline constexpr int AboutBox = 0x0010;
 
 // The computer's port.
 inline constexpr int PortList = 1001;
@@ -68,8 +72,13 @@ inline constexpr int BitmapSlot = 1017;
 inline constexpr int DownloadBitmap = 1043;
 inline constexpr int PrintBitmap = 1051;
 
+// The progress window of a conversation.
+inline constexpr int ProgressText = 1101;
+inline constexpr int ProgressBar = 1102;
+
 // Dialog templates.
 inline constexpr int AboutDialog = 100;
 inline constexpr int MainDialog = 102;
+inline constexpr int ProgressDialog = 104;
 
 } // namespace tervan::Ctl

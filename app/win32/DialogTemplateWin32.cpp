@@ -141,6 +141,8 @@ Win32Control ControlStyleOf(const ControlTemplate& control) {
         return {{0, TRACKBAR_CLASSW}, base | TBS_HORZ | TBS_NOTICKS | TBS_BOTH};
     case ControlKind::Icon:
         return {kStaticClass, base | SS_ICON};
+    case ControlKind::ProgressBar:
+        return {{0, PROGRESS_CLASSW}, base};
     }
     return {kStaticClass, base};
 }

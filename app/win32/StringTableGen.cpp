@@ -1,5 +1,7 @@
-// Writes the window's string tables as a resource script, from the program's one table of
-// message texts, so the two can never disagree. Built and run on the build machine.
+// Writes the window's string tables as a resource script, from the program's tables of message
+// texts (the shared one and the windows' own), so they can never disagree. Built and run on the
+// build machine.
+#include "form/WindowStrings.h"
 #include "protocol/Strings.h"
 
 #include <cstdint>
@@ -54,7 +56,10 @@ std::string Literal(std::string_view text) {
 void WriteTable(const char* language, tervan::Language which) {
     std::printf("LANGUAGE %s\nSTRINGTABLE\nBEGIN\n", language);
     for (int id = kFirstId; id <= kLastId; ++id) {
-        const std::string_view text = tervan::LoadString(static_cast<tervan::StringId>(id), which);
+        std::string_view text = tervan::LoadString(static_cast<tervan::StringId>(id), which);
+        if (text.empty()) {
+            text = tervan::LoadString(static_cast<tervan::WindowString>(id), which);
+        }
         if (!text.empty()) {
             std::printf("    %d %s\n", id, Literal(text).c_str());
         }
@@ -65,7 +70,8 @@ void WriteTable(const char* language, tervan::Language which) {
 } // namespace
 
 int main() {
-    std::printf("// Generated from protocol/Strings.cpp; do not edit.\n\n");
+    std::printf(
+        "// Generated from protocol/Strings.cpp and form/WindowStrings.cpp; do not edit.\n\n");
     WriteTable("LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED", tervan::Language::Chinese);
     WriteTable("LANG_ENGLISH, SUBLANG_ENGLISH_US", tervan::Language::English);
     return 0;
