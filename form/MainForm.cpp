@@ -1,5 +1,6 @@
 #include "form/MainForm.h"
 
+#include "base/FlagScope.h"
 #include "bitmap/BitmapFile.h"
 #include "bitmap/BitmapTransfer.h"
 #include "form/ControlIds.h"
@@ -43,18 +44,6 @@ ControlValue ValueOf(const ControlState& control) {
         return {};
     }
 }
-
-// Sets a flag for as long as it lives.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~FlagScope() { m_flag = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& m_flag;
-};
 
 } // namespace
 

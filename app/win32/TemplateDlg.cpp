@@ -2,6 +2,7 @@
 
 #include "app/win32/DialogTemplateWin32.h"
 #include "app/win32/resource.h"
+#include "base/FlagScope.h"
 #include "base/WideTextWin32.h"
 #include "form/ControlIds.h"
 
@@ -18,18 +19,6 @@ std::wstring Wide(std::string_view utf8) {
 std::wstring Wide(const std::u16string& text) {
     return {text.begin(), text.end()};
 }
-
-// Sets a flag for as long as it lives.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : m_flag(flag) { m_flag = true; }
-    ~FlagScope() { m_flag = false; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& m_flag;
-};
 
 void SetProgress(HWND bar, const ProgressRange& range) {
     // A bar without a maximum marches: the step is not known.
@@ -48,6 +37,8 @@ void SetProgress(HWND bar, const ProgressRange& range) {
 } // namespace
 
 CTemplateDlg::~CTemplateDlg() {
+    // A derived dialog's form is gone already: nothing the window still says reaches it.
+    m_form = nullptr;
     if (m_hWnd != nullptr && !m_modal) {
         ::DestroyWindow(m_hWnd);
     }
@@ -84,6 +75,17 @@ INT_PTR CALLBACK CTemplateDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam
     if (self == nullptr) {
         return FALSE;
     }
+    if (message == WM_DESTROY) {
+        self->m_names.Clear(); // while the controls are still there
+        return FALSE;
+    }
+    if (message == WM_NCDESTROY) {
+        self->m_hWnd = nullptr;
+        return FALSE;
+    }
+    if (self->m_form == nullptr) {
+        return FALSE;
+    }
     switch (message) {
     case WM_COMMAND:
         self->OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -91,12 +93,6 @@ INT_PTR CALLBACK CTemplateDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam
     case WM_CLOSE:
         self->Dispatch({Ctl::Dialog, Notify::Close, {}});
         return TRUE;
-    case WM_DESTROY:
-        self->m_names.Clear(); // while the controls are still there
-        return FALSE;
-    case WM_NCDESTROY:
-        self->m_hWnd = nullptr;
-        return FALSE;
     default:
         return self->OnMessage(message, wParam, lParam);
     }
@@ -122,10 +118,10 @@ void CTemplateDlg::OnCommand(int id, int code) {
     }
     // An automatic check box reports every change of its state as a click; Enter and Esc come as
     // clicks of IDOK and IDCANCEL, a menu's commands as clicks of theirs.
-    const ControlTemplate* control = FindControl(m_form->Template(), id);
-    const bool checkBox = control != nullptr && control->kind == ControlKind::CheckBox;
     Notify kind = Notify::Clicked;
     if (code == BN_CLICKED) {
+        const ControlTemplate* control = FindControl(m_form->Template(), id);
+        const bool checkBox = control != nullptr && control->kind == ControlKind::CheckBox;
         kind = checkBox ? Notify::CheckChange : Notify::Clicked;
     } else if (code == CBN_SELCHANGE) {
         kind = Notify::SelChange;
