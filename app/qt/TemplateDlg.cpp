@@ -19,10 +19,6 @@ namespace tervan {
 
 namespace {
 
-QString Text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 Qt::WindowFlags FlagsOf(const DialogStyle& style) {
     Qt::WindowFlags flags = (style.appWindow ? Qt::Window : Qt::Dialog) | Qt::CustomizeWindowHint |
                             Qt::WindowTitleHint | Qt::WindowCloseButtonHint;

@@ -23,10 +23,6 @@ namespace {
 // A line of a label's text, in dialog units.
 constexpr int kLineHeight = 8;
 
-QString Text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
 QWidget* Create(const ControlTemplate& control, QWidget* parent, const QIcon& icon,
                 DialogBaseUnits units) {
     switch (control.kind) {

@@ -1,5 +1,6 @@
 #include "app/qt/TervanDlg.h"
 
+#include "app/qt/TemplateWidgets.h"
 #include "form/ProgressForm.h"
 
 #include <QAction>
@@ -7,14 +8,6 @@
 #include <thread>
 
 namespace tervan {
-
-namespace {
-
-QString Text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
-
-} // namespace
 
 CTervanDlg::CTervanDlg(CDialogHost& host, FormState form, QWidget* parent)
     : CTemplateDlg(host, parent), m_form(std::move(form), *this) {
