@@ -1,7 +1,7 @@
 #pragma once
 
-// The control numbers of the two dialogs. Both windows look their controls up by these numbers,
-// so a handler reads like the dialog's message map.
+// The control numbers of the dialogs: each notification names its control by one, and so does
+// each change the form returns.
 namespace tervan::Ctl {
 
 inline constexpr int Static = -1; // labels, group boxes, the icon: never looked up

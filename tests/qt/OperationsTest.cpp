@@ -89,18 +89,10 @@ struct NotingHost : CQtDialogHost {
     QStringList m_boxes;
 };
 
-// The progress window, when it is the modal one.
+// The progress window (a text, a bar, Cancel), when it is the modal one.
 CTemplateDlg* ProgressWindow() {
     auto* window = dynamic_cast<CTemplateDlg*>(QApplication::activeModalWidget());
     return window != nullptr && window->Template().id == Ctl::ProgressDialog ? window : nullptr;
-}
-
-QPushButton* CancelButton(CTemplateDlg* progress) {
-    return qobject_cast<QPushButton*>(progress->Control(Ctl::IdCancel));
-}
-
-QString ProgressText(CTemplateDlg* progress) {
-    return qobject_cast<QLabel*>(progress->Control(Ctl::ProgressText))->text();
 }
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
@@ -209,7 +201,7 @@ private slots:
                                   check->mapTo(rig.dialog.get(), check->rect().center()));
                 blocked = progress->isModal() && rig.dialog->isVisible() && !check->isChecked();
                 if (c.cancel != Cancel::Not) {
-                    CancelButton(progress)->click();
+                    progress->findChild<QPushButton*>()->click();
                 }
                 rig.hold = false;
             });
@@ -320,10 +312,10 @@ private slots:
                 }
                 if (!cancelled) {
                     cancelled = true;
-                    CancelButton(progress)->click();
-                } else if (ProgressText(progress).startsWith(
+                    progress->findChild<QPushButton*>()->click();
+                } else if (progress->findChild<QLabel*>()->text().startsWith(
                                QStringLiteral("正在用空白行补齐位图"))) {
-                    sawFilling = !CancelButton(progress)->isEnabled();
+                    sawFilling = !progress->findChild<QPushButton*>()->isEnabled();
                     if (c.closeWhileFilling) {
                         timer.stop();
                         progress->close();
@@ -381,8 +373,8 @@ private slots:
             if (progress == nullptr || printer.Received().size() < 8000) {
                 return;
             }
-            if (raised == 0 ||
-                ProgressText(progress).startsWith(QStringLiteral("正在用空白行补齐位图"))) {
+            if (raised == 0 || progress->findChild<QLabel*>()->text().startsWith(
+                                   QStringLiteral("正在用空白行补齐位图"))) {
                 timer.stop();
                 std::raise(SIGINT);
                 if (++raised < 2) {
