@@ -9,7 +9,8 @@ inline constexpr int Dialog = 0;  // the window itself: its close box
 inline constexpr int IdOk = 1;
 inline constexpr int IdCancel = 2;
 
-// Commands of the window's menu (the system menu's, on Windows).
+// Commands of the window's menu. On Windows they join the system menu, whose commands are
+// multiples of 16 below 0xF000.
 inline constexpr int AboutBox = 0x0010;
 
 // The computer's port.
