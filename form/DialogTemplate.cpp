@@ -193,9 +193,21 @@ const std::array kAboutControls{
                     .defaultButton = true},
 };
 
+const std::array kProgressControls{
+    ControlTemplate{Ctl::ProgressText, ControlKind::Label, {}, {7, 7, 226, 18}},
+    ControlTemplate{Ctl::ProgressBar, ControlKind::ProgressBar, {}, {7, 27, 226, 10}},
+    ControlTemplate{.id = Ctl::IdCancel,
+                    .kind = ControlKind::PushButton,
+                    .caption = "取消",
+                    .rect = {95, 45, 50, 14},
+                    .defaultButton = true},
+};
+
+constexpr std::string_view kMainCaption = "Tervan V2.0";
+
 const DialogTemplate kMainDialog{
     Ctl::MainDialog,
-    "Tervan V2.0",
+    kMainCaption,
     351,
     378,
     "MS Shell Dlg",
@@ -209,6 +221,11 @@ const DialogTemplate kAboutDialog{
     {.systemMenu = true}, kAboutControls,
 };
 
+const DialogTemplate kProgressDialog{
+    Ctl::ProgressDialog,  kMainCaption,      240, 66, "MS Shell Dlg", 9,
+    {.systemMenu = true}, kProgressControls,
+};
+
 } // namespace
 
 const DialogTemplate& MainDialogTemplate() {
@@ -217,6 +234,10 @@ const DialogTemplate& MainDialogTemplate() {
 
 const DialogTemplate& AboutDialogTemplate() {
     return kAboutDialog;
+}
+
+const DialogTemplate& ProgressDialogTemplate() {
+    return kProgressDialog;
 }
 
 const ControlTemplate* FindControl(const DialogTemplate& dialog, int id) {

@@ -5,7 +5,7 @@
 #include <span>
 #include <string_view>
 
-// The two dialogs as data, for every window toolkit alike: each control with its number, kind,
+// The dialogs as data, for every window toolkit alike: each control with its number, kind,
 // caption, place in dialog units, items and initial state. A window builds its controls from
 // this and nothing else.
 namespace tervan {
@@ -18,7 +18,8 @@ enum class ControlKind {
     CheckBox,
     PushButton,
     TrackBar,
-    Icon
+    Icon,
+    ProgressBar
 };
 
 // Dialog units, as a dialog template measures them.
@@ -79,6 +80,8 @@ struct DialogTemplate {
 
 const DialogTemplate& MainDialogTemplate();
 const DialogTemplate& AboutDialogTemplate();
+// The window a conversation runs under: a text, a bar and Cancel, under the main dialog's caption.
+const DialogTemplate& ProgressDialogTemplate();
 
 // The numbered control `id` of `dialog`; null when it has none.
 const ControlTemplate* FindControl(const DialogTemplate& dialog, int id);

@@ -42,14 +42,8 @@ std::string OpenFailureReason(const OpenResult& result, bool usb, Language langu
     return SystemReason(result.systemError, language);
 }
 
-std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::string_view port,
-                                             Language language) {
-    const bool usb = result.outcome == OpenOutcome::UsbOpenFailed;
-    const std::string detail = std::string(usb ? std::string_view("USB") : port) +
-                               (language == Language::Chinese ? "：" : ": ") +
-                               OpenFailureReason(result, usb, language);
-    const MessageText general{std::string(LoadString(StringId::PortOpenFailed, language)) + "\n" +
-                                  detail,
+std::vector<MessageText> OpenFailureBoxes(const OpenResult& result, Language language) {
+    const MessageText general{std::string(LoadString(StringId::PortOpenFailed, language)),
                               std::string(LoadString(StringId::Failure, language))};
     switch (result.outcome) {
     case OpenOutcome::Opened:
@@ -57,14 +51,28 @@ std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::stri
         return {};
     case OpenOutcome::SerialOpenFailed:
         // These two literals have no entry in the string table: the same in every language.
-        return {{"连接失败\n" + detail, "错误"}};
+        return {{"连接失败", "错误"}};
     case OpenOutcome::StateUnreadable:
-        return {{"BuildCommDCB", "ERROR"}, general};
+        return {{"BuildCommDCB", "ERROR", true}, general};
     case OpenOutcome::SettingsRefused:
     case OpenOutcome::UsbOpenFailed:
         return {general};
     }
     return {general};
+}
+
+std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::string_view port,
+                                             Language language) {
+    std::vector<MessageText> boxes = OpenFailureBoxes(result, language);
+    if (!boxes.empty()) {
+        const bool usb = result.outcome == OpenOutcome::UsbOpenFailed;
+        std::string& last = boxes.back().text;
+        last += '\n';
+        last += usb ? std::string_view("USB") : port;
+        last += language == Language::Chinese ? "：" : ": ";
+        last += OpenFailureReason(result, usb, language);
+    }
+    return boxes;
 }
 
 } // namespace tervan

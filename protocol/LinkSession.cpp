@@ -47,17 +47,20 @@ bool SettleAfterOpen(const PauseFn& pause, const StopToken& stop) {
     return !stop.StopRequested();
 }
 
+OpenResult OpenLink(PrinterLinks& links, const PortChoice& port, const LineSettings& line) {
+    links.SelectUsb(port.usb);
+    return links.Open(port.path, line);
+}
+
 SessionResult RunLinkSession(PrinterLinks& links, const PortChoice& port, const LineSettings& line,
                              const PauseFn& pause, const StopToken& stop,
                              const std::function<void(Link& link, bool isUsb)>& work) {
     if (stop.StopRequested()) {
         return {SessionOutcome::Stopped, {}};
     }
-    links.SelectUsb(port.usb);
-    links.SetStopCheck([&stop] { return stop.WaitsEnd(); });
-    const OpenResult open = links.Open(port.path, line);
+    const StopCheckScope stopCheck(links, stop);
+    const OpenResult open = OpenLink(links, port, line);
     if (open.outcome != OpenOutcome::Opened) {
-        links.SetStopCheck({});
         return {SessionOutcome::NotOpened, open};
     }
     SessionResult result{SessionOutcome::Stopped, open};
@@ -66,7 +69,6 @@ SessionResult RunLinkSession(PrinterLinks& links, const PortChoice& port, const 
         result.outcome = SessionOutcome::Ran;
     }
     links.Close();
-    links.SetStopCheck({});
     return result;
 }
 

@@ -44,7 +44,7 @@ public:
     bool m_wasVisible = false;
 
 private:
-    bool Connected() const { return m_dialog != nullptr && m_dialog->m_bConnected; }
+    bool Connected() const { return m_dialog != nullptr && m_dialog->Form().Connected(); }
 };
 
 } // namespace tervan::test

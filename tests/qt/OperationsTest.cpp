@@ -1,5 +1,4 @@
 #include "AnsweringHost.h"
-#include "app/qt/ProgressDlg.h"
 #include "app/qt/StopSignalsQt.h"
 #include "app/qt/TervanDlg.h"
 #include "bitmap/BmpBytes.h"
@@ -11,6 +10,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -39,7 +39,7 @@ struct Rig {
         dialog = std::make_unique<CTervanDlg>(
             host, InitialFormState({"USB", port}, AnsiCodePage{"CP936"}));
         host.m_dialog = dialog.get();
-        dialog->SetPauseMaker([this](const StopToken&) {
+        dialog->Form().SetPauseMaker([this](const StopToken&) {
             return [this](std::chrono::milliseconds d) {
                 {
                     const std::lock_guard lock(mutex);
@@ -88,6 +88,12 @@ struct NotingHost : CQtDialogHost {
     }
     QStringList m_boxes;
 };
+
+// The progress window (a text, a bar, Cancel), when it is the modal one.
+CTemplateDlg* ProgressWindow() {
+    auto* window = dynamic_cast<CTemplateDlg*>(QApplication::activeModalWidget());
+    return window != nullptr && window->Template().id == Ctl::ProgressDialog ? window : nullptr;
+}
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
     Bytes all;
@@ -185,7 +191,7 @@ private slots:
             bool blocked = false;
             QTimer timer;
             connect(&timer, &QTimer::timeout, this, [&] {
-                auto* progress = qobject_cast<CProgressDlg*>(QApplication::activeModalWidget());
+                CTemplateDlg* progress = ProgressWindow();
                 if (progress == nullptr || (waiting && rig.printer.Received().size() < 2)) {
                     return;
                 }
@@ -195,7 +201,7 @@ private slots:
                                   check->mapTo(rig.dialog.get(), check->rect().center()));
                 blocked = progress->isModal() && rig.dialog->isVisible() && !check->isChecked();
                 if (c.cancel != Cancel::Not) {
-                    progress->CancelButton()->click();
+                    progress->findChild<QPushButton*>()->click();
                 }
                 rig.hold = false;
             });
@@ -299,16 +305,17 @@ private slots:
             bool sawFilling = false;
             QTimer timer;
             connect(&timer, &QTimer::timeout, this, [&] {
-                auto* progress = qobject_cast<CProgressDlg*>(QApplication::activeModalWidget());
+                CTemplateDlg* progress = ProgressWindow();
                 const std::size_t got = rig.printer.Received().size();
                 if (progress == nullptr || got < 8000) {
                     return;
                 }
                 if (!cancelled) {
                     cancelled = true;
-                    progress->CancelButton()->click();
-                } else if (progress->Text().startsWith(QStringLiteral("正在用空白行补齐位图"))) {
-                    sawFilling = !progress->CancelButton()->isEnabled();
+                    progress->findChild<QPushButton*>()->click();
+                } else if (progress->findChild<QLabel*>()->text().startsWith(
+                               QStringLiteral("正在用空白行补齐位图"))) {
+                    sawFilling = !progress->findChild<QPushButton*>()->isEnabled();
                     if (c.closeWhileFilling) {
                         timer.stop();
                         progress->close();
@@ -362,12 +369,12 @@ private slots:
         int raised = 0;
         QTimer timer;
         connect(&timer, &QTimer::timeout, this, [&] {
-            auto* progress = qobject_cast<CProgressDlg*>(QApplication::activeModalWidget());
+            CTemplateDlg* progress = ProgressWindow();
             if (progress == nullptr || printer.Received().size() < 8000) {
                 return;
             }
-            if (raised == 0 ||
-                progress->Text().startsWith(QStringLiteral("正在用空白行补齐位图"))) {
+            if (raised == 0 || progress->findChild<QLabel*>()->text().startsWith(
+                                   QStringLiteral("正在用空白行补齐位图"))) {
                 timer.stop();
                 std::raise(SIGINT);
                 if (++raised < 2) {
@@ -425,7 +432,7 @@ private slots:
             // signal can end it.
             std::vector<int> pauses;
             const auto until = std::chrono::steady_clock::now() + 5s;
-            dialog.SetPauseMaker([&](const StopToken& stop) {
+            dialog.Form().SetPauseMaker([&](const StopToken& stop) {
                 return [&](std::chrono::milliseconds d) {
                     pauses.push_back(static_cast<int>(d.count()));
                     while (c.when == When::WaitingForOk && pauses.size() > 1 &&
@@ -439,7 +446,7 @@ private slots:
                 QWidget* modal = QApplication::activeModalWidget();
                 const bool ready =
                     c.when == When::Idle ||
-                    (c.when == When::WaitingForOk && qobject_cast<CProgressDlg*>(modal) &&
+                    (c.when == When::WaitingForOk && ProgressWindow() != nullptr &&
                      printer.Received().size() >= 2) ||
                     (c.when == When::VerdictShown && qobject_cast<QMessageBox*>(modal));
                 if (ready) {
@@ -459,7 +466,7 @@ private slots:
             QCOMPARE(printer.Received(), c.wire);
             QCOMPARE(host.m_boxes, c.boxes);
             QCOMPARE(pauses, c.pauses);
-            QVERIFY(!dialog.m_bConnected && !dialog.isVisible());
+            QVERIFY(!dialog.Form().Connected() && !dialog.isVisible());
         }
     }
 };

@@ -1,9 +1,8 @@
 #include "app/win32/AccessibleNamesWin32.h"
-#include "app/win32/ResourceStrings.h"
 #include "app/win32/TervanDlg.h"
+#include "base/WideTextWin32.h"
 #include "form/ControlIds.h"
 #include "form/FormState.h"
-#include "base/WideTextWin32.h"
 #include "support/ExpectedNames.h"
 
 #include <gtest/gtest.h>
@@ -147,13 +146,6 @@ TEST_F(TervanDlgWin32, RulesDrivenByWindowMessages) {
          [](TervanDlgWin32& t) { t.SetText(Ctl::BtPassword, L"12a"); },
          {{Ctl::BtPassword, {}, {}, L"12"}},
          {L"只能输入数字"}},
-        {"USB locks the line settings",
-         [](TervanDlgWin32& t) { t.Select(Ctl::PortList, 0); },
-         {{Ctl::BaudRate, false, {}, {}},
-          {Ctl::Parity, false, {}, {}},
-          {Ctl::DataBits, false, {}, {}},
-          {Ctl::FlowControl, false, {}, {}}},
-         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name); // the cases touch different controls: one dialog serves them all
@@ -202,7 +194,7 @@ void CALLBACK CloseAbout(HWND, UINT, UINT_PTR timer, DWORD) {
 TEST_F(TervanDlgWin32, AboutBoxFromTheSystemMenu) {
     wchar_t item[64] = {};
     ::GetMenuStringW(::GetSystemMenu(Dialog(), FALSE), 0x0010, item, 64, MF_BYCOMMAND);
-    EXPECT_EQ(std::wstring(item), LoadResString(StringId::AboutMenu));
+    EXPECT_EQ(std::wstring(item), L"关于 Tervan(&A)...");
     g_aboutButton.clear();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseAbout);
     ::SendMessageW(Dialog(), WM_SYSCOMMAND, 0x0010, 0);
@@ -210,20 +202,36 @@ TEST_F(TervanDlgWin32, AboutBoxFromTheSystemMenu) {
     EXPECT_EQ(g_aboutButton, L"确定");
 }
 
-TEST(ResourceStrings, BothTablesFromTheOneTextTable) {
+// String `id` of the program's string table resource in `language`; empty when it has none.
+std::wstring ResourceString(unsigned id, LANGID language) {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC info = ::FindResourceExW(module, MAKEINTRESOURCEW(6) /* RT_STRING */,
+                                   MAKEINTRESOURCEW(id / 16 + 1), language);
+    if (info == nullptr) {
+        return {};
+    }
+    // A block of 16 strings, each a length and that many UTF-16 units.
+    const auto* data = static_cast<const WORD*>(::LockResource(::LoadResource(module, info)));
+    for (unsigned i = 0; i < id % 16; ++i) {
+        data += 1 + *data;
+    }
+    return std::wstring(reinterpret_cast<const wchar_t*>(data + 1), *data);
+}
+
+TEST(ResourceStrings, BothTablesFromTheProgramsTexts) {
+    const LANGID chinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+    const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     struct Case {
-        StringId id;
-        Language language;
+        unsigned id;
+        LANGID language;
         const wchar_t* expected;
     } cases[] = {
-        {StringId::AboutMenu, Language::Chinese, L"关于 Tervan(&A)..."},
-        {StringId::SetSuccess, Language::Chinese, L"设置成功,重新启动后生效"},
-        {StringId::FileTooLarge, Language::Chinese, L"文件尺寸应小于64k"},
-        {StringId::Failure, Language::English, L"Faill"},
-        {StringId::OpenBitmapFile, Language::English, L"Open bitmap file"},
+        {101, chinese, L"关于 Tervan(&A)..."}, {107, chinese, L"设置成功,重新启动后生效"},
+        {113, chinese, L"文件尺寸应小于64k"},  {119, english, L"Faill"},
+        {111, english, L"Open bitmap file"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(LoadResString(c.id, c.language), c.expected) << static_cast<int>(c.id);
+        EXPECT_EQ(ResourceString(c.id, c.language), c.expected) << c.id;
     }
 }
 
@@ -328,7 +336,7 @@ TEST_F(TervanDlgWin32, OperationsOverCom5) {
             EXPECT_EQ(m_host.boxes[i].icon, MessageIcon::Information);
         }
         // Closed again after the box, and the title says so.
-        EXPECT_FALSE(m_dialog->m_bConnected);
+        EXPECT_FALSE(m_dialog->Form().Connected());
         EXPECT_EQ(WindowText(Dialog()), L"Tervan V2.0_连接关闭");
         EXPECT_TRUE(::IsWindowEnabled(Item(Ctl::PortList)));
         m_host.boxes.clear();
@@ -377,7 +385,7 @@ TEST_F(TervanDlgWin32, CancelWhileWaitingForOk) {
     ASSERT_EQ(m_host.boxes.size(), 1u);
     EXPECT_EQ(m_host.boxes[0].text, L"设置失败，请检测");
     EXPECT_EQ(m_host.boxes[0].caption, L"失败");
-    EXPECT_FALSE(m_dialog->m_bConnected);
+    EXPECT_FALSE(m_dialog->Form().Connected());
 }
 
 // Cancels the download once the printer has 8,000 bytes; while the blank rows go out, notes that
@@ -492,7 +500,7 @@ TEST_F(TervanDlgWin32, CancelPartWayThroughALogo) {
             EXPECT_EQ(m_host.boxes[0].text, L"下载已停止：位图槽 3 只存入了部分位图");
         }
         EXPECT_EQ(m_host.boxes[0].caption, L"提示");
-        EXPECT_FALSE(m_dialog->m_bConnected);
+        EXPECT_FALSE(m_dialog->Form().Connected());
         m_host.boxes.clear();
     }
     std::filesystem::remove(file);
