@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // The message texts exactly as printers' users know them ("Faill" included).
-constexpr std::array<Entry, 34> kStrings{{
+constexpr std::array<Entry, 37> kStrings{{
     {StringId::AboutMenu, "关于 Tervan(&A)...", "关于 Tervan(&A)..."},
     {StringId::Close, "关闭", "Close"},
     {StringId::ConnectionSuccessful, "_连接成功", "_Connection successful"},
@@ -68,6 +68,10 @@ constexpr std::array<Entry, 34> kStrings{{
     {StringId::FillingMinutes, "正在用空白行补齐位图，约 %1 分钟",
      "Filling the rest of the bitmap with blank rows, about %1 min"},
     {StringId::Filling, "正在用空白行补齐位图…", "Filling the rest of the bitmap with blank rows…"},
+    {StringId::SaveProfileMenu, "保存配置…", "Save profile…"},
+    {StringId::LoadProfileMenu, "载入配置…", "Load profile…"},
+    {StringId::ProfilePortMissing, "配置中的端口 %1 不在本机的端口列表中，端口未改变",
+     "The profile's port %1 is not among this computer's ports; the port is left as it was"},
 }};
 
 } // namespace
