@@ -18,6 +18,7 @@ struct ControlChange {
     std::optional<std::vector<std::string>> items; // replaces every item
     std::optional<int> selection;                  // after `items`, when both are given
     std::optional<bool> enabled;
+    std::optional<bool> checked; // a check box's state (a profile loaded into the form)
     std::optional<std::u16string> text;
     std::optional<int> caret; // an empty selection at this character position, after `text`
     std::optional<std::string> caption;
