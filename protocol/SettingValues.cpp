@@ -180,8 +180,10 @@ std::optional<SettingValue> SettingValueOf(const Setting& setting, const Printer
         std::string text;
         for (std::size_t i = 0; i < indices.size(); ++i) {
             const auto& items = setting.lists[i]->items;
-            text += (i == 0 ? "" : ",") +
-                    std::string(indices[i] < items.size() ? ItemSpelling(items[indices[i]]) : "?");
+            // Appended piece by piece: MinGW's GCC 12 sees a false overlap in the chained
+            // operator+.
+            text.append(i == 0 ? "" : ",")
+                .append(indices[i] < items.size() ? ItemSpelling(items[indices[i]]) : "?");
         }
         return SettingValue{text};
     }
