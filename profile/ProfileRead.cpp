@@ -16,6 +16,9 @@ namespace tervan {
 
 namespace {
 
+constexpr const char* kOnlyKeyValues =
+    "a profile holds only key = value lines, without [tables], dotted keys or { }";
+
 // What a key's value may be in TOML.
 enum class Want { Text, Number, TextOrNumber, Boolean };
 
@@ -94,6 +97,43 @@ std::string Suggestion(const std::string& key, const toml::node& node, Want want
     return {};
 }
 
+// toml++ builds a table for each part of a dotted key (in an inline table too) and tears them
+// down recursively, so a key of thousands of parts would overflow the stack. A profile has no
+// dotted keys at all, and a value has a dot or two outside quotes at most (1.5, a time): a line
+// with many dots outside quotes and comments is refused before the file is parsed.
+constexpr int kMaxDotsInLine = 64;
+
+std::optional<int> LineOfDeepKey(std::string_view text) {
+    int line = 1;
+    int dots = 0;
+    char quote = 0; // the quote of the string the scan is in, if any
+    bool comment = false;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if (c == '\n') {
+            ++line;
+            dots = 0;
+            quote = 0;
+            comment = false;
+        } else if (comment) {
+            continue;
+        } else if (quote != 0) {
+            if (c == '\\' && quote == '"' && i + 1 < text.size() && text[i + 1] != '\n') {
+                ++i; // an escape in a basic string
+            } else if (c == quote) {
+                quote = 0;
+            }
+        } else if (c == '"' || c == '\'') {
+            quote = c;
+        } else if (c == '#') {
+            comment = true;
+        } else if (c == '.' && ++dots > kMaxDotsInLine) {
+            return line;
+        }
+    }
+    return std::nullopt;
+}
+
 struct Entry {
     std::string_view key;
     const toml::node* node;
@@ -106,6 +146,10 @@ public:
         : m_fileName(fileName), m_codePage(codePage), m_language(language) {}
 
     ProfileRead Read(std::string_view text) {
+        if (const auto line = LineOfDeepKey(text)) {
+            return Refuse(*line, "more than " + std::to_string(kMaxDotsInLine) +
+                                     " dots outside quotes; " + kOnlyKeyValues);
+        }
         toml::parse_result parsed = toml::parse(text, std::string_view(m_fileName));
         if (!parsed) {
             const toml::parse_error& error = parsed.error();
@@ -141,9 +185,7 @@ private:
     std::optional<std::string> Take(const Entry& entry) {
         const std::string key(entry.key);
         if (entry.node->is_table()) {
-            return "'" + key +
-                   "' is a table; a profile holds only key = value lines, without [tables], "
-                   "dotted keys or { }";
+            return "'" + key + "' is a table; " + kOnlyKeyValues;
         }
         const std::optional<ProfileKey> known = FindProfileKey(entry.key);
         if (!known) {

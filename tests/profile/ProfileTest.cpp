@@ -63,6 +63,11 @@ TEST(Profile, EverySettingToTheBytesOnTheWire) {
 
 // Each kind of refusal names the file, the line and what is wrong.
 TEST(Profile, RefusalsNameTheFileAndLine) {
+    std::string deep = "density = 1\nx = { ";
+    for (int i = 0; i < 30000; ++i) {
+        deep += "a.";
+    }
+    deep += "b = 1 }\n";
     const struct {
         const char* text;
         const char* start;   // how the message begins
@@ -72,6 +77,7 @@ TEST(Profile, RefusalsNameTheFileAndLine) {
         {"density = 1\nmodel = \"\xff\"\n", "p.toml:2: ", "utf-8"},
         {"density = 1\n\n[shop]\ncutter = \"on\"\n", "p.toml:3: ", "'shop' is a table"},
         {"shop.cutter = \"on\"\n", "p.toml:1: ", "'shop' is a table"},
+        {deep.c_str(), "p.toml:2: ", "more than 64 dots"},
         {"# mine\ndensty = 3\n", "p.toml:2: ", "'densty' is not a key"},
         {"mark-start = \"-100\"\n", "p.toml:1: ", "mark-start = -100"},
         {"bt-password = 1234\n", "p.toml:1: ", "bt-password = \"1234\""},
@@ -116,7 +122,8 @@ TEST(Profile, FilesThatAreNoProfile) {
 TEST(Profile, HandWrittenFileLoads) {
     const char* text = "\xEF\xBB\xBF# The shop's printers\r\n"
                        "\r\n"
-                       "   density=12   # darker\r\n"
+                       "   density=12   # darker......................................"
+                       "...................................\r\n"
                        "\"code-page\"   =   'cp437'\r\n"
                        "font = \"7x9\"\t\t\r\n"
                        "dot-matrix  =  true\r\n"

@@ -87,11 +87,11 @@ start_printer com5 "$work/bare.txt" python3 "$here/pty-printer.py" "$bare_log"
 expect_wire "apply to a bare printer on COM5" "$bare_log" \
     "1B 06 1B 74 2F 1B 24 41 42 43 00 1B 16" \
     apply --port COM5 --code-page 47 --manufacturer ABC
-wine "$cli" profile save "$(winepath -w "$work/com5.toml")" --port COM5 --code-page 47 \
+wine "$cli" profile save "$(winepath -w "$work/counter.toml")" --port COM5 --code-page 47 \
     --manufacturer ABC >/dev/null 2>&1
 expect_wire "apply a profile that names COM5" "$bare_log" \
     "1B 06 1B 74 2F 1B 24 41 42 43 00 1B 16" \
-    apply --profile "$(winepath -w "$work/com5.toml")"
+    apply --profile "$(winepath -w "$work/counter.toml")"
 # A text with a control character is refused before the port is opened.
 status=2 expect_wire "a refused text sends nothing" "$bare_log" "" \
     apply --port COM5 --code-page 47 --manufacturer $'A\x1bB'
