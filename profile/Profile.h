@@ -32,7 +32,7 @@ struct Profile {
 };
 
 // A profile is a few hundred bytes; anything far larger is not one.
-inline constexpr std::size_t kMaxProfileBytes = 64 * 1024;
+inline constexpr std::size_t kMaxProfileBytes = std::size_t{64} * 1024;
 
 // A profile read and checked, or the one line that refuses it: the file, the line and what is
 // wrong ("shop.toml:3: density: '31' is not allowed; use 0..30"). The values go through the same

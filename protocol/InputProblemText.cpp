@@ -26,7 +26,7 @@ std::string CodePageText(ProblemKind kind, const AnsiCodePage& codePage) {
 std::string InputProblemText(const InputProblem& problem, std::string_view name,
                              const std::string& given, const AnsiCodePage& codePage,
                              Language language) {
-    const std::string flag(name);
+    std::string flag(name);
     const auto number = [](std::size_t n) { return std::to_string(n); };
     switch (problem.kind) {
     case ProblemKind::OffsetOutOfRange:
