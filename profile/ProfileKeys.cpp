@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cctype>
 
 namespace tervan {
 
@@ -88,8 +89,16 @@ std::optional<std::string> TakeLinkValue(ExtraKey key, std::string_view value, P
     if (list == nullptr) {
         return std::nullopt;
     }
-    // By name: baud 3 is no baud rate, and data bits "7" are seven.
-    const auto n = ResolveItemName(*list, value);
+    // By name: baud 3 is no baud rate, and data bits "7" are seven. A parity may be its first
+    // letter, as the command line's --parity takes it.
+    std::string_view spelled = value;
+    for (const ListItem& item : list->items) {
+        if (key == ExtraKey::Parity && value.size() == 1 &&
+            std::tolower(static_cast<unsigned char>(value[0])) == ItemSpelling(item)[0]) {
+            spelled = ItemSpelling(item);
+        }
+    }
+    const auto n = ResolveItemName(*list, spelled);
     if (!n) {
         std::string names;
         for (const ListItem& item : list->items) {

@@ -130,14 +130,15 @@ TEST(Profile, HandWrittenFileLoads) {
                        "buzzer = \"\"\"on,on\"\"\"\r\n"
                        "port = \"COM3\"\r\n"
                        "baud = \"115200\"\r\n"
-                       "data-bits = 7\r\n";
+                       "data-bits = 7\r\n"
+                       "parity = 'E'\r\n";
     EXPECT_EQ(Sent(text), "1B 74 00|1B 21 00|1B FD 0C|1B 29 03");
     const ProfileRead read = ParseProfile(text, "p.toml", kCodePage);
     ASSERT_TRUE(read.profile);
     EXPECT_EQ(read.profile->link.port, "COM3");
     EXPECT_EQ(read.profile->link.baud, 7);
     EXPECT_EQ(read.profile->link.dataBits, 0);
-    EXPECT_FALSE(read.profile->link.parity);
+    EXPECT_EQ(read.profile->link.parity, 2);
 }
 
 TEST(Profile, SavedCleanInTheTablesOrder) {
