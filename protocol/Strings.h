@@ -43,6 +43,11 @@ enum class StringId : int {
     FillingSeconds = 132,
     FillingMinutes = 133,
     Filling = 134,
+    // Settings profiles in the windows: the two menu entries beside the about entry, and the note
+    // when a profile names a port this computer does not list (%1 the port).
+    SaveProfileMenu = 135,
+    LoadProfileMenu = 136,
+    ProfilePortMissing = 137,
 };
 
 enum class Language { Chinese, English };

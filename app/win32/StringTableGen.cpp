@@ -11,8 +11,10 @@
 
 namespace {
 
+// The texts' ids start at 101; an id without a text in either table is skipped, so a new text
+// needs no change here as long as its id stays below the end of the range.
 constexpr int kFirstId = 101;
-constexpr int kLastId = 134;
+constexpr int kLastId = 299;
 
 // A wide string literal the resource compiler reads the same on every host: printable ASCII as
 // it is, everything else (and the quote and backslash) as a four-digit escape.

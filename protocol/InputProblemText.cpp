@@ -1,8 +1,8 @@
-#include "cli/InputProblemText.h"
+#include "protocol/InputProblemText.h"
 
 #include "protocol/SettingLimits.h"
 
-namespace tervan::cli {
+namespace tervan {
 
 namespace {
 
@@ -23,17 +23,18 @@ std::string CodePageText(ProblemKind kind, const AnsiCodePage& codePage) {
 
 } // namespace
 
-std::string InputProblemText(const InputProblem& problem, const std::string& given,
-                             const AnsiCodePage& codePage) {
-    std::string flag = NameOf(problem.setting).flag;
+std::string InputProblemText(const InputProblem& problem, std::string_view name,
+                             const std::string& given, const AnsiCodePage& codePage,
+                             Language language) {
+    std::string flag(name);
     const auto number = [](std::size_t n) { return std::to_string(n); };
     switch (problem.kind) {
     case ProblemKind::OffsetOutOfRange:
     case ProblemKind::UnmappableCharacter:
     case ProblemKind::ControlCharacter:
-        return ProblemText(problem, flag, UiLanguage());
+        return ProblemText(problem, flag, language);
     case ProblemKind::EmptyText:
-        return flag + ": empty; leave the option out to keep the printer's value";
+        return flag + ": empty; leave it out to keep the printer's value";
     case ProblemKind::TextTooLong:
         return flag + ": " + number(problem.count) + " characters; at most " +
                number(kTextReadLength) + " are allowed";
@@ -56,4 +57,4 @@ std::string InputProblemText(const InputProblem& problem, const std::string& giv
     return flag;
 }
 
-} // namespace tervan::cli
+} // namespace tervan
