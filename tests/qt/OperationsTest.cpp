@@ -243,7 +243,9 @@ private slots:
         // The nine rows of 4 bytes, top line first: 80 where the line has its black dot.
         const Bytes rows{0x80, 0, 0, 0, 0, 0, 0,    0, 0x80, 0, 0,    0, 0, 0, 0,    0, 0x80, 0,
                          0,    0, 0, 0, 0, 0, 0x80, 0, 0,    0, 0x80, 0, 0, 0, 0x80, 0, 0,    0};
-        const QStringList chooser{"打开位图文件", "位图文件(*.bmp)", "bmp", "open"};
+        const QStringList chooser{"打开位图文件",
+                                  "位图文件(*.bmp) | 图片文件(*.png *.jpg *.jpeg *.gif *.bmp)",
+                                  "bmp", "open"};
         const struct {
             int button;
             std::optional<std::filesystem::path> file;
@@ -354,9 +356,9 @@ private slots:
     void SecondSignalGivesUpTheBlankRows() {
         test::TempDir dir;
         struct ChoosingHost : NotingHost {
-            std::optional<std::filesystem::path>
-            ChooseFile(QWidget*, const QString&, const QString&, const QString&) override {
-                return m_file;
+            std::optional<ChosenFile> ChooseFile(QWidget*, const QString&, const QStringList&,
+                                                 const QString&) override {
+                return ChosenFile{m_file};
             }
             std::filesystem::path m_file;
         } host;
