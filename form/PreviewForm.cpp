@@ -112,12 +112,19 @@ FormChanges PreviewForm::Show(ConvertResult result) {
     return Show(verdict, std::move(dots));
 }
 
-FormChanges PreviewForm::Show(const PreviewVerdict& verdict, std::shared_ptr<const LogoDots> dots) {
+FormChanges PreviewForm::Show(const PreviewVerdict& verdict,
+                              std::shared_ptr<const LogoDots> dots) {
+    // Filled in place: moving whole changes in here trips a false alarm of GCC's flow analysis.
     FormChanges changes;
-    changes.controls.push_back({.id = Ctl::PreviewDots, .dots = std::move(dots)});
-    changes.controls.push_back({.id = Ctl::SizeText, .caption = verdict.size});
-    changes.controls.push_back({.id = Ctl::VerdictText, .caption = verdict.verdict});
-    changes.controls.push_back({.id = Ctl::IdOk, .enabled = verdict.okEnabled});
+    changes.controls.resize(4);
+    changes.controls[0].id = Ctl::PreviewDots;
+    changes.controls[0].dots = std::move(dots);
+    changes.controls[1].id = Ctl::SizeText;
+    changes.controls[1].caption = verdict.size;
+    changes.controls[2].id = Ctl::VerdictText;
+    changes.controls[2].caption = verdict.verdict;
+    changes.controls[3].id = Ctl::IdOk;
+    changes.controls[3].enabled = verdict.okEnabled;
     return changes;
 }
 
