@@ -112,8 +112,7 @@ FormChanges PreviewForm::Show(ConvertResult result) {
     return Show(verdict, std::move(dots));
 }
 
-FormChanges PreviewForm::Show(const PreviewVerdict& verdict,
-                              std::shared_ptr<const LogoDots> dots) {
+FormChanges PreviewForm::Show(const PreviewVerdict& verdict, std::shared_ptr<const LogoDots> dots) {
     // Filled in place: moving whole changes in here trips a false alarm of GCC's flow analysis.
     FormChanges changes;
     changes.controls.resize(4);
