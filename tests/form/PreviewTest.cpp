@@ -10,6 +10,7 @@ namespace tervan {
 namespace {
 
 TEST(PreviewRules, ChoicesGiveTheCommandLinesOptions) {
+    using enum DitherMethod;
     const struct {
         PreviewChoices choices;
         std::optional<int> width; // none: no conversion
@@ -17,19 +18,11 @@ TEST(PreviewRules, ChoicesGiveTheCommandLinesOptions) {
         bool invert;
         bool upscale;
     } cases[] = {
-        {{}, 576, DitherMethod::FloydSteinberg, false, false}, // --paper 72
-        {{.paper = 0, .dither = 1, .invert = true}, 384, DitherMethod::Atkinson, true, false},
-        {{.paper = 3, .dither = 3, .upscale = true}, 640, DitherMethod::Threshold, false, true},
-        {{.paper = kOtherWidth, .width = u"1000"},
-         1000,
-         DitherMethod::FloydSteinberg,
-         false,
-         false},
-        {{.paper = kOtherWidth, .width = u"65535"},
-         65535,
-         DitherMethod::FloydSteinberg,
-         false,
-         false},
+        {{}, 576, FloydSteinberg, false, false}, // --paper 72
+        {{.paper = 0, .dither = 1, .invert = true}, 384, Atkinson, true, false},
+        {{.paper = 3, .dither = 3, .upscale = true}, 640, Threshold, false, true},
+        {{.paper = kOtherWidth, .width = u"1000"}, 1000, FloydSteinberg, false, false},
+        {{.paper = kOtherWidth, .width = u"65535"}, 65535, FloydSteinberg, false, false},
         {{.paper = kOtherWidth, .width = u"65536"}, {}, {}, false, false},
         {{.paper = kOtherWidth, .width = u"12a"}, {}, {}, false, false},
     };
