@@ -87,40 +87,6 @@ TEST(ApplySettings, TextSettingsThreeWritesAndUsbPause) {
     }
 }
 
-// Every setting at once: the fixed order, both offsets between mark detection and sensitivity.
-TEST(ApplySettings, EverySettingInOrder) {
-    PrinterSettings s;
-    s.codePage = 47;
-    s.font = 1;
-    s.language = 1;
-    s.cutter = 1;
-    s.serialFormat = SetupCommandTable::SerialFormat{7, 2, 0, 0};
-    s.manufacturer = {true, u"M"};
-    s.model = {true, u"D"};
-    s.serialNumber = {true, u"S"};
-    s.btName = {true, u"B"};
-    s.btPassword = {true, u"1234"};
-    s.markDetect = 1;
-    s.markStart = {true, -100};
-    s.markTear = {true, 300};
-    s.markSensitivity = 2;
-    s.speed = 3;
-    s.density = 0;
-    s.crMode = 1;
-    s.direction = 1;
-    s.paperWidth = 2;
-    s.usbMode = 1;
-    s.buzzer = BuzzerChoice{true, false};
-    const auto [outcome, link] = Apply(s);
-    EXPECT_EQ(outcome, ApplyOutcome::Success);
-    EXPECT_EQ(link->Trace(true), "1B 06|1B 74 2F|1B 21 01|1B 22 01|1B 32 10|1B 23 07|"
-                                 "1B 24|4D|00|1B 25|44|00|1B 26|53|00|1B 11|42|00|"
-                                 "1B 10|31 32 33 34|00|1B 2B 01|"
-                                 "1D 28 46 04 00 01 01 64 00|1D 28 46 04 00 02 00 2C 01|"
-                                 "1B 28 02|1B 2C 03|1B FD 00|1B 2E 01|1B 63 01|1B 2D 02|"
-                                 "1B 30 01|1B 29 01|1B 16");
-}
-
 TEST(ApplySettings, FailedOrShortWriteEndsTheRun) {
     struct Case {
         std::optional<std::size_t> shortAt;
