@@ -1,5 +1,6 @@
 #include "bitmap/BitmapTransfer.h"
 #include "bitmap/BmpBytes.h"
+#include "bitmap/Picture.h"
 #include "link/SerialPort.h"
 #include "protocol/ApplySettings.h"
 #include "sim/CommandDecoder.h"
@@ -7,9 +8,6 @@
 #include "support/TempDir.h"
 
 #include <gtest/gtest.h>
-#include <png.h>
-
-#include <cstring>
 
 // The virtual printer's side of the conversations: what it decodes and what it prints. The demo
 // and the command line's tests show these lines and pictures, so they must be right.
@@ -58,24 +56,14 @@ TEST(PrinterSide, DecodesByteByByte) {
     }
 }
 
-// The picture in a PNG file as rows of '#' (dark) and '.' (light); empty when unreadable.
+// The picture in a file as rows of '#' (dark) and '.' (light); empty when unreadable.
 Lines ReadPicture(const std::filesystem::path& file) {
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    if (png_image_begin_read_from_file(&image, file.c_str()) == 0) {
-        return {};
-    }
-    image.format = PNG_FORMAT_GRAY;
-    std::vector<std::uint8_t> pixels(PNG_IMAGE_SIZE(image));
-    if (png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr) == 0) {
-        png_image_free(&image);
-        return {};
-    }
-    Lines rows(image.height, std::string(image.width, '.'));
-    for (std::size_t y = 0; y < image.height; ++y) {
-        for (std::size_t x = 0; x < image.width; ++x) {
-            rows[y][x] = pixels[y * image.width + x] < 0x80 ? '#' : '.';
+    const GreyPicture picture = LoadPictureFile(file).picture;
+    const auto width = static_cast<std::size_t>(picture.width);
+    Lines rows(static_cast<std::size_t>(picture.height), std::string(width, '.'));
+    for (std::size_t i = 0; i < picture.levels.size(); ++i) {
+        if (picture.levels[i] < 0x80) {
+            rows[i / width][i % width] = '#';
         }
     }
     return rows;

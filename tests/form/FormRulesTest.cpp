@@ -79,18 +79,6 @@ TEST(FormRules, CheckBoxesEnableTheirControlsAndKeepTheirText) {
     }
 }
 
-TEST(FormRules, PasswordTakesDigitsOnly) {
-    FormState form = Form();
-    EXPECT_FALSE(OnEditChange(form, Ctl::BtPassword, u"12").message);
-    const FormChanges changes = OnEditChange(form, Ctl::BtPassword, u"12a");
-    ASSERT_TRUE(changes.message);
-    EXPECT_EQ(changes.message->text, "只能输入数字");
-    EXPECT_FALSE(changes.message->caption); // the platform's own caption
-    ASSERT_EQ(changes.controls.size(), 1u);
-    EXPECT_EQ(changes.controls[0].text, u"12");
-    EXPECT_EQ(form.At(Ctl::BtPassword).text, u"12");
-}
-
 TEST(FormRules, BluetoothNameKeepsThirtyBytes) {
     FormState form = Form();
     const std::u16string fifteen = u"蓝牙打印机名称蓝牙打印机名称一";
@@ -136,18 +124,6 @@ TEST(FormRules, UsbDisablesTheLineLists) {
     EXPECT_EQ(given.At(Ctl::PortList).items[1], "/dev/pts/42");
     EXPECT_EQ(given.At(Ctl::PortList).selection, 1);
     EXPECT_FALSE(given.m_bUsb);
-}
-
-TEST(FormRules, OpenLinkLocksAllFivePortControls) {
-    FormState form = Form();
-    OnSelChange(form, Ctl::PortList, 0);
-    OnLinkOpened(form, "关闭");
-    EXPECT_FALSE(form.At(Ctl::PortList).enabled);
-    EXPECT_EQ(form.At(Ctl::OpenClose).caption, "关闭");
-    OnLinkClosed(form, "打开");
-    for (int id : {Ctl::PortList, Ctl::BaudRate, Ctl::Parity, Ctl::DataBits, Ctl::FlowControl}) {
-        EXPECT_TRUE(form.At(id).enabled);
-    }
 }
 
 } // namespace

@@ -16,32 +16,24 @@ FormState Form() {
 // The lists as the printer receives them: gathered, then applied to a recording link.
 TEST(Gather, ListsBecomeTheDocumentedBytes) {
     const struct {
-        const char* name;
         std::vector<int> checks;                     // clicked first
         std::vector<std::pair<int, int>> selections; // list, row
         const char* sent;
     } cases[] = {
-        {"code page Cp874", {}, {{Ctl::CodePage, 48}}, "1B 06|1B 74 2F|1B 16"},
-        {"density back to no change", {}, {{Ctl::Density, 3}, {Ctl::Density, 0}}, "1B 06|1B 16"},
-        {"cutter off", {}, {{Ctl::Cutter, 1}}, "1B 06|1B 32 00|1B 16"},
-        {"font index 1", {}, {{Ctl::Font, 1}}, "1B 06|1B 21 00|1B 16"},
-        {"serial format unchecked", {}, {{Ctl::PrinterParity, 1}}, "1B 06|1B 16"},
-        {"serial format defaults", {Ctl::SerialFormatCheck}, {}, "1B 06|1B 23 3B|1B 16"},
-        {"serial format 1200 odd",
-         {Ctl::SerialFormatCheck},
-         {{Ctl::PrinterBaudRate, 0}, {Ctl::PrinterParity, 1}},
+        {{}, {{Ctl::CodePage, 48}}, "1B 06|1B 74 2F|1B 16"}, // Cp874
+        {{}, {{Ctl::Density, 3}, {Ctl::Density, 0}}, "1B 06|1B 16"},
+        {{}, {{Ctl::Cutter, 1}}, "1B 06|1B 32 00|1B 16"},
+        {{}, {{Ctl::Font, 1}}, "1B 06|1B 21 00|1B 16"},
+        {{}, {{Ctl::PrinterParity, 1}}, "1B 06|1B 16"}, // serial format unchecked
+        {{Ctl::SerialFormatCheck}, {}, "1B 06|1B 23 3B|1B 16"},
+        {{Ctl::SerialFormatCheck},
+         {{Ctl::PrinterBaudRate, 0}, {Ctl::PrinterParity, 1}}, // 1200, odd
          "1B 06|1B 23 58|1B 16"},
-        {"buzzer on both",
-         {},
-         {{Ctl::BuzzerError, 2}, {Ctl::BuzzerCut, 2}},
-         "1B 06|1B 29 03|1B 16"},
-        {"buzzer on error only",
-         {},
-         {{Ctl::BuzzerError, 2}, {Ctl::BuzzerCut, 1}},
-         "1B 06|1B 29 01|1B 16"},
+        {{}, {{Ctl::BuzzerError, 2}, {Ctl::BuzzerCut, 2}}, "1B 06|1B 29 03|1B 16"},
+        {{}, {{Ctl::BuzzerError, 2}, {Ctl::BuzzerCut, 1}}, "1B 06|1B 29 01|1B 16"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.sent);
         FormState form = Form();
         for (const int check : c.checks) {
             OnClicked(form, check, true);
@@ -68,12 +60,10 @@ TEST(Gather, TextsAndOffsets) {
     OnEditChange(form, Ctl::MarkTearOffset, u"300");
 
     const PrinterSettings s = GatherSettings(form);
-    EXPECT_TRUE(s.manufacturer.checked);
-    EXPECT_EQ(s.manufacturer.text, u"");
+    EXPECT_TRUE(s.manufacturer.checked && s.manufacturer.text.empty());
     EXPECT_EQ(s.model.text.size(), 259u);
     EXPECT_FALSE(s.serialNumber.checked);
-    EXPECT_TRUE(s.markStart.set);
-    EXPECT_EQ(s.markStart.dots, -100);
+    EXPECT_TRUE(s.markStart.set && s.markStart.dots == -100);
     EXPECT_FALSE(s.markTear.set);
 }
 

@@ -13,79 +13,65 @@ FormState UsbForm() {
     return form;
 }
 
+// The USB form has the serial lists disabled: only a close enables them. An open link locks the
+// port list too, and 1006 closes it.
+void ExpectToggle(const OpenResult& result, const std::vector<BoxMessage>& boxes,
+                  const std::optional<std::string>& title, const char* caption, bool listsEnabled) {
+    FormState form = UsbForm();
+    const FormChanges report = ReportToggle(form, result, "Tervan", Language::Chinese);
+    EXPECT_EQ(report.boxes, boxes);
+    EXPECT_EQ(report.title, title);
+    EXPECT_EQ(form.At(Ctl::OpenClose).caption, caption);
+    EXPECT_EQ(form.At(Ctl::PortList).enabled, result.outcome != OpenOutcome::Opened);
+    for (int id : {Ctl::BaudRate, Ctl::Parity, Ctl::DataBits, Ctl::FlowControl}) {
+        EXPECT_EQ(form.At(id).enabled, listsEnabled) << title.value_or("");
+    }
+}
+
 TEST(LinkToggle, BoxesTitleAndPortControlsPerOutcome) {
-    struct Case {
-        const char* name;
-        OpenResult result;
-        std::vector<BoxMessage> messages;
-        std::optional<std::string> title;
-        std::optional<std::string> caption; // of 1006 when it changes
-        bool portControlsEnabled;
-    };
-    const BoxMessage general{"端口打开失败，请检测", "失败"};
-    const Case cases[] = {
-        {"opened", {OpenOutcome::Opened}, {}, "Tervan_连接成功", "关闭", false},
-        {"closed", {OpenOutcome::Closed}, {}, "Tervan_连接关闭", "打开", true},
-        {"settings refused",
-         {OpenOutcome::SettingsRefused, OpenCause::SettingsRefused},
-         {general},
-         "Tervan_连接失败",
-         std::nullopt,
-         false},
-        {"USB printer not permitted",
-         {OpenOutcome::UsbOpenFailed, OpenCause::PermissionDenied},
-         {{"端口打开失败，请检测\n提示：按 README 安装 udev 规则 contrib/60-tervan.rules，"
-           "然后重新插上打印机。",
-           "失败"}},
-         "Tervan_连接失败",
-         std::nullopt,
-         false},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.name);
-        // The USB form has the serial lists disabled: only a close enables them.
-        FormState form = UsbForm();
-        const FormChanges report = ReportToggle(form, c.result, "Tervan", Language::Chinese);
-        EXPECT_EQ(report.boxes, c.messages);
-        EXPECT_EQ(report.title, c.title);
-        EXPECT_EQ(form.At(Ctl::OpenClose).caption, c.caption.value_or("打开"));
-        for (int id : {Ctl::BaudRate, Ctl::Parity, Ctl::DataBits, Ctl::FlowControl}) {
-            EXPECT_EQ(form.At(id).enabled, c.portControlsEnabled);
-        }
+    ExpectToggle({OpenOutcome::Opened}, {}, "Tervan_连接成功", "关闭", false);
+    ExpectToggle({OpenOutcome::Closed}, {}, "Tervan_连接关闭", "打开", true);
+    ExpectToggle({OpenOutcome::SettingsRefused, OpenCause::SettingsRefused},
+                 {{"端口打开失败，请检测", "失败"}}, "Tervan_连接失败", "打开", false);
+    ExpectToggle({OpenOutcome::UsbOpenFailed, OpenCause::PermissionDenied},
+                 {{"端口打开失败，请检测\n提示：按 README 安装 udev 规则 contrib/60-tervan.rules，"
+                   "然后重新插上打印机。",
+                   "失败"}},
+                 "Tervan_连接失败", "打开", false);
+}
+
+// The box after a download, or none; its caption is 提示 or Tip.
+void ExpectDownloadBox(DownloadResult result, bool attempted, Language language,
+                       const std::optional<std::string>& text) {
+    const auto box = DownloadVerdict(result, attempted, language);
+    ASSERT_EQ(box.has_value(), text.has_value()) << text.value_or("");
+    if (box) {
+        EXPECT_EQ(*box, (BoxMessage{*text, language == Language::Chinese ? "提示" : "Tip"}));
     }
 }
 
 TEST(Operations, Verdicts) {
-    const BoxMessage setFailed{"设置失败，请检测", "失败"};
-    EXPECT_EQ(ApplyVerdict(ApplyOutcome::NoReply, true, Language::Chinese), setFailed);
-    EXPECT_EQ(DownloadVerdict({DownloadOutcome::Stopped, StringId::DownloadFailed}, true,
-                              Language::Chinese),
-              (BoxMessage{"下载位图失败", "提示"}));
-    EXPECT_EQ(DownloadVerdict({DownloadOutcome::Stopped, StringId::DownloadFailed}, false,
-                              Language::Chinese),
-              std::nullopt);
-    EXPECT_EQ(DownloadVerdict({DownloadOutcome::FileNotOpened, StringId::FileReadFailure}, false,
-                              Language::Chinese),
-              (BoxMessage{"读取文件失败", "提示"}));
+    using enum DownloadOutcome;
+    const auto zh = Language::Chinese;
+    const auto en = Language::English;
+    EXPECT_EQ(ApplyVerdict(ApplyOutcome::NoReply, true, zh),
+              (BoxMessage{"设置失败，请检测", "失败"}));
     // A vanished printer is named under the verdict.
-    EXPECT_EQ(ApplyVerdict(ApplyOutcome::DeviceGone, true, Language::Chinese),
+    EXPECT_EQ(ApplyVerdict(ApplyOutcome::DeviceGone, true, zh),
               (BoxMessage{"设置失败，请检测\n打印机已断开连接（USB 0483:5720），请检查连接后重试",
                           "失败"}));
-    EXPECT_EQ(DownloadVerdict({DownloadOutcome::DeviceGone, StringId::DownloadFailed}, true,
-                              Language::English),
-              (BoxMessage{"Download bitmap failed\nThe printer was disconnected (USB 0483:5720), "
-                          "please check the connection and try again",
-                          "Tip"}));
-    EXPECT_EQ(DownloadVerdict({DownloadOutcome::Stopped, StringId::DownloadStopped, 3}, true,
-                              Language::Chinese),
-              (BoxMessage{"下载已停止：位图槽 3 只存入了部分位图", "提示"}));
-    EXPECT_EQ(DownloadVerdict({DownloadOutcome::Stopped, StringId::DownloadStopped, 3}, true,
-                              Language::English),
-              (BoxMessage{"Download stopped: slot 3 holds only part of the bitmap", "Tip"}));
-    EXPECT_EQ(
-        DownloadVerdict({DownloadOutcome::Abandoned, StringId::StillInSetupMode, 3}, true,
-                        Language::English),
-        (BoxMessage{"The printer is still in setup mode: switch it off and on again", "Tip"}));
+    ExpectDownloadBox({Stopped, StringId::DownloadFailed}, true, zh, "下载位图失败");
+    ExpectDownloadBox({Stopped, StringId::DownloadFailed}, false, zh, std::nullopt);
+    ExpectDownloadBox({FileNotOpened, StringId::FileReadFailure}, false, zh, "读取文件失败");
+    ExpectDownloadBox({DeviceGone, StringId::DownloadFailed}, true, en,
+                      "Download bitmap failed\nThe printer was disconnected (USB 0483:5720), "
+                      "please check the connection and try again");
+    ExpectDownloadBox({Stopped, StringId::DownloadStopped, 3}, true, zh,
+                      "下载已停止：位图槽 3 只存入了部分位图");
+    ExpectDownloadBox({Stopped, StringId::DownloadStopped, 3}, true, en,
+                      "Download stopped: slot 3 holds only part of the bitmap");
+    ExpectDownloadBox({Abandoned, StringId::StillInSetupMode, 3}, true, en,
+                      "The printer is still in setup mode: switch it off and on again");
 }
 
 // While a stopped download's blank rows go out, the window says so and how long they take, and

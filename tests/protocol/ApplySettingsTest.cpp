@@ -1,4 +1,5 @@
 #include "protocol/ApplySettings.h"
+#include "protocol/SetupCommandTable.h"
 #include "support/RecordingLink.h"
 
 #include <gtest/gtest.h>
@@ -23,68 +24,47 @@ Apply(const PrinterSettings& settings, std::deque<Bytes> replies = {kOk}, bool u
     return {outcome, std::move(link)};
 }
 
+// The printer's replies to EnterSetup, each read after its own 100 ms pause.
+void ExpectReplies(std::deque<Bytes> replies, ApplyOutcome outcome, std::size_t reads,
+                   const char* writes) {
+    PrinterSettings settings;
+    settings.codePage = 11;
+    const auto [got, link] = Apply(settings, std::move(replies));
+    EXPECT_EQ(got, outcome) << writes;
+    EXPECT_EQ(link->Count(Kind::Read), reads) << writes;
+    EXPECT_EQ(link->Count(Kind::Pause), reads) << writes;
+    EXPECT_EQ(link->Trace(true), writes);
+}
+
 TEST(ApplySettings, ReplyOutcomes) {
-    struct Case {
-        const char* name;
-        std::deque<Bytes> replies;
-        ApplyOutcome outcome;
-        std::size_t reads;
-        const char* writes;
-    } cases[] = {
-        {"wrong reply ends the wait at once",
-         {{0x4E, 0x4F}},
-         ApplyOutcome::WrongReply,
-         1,
-         "1B 06|1B 16"},
-        {"silent printer: 49 reads", {}, ApplyOutcome::NoReply, 49, "1B 06|1B 16"},
-        {"reply in two pieces",
-         {{0x4F}, {}, {0x4B}},
-         ApplyOutcome::Success,
-         3,
-         "1B 06|1B 74 0B|1B 16"},
-        {"wrong reply in two pieces", {{0x4F}, {0x4F}}, ApplyOutcome::WrongReply, 2, "1B 06|1B 16"},
-    };
-    for (const Case& c : cases) {
-        PrinterSettings settings;
-        settings.codePage = 11;
-        const auto [outcome, link] = Apply(settings, c.replies);
-        EXPECT_EQ(outcome, c.outcome) << c.name;
-        // Each read follows its own 100 ms pause.
-        EXPECT_EQ(link->Count(Kind::Read), c.reads) << c.name;
-        EXPECT_EQ(link->Count(Kind::Pause), c.reads) << c.name;
-        EXPECT_EQ(link->Trace(true), c.writes) << c.name;
-    }
+    // A wrong reply ends the wait at once; a silent printer is read 49 times.
+    ExpectReplies({{0x4E, 0x4F}}, ApplyOutcome::WrongReply, 1, "1B 06|1B 16");
+    ExpectReplies({}, ApplyOutcome::NoReply, 49, "1B 06|1B 16");
+    ExpectReplies({{0x4F}, {}, {0x4B}}, ApplyOutcome::Success, 3, "1B 06|1B 74 0B|1B 16");
+    ExpectReplies({{0x4F}, {0x4F}}, ApplyOutcome::WrongReply, 2, "1B 06|1B 16");
 }
 
 // An abort ends the settings where it happens; what went out before stays sent.
+void ExpectAbort(TextSetting btName, const std::u16string& password, ApplyOutcome outcome,
+                 const char* writes) {
+    PrinterSettings s;
+    s.codePage = 11;
+    s.manufacturer = {true, u"ABC"};
+    s.btName = std::move(btName);
+    s.btPassword = {true, password};
+    s.density = 3; // after the abort: never sent
+    const auto [got, link] = Apply(s);
+    EXPECT_EQ(got, outcome) << writes;
+    EXPECT_EQ(link->Trace(true), writes);
+}
+
 TEST(ApplySettings, AbortsKeepWhatWasSent) {
-    struct Case {
-        TextSetting btName;
-        std::u16string password;
-        ApplyOutcome outcome;
-        const char* writes;
-    } cases[] = {
-        {{true, u""}, u"1234", ApplyOutcome::EmptyBtName, "1B 06|1B 74 0B|1B 24|41 42 43|00|1B 16"},
-        {{false, u""},
-         u"123",
-         ApplyOutcome::BadBtPassword,
-         "1B 06|1B 74 0B|1B 24|41 42 43|00|1B 16"},
-        {{true, u"P1"},
-         u"12345",
-         ApplyOutcome::BadBtPassword,
-         "1B 06|1B 74 0B|1B 24|41 42 43|00|1B 11|50 31|00|1B 16"},
-    };
-    for (const Case& c : cases) {
-        PrinterSettings s;
-        s.codePage = 11;
-        s.manufacturer = {true, u"ABC"};
-        s.btName = c.btName;
-        s.btPassword = {true, c.password};
-        s.density = 3; // after the abort: never sent
-        const auto [outcome, link] = Apply(s);
-        EXPECT_EQ(outcome, c.outcome) << c.writes;
-        EXPECT_EQ(link->Trace(true), c.writes);
-    }
+    ExpectAbort({true, u""}, u"1234", ApplyOutcome::EmptyBtName,
+                "1B 06|1B 74 0B|1B 24|41 42 43|00|1B 16");
+    ExpectAbort({false, u""}, u"123", ApplyOutcome::BadBtPassword,
+                "1B 06|1B 74 0B|1B 24|41 42 43|00|1B 16");
+    ExpectAbort({true, u"P1"}, u"12345", ApplyOutcome::BadBtPassword,
+                "1B 06|1B 74 0B|1B 24|41 42 43|00|1B 11|50 31|00|1B 16");
 }
 
 // Entry, text and NUL as three writes; USB alone pauses 30 ms after each text and is not purged.
@@ -105,40 +85,6 @@ TEST(ApplySettings, TextSettingsThreeWritesAndUsbPause) {
         EXPECT_EQ(outcome, ApplyOutcome::Success);
         EXPECT_EQ(link->Trace(), trace);
     }
-}
-
-// Every setting at once: the fixed order, both offsets between mark detection and sensitivity.
-TEST(ApplySettings, EverySettingInOrder) {
-    PrinterSettings s;
-    s.codePage = 47;
-    s.font = 1;
-    s.language = 1;
-    s.cutter = 1;
-    s.serialFormat = SetupCommandTable::SerialFormat{7, 2, 0, 0};
-    s.manufacturer = {true, u"M"};
-    s.model = {true, u"D"};
-    s.serialNumber = {true, u"S"};
-    s.btName = {true, u"B"};
-    s.btPassword = {true, u"1234"};
-    s.markDetect = 1;
-    s.markStart = {true, -100};
-    s.markTear = {true, 300};
-    s.markSensitivity = 2;
-    s.speed = 3;
-    s.density = 0;
-    s.crMode = 1;
-    s.direction = 1;
-    s.paperWidth = 2;
-    s.usbMode = 1;
-    s.buzzer = BuzzerChoice{true, false};
-    const auto [outcome, link] = Apply(s);
-    EXPECT_EQ(outcome, ApplyOutcome::Success);
-    EXPECT_EQ(link->Trace(true), "1B 06|1B 74 2F|1B 21 01|1B 22 01|1B 32 10|1B 23 07|"
-                                 "1B 24|4D|00|1B 25|44|00|1B 26|53|00|1B 11|42|00|"
-                                 "1B 10|31 32 33 34|00|1B 2B 01|"
-                                 "1D 28 46 04 00 01 01 64 00|1D 28 46 04 00 02 00 2C 01|"
-                                 "1B 28 02|1B 2C 03|1B FD 00|1B 2E 01|1B 63 01|1B 2D 02|"
-                                 "1B 30 01|1B 29 01|1B 16");
 }
 
 TEST(ApplySettings, FailedOrShortWriteEndsTheRun) {
@@ -216,6 +162,16 @@ TEST(ApplySettings, OffsetsBeyondSixteenBitsAreRefusedBeforeSending) {
         EXPECT_EQ(outcome, c.refused ? ApplyOutcome::OffsetOutOfRange : ApplyOutcome::Success);
         EXPECT_EQ(link->events.empty(), c.refused);
     }
+}
+
+// The edges of the command table: offsets keep their low 16 bits, the sign apart.
+TEST(SetupCommandTable, BytesOnTheWire) {
+    namespace cmd = SetupCommandTable;
+    EXPECT_EQ(cmd::SetBuzzer(false, false), (Bytes{0x1B, 0x29, 0x00}));
+    EXPECT_EQ(cmd::SetMarkOffset(1, 70000),
+              (Bytes{0x1D, 0x28, 0x46, 0x04, 0x00, 0x01, 0x00, 0x70, 0x11}));
+    EXPECT_EQ(cmd::SetMarkOffset(1, INT32_MIN),
+              (Bytes{0x1D, 0x28, 0x46, 0x04, 0x00, 0x01, 0x01, 0x00, 0x00}));
 }
 
 } // namespace

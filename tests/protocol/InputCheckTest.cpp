@@ -63,11 +63,8 @@ TEST(CheckSettings, RefusesWhatMustNotReachThePrinter) {
          Expected{Setting::SerialNumber, K::ControlCharacter, 124, 0x7F, 0}},
         {Setting::BtName, u"ab\tc", R::Window, "CP936",
          Expected{Setting::BtName, K::ControlCharacter, 124, 0x09, 2}},
-        {Setting::BtPassword,
-         std::u16string(u"12\0"
-                        "4",
-                        4),
-         R::CommandLine, "CP936", Expected{Setting::BtPassword, K::ControlCharacter, 124, 0x00, 2}},
+        {Setting::BtPassword, std::u16string{u'1', u'2', u'\0', u'4'}, R::CommandLine, "CP936",
+         Expected{Setting::BtPassword, K::ControlCharacter, 124, 0x00, 2}},
         // Characters the code page lacks, named with their place.
         {Setting::BtName, u"ab汉", R::Window, "CP1252",
          Expected{Setting::BtName, K::UnmappableCharacter, 123, U'汉', 2}},

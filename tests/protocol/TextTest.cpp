@@ -140,17 +140,6 @@ TEST(Environment, UiLanguageFollowsTheEnvironment) {
     }
 }
 
-TEST(Environment, CodePageOverrideAndLocale) {
-    SetEnvironment({{"LANG", "zh_CN.UTF-8"}});
-    EXPECT_EQ(SystemAnsiCodePage().name, "CP936");
-    setenv("LC_CTYPE", "ru_RU.UTF-8", 1);
-    EXPECT_EQ(SystemAnsiCodePage().name, "CP1251");
-    setenv("TERVAN_ANSI_CODEPAGE", "65001", 1);
-    EXPECT_EQ(SystemAnsiCodePage().name, "UTF-8");
-    setenv("TERVAN_ANSI_CODEPAGE", "936", 1);
-    EXPECT_EQ(ToAnsi(u"打印"), (Bytes{0xB4, 0xF2, 0xD3, 0xA1}));
-}
-
 TEST(Utf, RoundTripAndRejects) {
     EXPECT_EQ(Utf8ToUtf16("打印A\xF0\xA0\x80\x80"), std::u16string(u"打印A\U00020000"));
     EXPECT_EQ(Utf16ToUtf8(u"打印A\U00020000"), "打印A\xF0\xA0\x80\x80");

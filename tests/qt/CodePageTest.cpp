@@ -24,15 +24,10 @@ Bytes FromHexLines(const std::string& text) {
 }
 
 // The manufacturer "测试" between setup mode's first and last command.
-Bytes Conversation(const Bytes& text) {
-    Bytes wire{0x1B, 0x06, 0x1B, 0x24};
-    for (std::uint8_t byte : text) {
-        wire.push_back(byte);
-    }
-    for (std::uint8_t byte : {0x00, 0x1B, 0x16}) {
-        wire.push_back(byte);
-    }
-    return wire;
+Bytes Conversation(Bytes text) {
+    text.insert(text.begin(), {0x1B, 0x06, 0x1B, 0x24});
+    text.insert(text.end(), {0x00, 0x1B, 0x16});
+    return text;
 }
 
 // The window and the command line pick the same code page from the same environment, whatever

@@ -34,58 +34,44 @@ TEST(WindowOptions, PortDemoAndScreenshot) {
     const std::string demoLine =
         R"(tervan: a virtual printer listens on (/dev/pts/\d+) \(selected in the port list\)\n)";
     const struct {
-        const char* name;
-        bool reporting; // the window that says which port it shows; else the program itself
         std::vector<std::string> args;
         int exitCode;
-        std::string selected; // "demo": the virtual printer's path
-        std::string err;      // a regular expression for the whole of standard error
-        bool png;
+        // The port the driven window reports ("demo": the virtual printer's path); empty: the
+        // program itself runs, and renders a screenshot unless it fails.
+        std::string selected;
+        std::string err; // a regular expression for the whole of standard error
     } cases[] = {
-        {"a serial port first and selected",
-         true,
-         {"--port", "/dev/ttyTERVAN9"},
-         0,
-         "/dev/ttyTERVAN9",
-         "",
-         false},
-        {"the USB link", true, {"--port", "usb"}, 0, "USB", "", false},
-        {"the virtual printer", true, {"--demo"}, 0, "demo", demoLine, false},
-        {"a screenshot", false, {"--screenshot", shot.string()}, 0, "", "", true},
-        {"a screenshot with the virtual printer",
-         false,
-         {"--demo", "--port", "/dev/ttyTERVAN9", "--screenshot", shot.string()},
-         0,
-         "",
-         demoLine,
-         true},
-        {"a screenshot nowhere",
-         false,
-         {"--screenshot", "/nonexistent/window.png"},
+        {{"--port", "/dev/ttyTERVAN9"}, 0, "/dev/ttyTERVAN9", ""},
+        {{"--port", "usb"}, 0, "USB", ""},
+        {{"--demo"}, 0, "demo", demoLine},
+        {{"--demo", "--port", "/dev/ttyTERVAN9", "--screenshot", shot.string()}, 0, "", demoLine},
+        {{"--screenshot", "/nonexistent/window.png"},
          1,
          "",
-         R"(tervan: cannot write the screenshot /nonexistent/window\.png\n)",
-         false},
+         R"(tervan: cannot write the screenshot /nonexistent/window\.png\n)"},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(c.args.back());
         fs::remove(shot);
+        const bool reporting = !c.selected.empty();
+        const bool png = !reporting && c.exitCode == 0;
         const ProcessResult r =
-            RunProcess(c.reporting ? TERVAN_REPORTING_WINDOW : TERVAN_WINDOW_PATH, c.args,
+            RunProcess(reporting ? TERVAN_DRIVEN_WINDOW : TERVAN_WINDOW_PATH, c.args,
                        {{"QT_QPA_PLATFORM", "offscreen"},
                         {"LANG", "C.UTF-8"},
+                        {"TERVAN_DRIVE", "report"},
                         {"XDG_RUNTIME_DIR", runtime.string()}});
         EXPECT_EQ(r.exitCode, c.exitCode) << r.err;
         std::smatch demo;
         EXPECT_TRUE(std::regex_match(r.err, demo, std::regex(c.err))) << r.err;
-        if (c.reporting) {
+        if (reporting) {
             const std::string port = c.selected == "demo" ? demo[1].str() : c.selected;
             // The given port comes right after "USB", the list's first entry, and is selected.
             const std::string items = port == "USB" ? "USB" : "USB|" + port;
             EXPECT_TRUE(r.out.starts_with("selected: " + port + "\nitems: " + items)) << r.out;
         }
-        EXPECT_EQ(fs::exists(shot), c.png);
-        if (c.png) {
+        EXPECT_EQ(fs::exists(shot), png);
+        if (png) {
             EXPECT_EQ(Head(shot, kPngStart.size()), kPngStart);
             EXPECT_GT(fs::file_size(shot), 1000u);
         }

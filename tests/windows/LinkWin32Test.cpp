@@ -2,7 +2,6 @@
 #include "link/PortListWin32.h"
 #include "link/SerialDcbWin32.h"
 #include "link/SerialPort.h"
-#include "link/UsbPort.h"
 #include "protocol/LinkSession.h"
 
 #include <gtest/gtest.h>
@@ -45,12 +44,10 @@ TEST(SerialLineSettings, DcbFields) {
         EXPECT_EQ(dcb.Parity, c.expectedParity);
         EXPECT_EQ(dcb.ByteSize, c.byteSize);
         EXPECT_EQ(dcb.StopBits, 0);
-        EXPECT_EQ(dcb.fOutxCtsFlow, 0u);
-        EXPECT_EQ(dcb.fOutxDsrFlow, 0u);
-        EXPECT_EQ(dcb.fDtrControl, 0u);
-        EXPECT_EQ(dcb.fOutX, 0u);
-        EXPECT_EQ(dcb.fInX, 0u);
-        EXPECT_EQ(dcb.fRtsControl, 0u);
+        // Every handshake off.
+        EXPECT_EQ(dcb.fOutxCtsFlow + dcb.fOutxDsrFlow + dcb.fDtrControl + dcb.fOutX + dcb.fInX +
+                      dcb.fRtsControl,
+                  0u);
         EXPECT_EQ(dcb.fParity, 1u); // untouched
         EXPECT_EQ(dcb.XonChar, 0x11);
     }
@@ -97,15 +94,6 @@ TEST(SerialPortWin32, OutcomesWithoutAPrinter) {
     port.Close();
     port.Close();
     EXPECT_FALSE(port.IsOpen());
-}
-
-// Wine lists no USB devices.
-TEST(UsbPortWin32, NoPrinterPresent) {
-    CUSBPort usb;
-    EXPECT_FALSE(usb.Open());
-    EXPECT_EQ(usb.FailureCause(), OpenCause::NotFound);
-    EXPECT_FALSE(usb.IsOpen());
-    EXPECT_FALSE(UsbPrinterDevicePath().has_value());
 }
 
 } // namespace

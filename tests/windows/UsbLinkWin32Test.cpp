@@ -1,4 +1,5 @@
 #include "link/UsbPort.h"
+#include "link/UsbPortWin32.h"
 #include "protocol/ApplySettings.h"
 
 #include <windows.h>
@@ -94,19 +95,15 @@ private:
 
 TEST(UsbLinkWin32, ConversationOverTheDevicePath) {
     const struct {
-        const char* name;
         Behaviour behaviour;
         ApplyOutcome outcome;
         Bytes received;
     } cases[] = {
-        {"answers",
-         Behaviour::Answers,
-         ApplyOutcome::Success,
-         {0x1B, 0x06, 0x1B, 0xFD, 0x03, 0x1B, 0x16}},
-        {"hangs up", Behaviour::HangsUp, ApplyOutcome::DeviceGone, {0x1B, 0x06}},
+        {Behaviour::Answers, ApplyOutcome::Success, {0x1B, 0x06, 0x1B, 0xFD, 0x03, 0x1B, 0x16}},
+        {Behaviour::HangsUp, ApplyOutcome::DeviceGone, {0x1B, 0x06}},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.name);
+        SCOPED_TRACE(static_cast<int>(c.behaviour));
         PipePrinter printer(c.behaviour);
         CUSBPort port;
         ASSERT_TRUE(port.OpenDevice(printer.Path()));
@@ -144,8 +141,12 @@ TEST(UsbLinkWin32, SilentPrinterReadEndsAtItsTimeOut) {
     port.Close();
 }
 
-TEST(UsbLinkWin32, MissingDevicePathIsNotFound) {
+// Wine lists no USB devices.
+TEST(UsbLinkWin32, NoPrinterOrMissingDevicePathIsNotFound) {
     CUSBPort port;
+    EXPECT_FALSE(UsbPrinterDevicePath().has_value());
+    EXPECT_FALSE(port.Open());
+    EXPECT_EQ(port.FailureCause(), OpenCause::NotFound);
     EXPECT_FALSE(port.OpenDevice("\\\\.\\pipe\\tervan-usb-nobody"));
     EXPECT_EQ(port.FailureCause(), OpenCause::NotFound);
     EXPECT_FALSE(port.IsOpen());
