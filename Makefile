@@ -5,7 +5,7 @@ FUZZ_SECONDS ?= 60
 CMAKE_GEN := -G Ninja
 
 .PHONY: all deps build test test-asan run bench fuzz fuzz-smoke format tidy clean \
-	build-windows test-windows package-windows
+	build-windows test-windows package-windows package test-package
 
 all: build
 
@@ -28,6 +28,17 @@ test-asan: deps
 	@cmake --build build-asan -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# The Debian package, by CPack from the install rules: build/package/tervan_VERSION_ARCH.deb.
+package: build
+	@scripts/install-deps --package
+	@rm -rf build/package
+	@cd build && cpack -G DEB >/dev/null
+	@ls build/package/*.deb
+
+# The package unpacked into a scratch root and checked there, lintian included.
+test-package: package
+	tests/package/check-package.sh build/package/tervan_*.deb
 
 # The window on a virtual printer when there is a display; the command-line demo otherwise.
 run: build

@@ -1,3 +1,4 @@
+#include "base/Version.h"
 #include "cli/ApplyCommand.h"
 #include "cli/ExitCode.h"
 #include "cli/InfoCommands.h"
@@ -31,13 +32,14 @@ int Run(int argc, char** argv) {
     argv = console.Argv();
     CLI::App app{"tervan-cli: configure a receipt printer over a serial port or USB"};
     app.require_subcommand(1);
+    app.set_version_flag("--version", "tervan-cli " TERVAN_VERSION, "Show the version and end");
     const std::vector<std::function<int()>> commands = {
         AddApplyCommand(app), AddLogoCommand(app), AddProfileCommand(app),
         AddPortsCommand(app), AddListCommand(app),
     };
     try {
         app.parse(argc, argv);
-    } catch (const CLI::CallForHelp& e) {
+    } catch (const CLI::Success& e) { // --help or --version
         return app.exit(e);
     } catch (const CLI::ParseError& e) {
         app.exit(e);

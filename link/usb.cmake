@@ -26,10 +26,3 @@ else()
     target_sources(tervan_link PRIVATE ${CMAKE_CURRENT_LIST_DIR}/UsbPortNull.cpp)
 endif()
 
-# Without the rule only root may open the printer's device node. Relative to the install prefix,
-# so a /usr install lands where udev reads packaged rules; set /etc/udev/rules.d for a local one.
-if(CMAKE_SYSTEM_NAME STREQUAL "Linux")
-    set(TERVAN_UDEV_RULES_DIR "lib/udev/rules.d" CACHE STRING "Where the udev rule is installed")
-    install(FILES ${PROJECT_SOURCE_DIR}/contrib/60-tervan.rules
-            DESTINATION ${TERVAN_UDEV_RULES_DIR})
-endif()

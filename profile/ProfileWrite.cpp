@@ -1,5 +1,6 @@
 #include "profile/Profile.h"
 
+#include "base/Version.h"
 #include "profile/ProfileKeys.h"
 #include "protocol/SettingTable.h"
 #include "protocol/SettingValues.h"

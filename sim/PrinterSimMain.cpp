@@ -1,4 +1,5 @@
 // tervan-printer-sim: plays the printer on a pseudo-terminal until SIGTERM or SIGINT.
+#include "base/Version.h"
 #include "link/StandardDescriptors.h"
 #include "sim/VirtualPrinter.h"
 
@@ -25,6 +26,8 @@ int Run(int argc, char** argv) {
     tervan::EnsureStandardDescriptors();
     CLI::App app{"Plays the printer on a pseudo-terminal; prints the terminal's path first, "
                  "then one line per command received."};
+    app.set_version_flag("--version", "tervan-printer-sim " TERVAN_VERSION,
+                         "Show the version and end");
     ReplyMode reply = ReplyMode::Ok;
     unsigned delayMs = 0;
     std::string logPath;
@@ -45,7 +48,15 @@ int Run(int argc, char** argv) {
                    "Stop reading the line for good after this many bytes, as a jammed printer");
     app.add_option("--bytes-per-second", bytesPerSecond,
                    "Read no faster than this, as a slow printer does");
-    CLI11_PARSE(app, argc, argv);
+    // A refused option ends with 2, as in tervan-cli, rather than with the parser's own codes.
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::Success& e) { // --help or --version
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return 2;
+    }
 
     File log;
     if (!logPath.empty()) {

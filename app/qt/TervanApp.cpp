@@ -4,6 +4,7 @@
 #include "app/qt/DialogHost.h"
 #include "app/qt/StopSignalsQt.h"
 #include "app/qt/TervanDlg.h"
+#include "base/Version.h"
 #include "form/FormState.h"
 #include "link/StandardDescriptors.h"
 #include "sim/VirtualPrinter.h"
@@ -16,6 +17,7 @@
 #include <QTranslator>
 
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <string>
 
@@ -49,6 +51,16 @@ std::unique_ptr<sim::VirtualPrinter> StartDemoPrinter() {
     return printer;
 }
 
+// Answered before the toolkit starts, since the toolkit ends the program where there is no display.
+bool AsksForVersion(int argc, char** argv) {
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0 || std::strcmp(argv[i], "-v") == 0) {
+            return true;
+        }
+    }
+    return false;
+}
+
 } // namespace
 
 CTervanApp::CTervanApp() : m_codePage(SystemAnsiCodePage()) {}
@@ -57,6 +69,7 @@ int CTervanApp::InitInstance(const QStringList& arguments) {
     QCommandLineParser parser;
     parser.setApplicationDescription(QStringLiteral("Configures receipt printers."));
     parser.addHelpOption();
+    parser.addVersionOption();
     const QCommandLineOption port(QStringLiteral("port"),
                                   QStringLiteral("Put PATH first in the port list, selected."),
                                   QStringLiteral("PATH"));
@@ -97,9 +110,14 @@ int CTervanApp::InitInstance(const QStringList& arguments) {
 int RunTervan(int& argc, char** argv) {
     // Before anything opens a file: the printer's port must never take the number of stderr.
     EnsureStandardDescriptors();
+    if (AsksForVersion(argc, argv)) {
+        std::printf("tervan %s\n", TERVAN_VERSION);
+        return 0;
+    }
     CTervanApp app; // before the toolkit, which may change the locale
     QApplication application(argc, argv);
     QApplication::setApplicationName(QStringLiteral("tervan"));
+    QApplication::setApplicationVersion(QStringLiteral(TERVAN_VERSION));
     // Qt's own texts (the file dialog, the boxes' buttons) in the user's language, where the
     // system has Qt's translations.
     QTranslator qtTexts;

@@ -1,4 +1,5 @@
 #include "profile/Profile.h"
+#include "base/Version.h"
 #include "protocol/ApplySettings.h"
 #include "support/RecordingLink.h"
 #include "support/TempDir.h"
