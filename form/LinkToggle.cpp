@@ -51,6 +51,7 @@ ToggleReport ReportToggle(FormState& form, const OpenResult& result, std::string
         break;
     case OpenOutcome::SettingsRefused:
     case OpenOutcome::UsbOpenFailed:
+    case OpenOutcome::TcpOpenFailed:
         report.messages.push_back(general);
         status = StringId::ConnectionFailed;
         break;

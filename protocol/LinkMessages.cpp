@@ -36,6 +36,17 @@ std::string OpenFailureReason(const OpenResult& result, bool usb, Language langu
         return zh ? "端口不接受这些线路设置" : "the port refused the line settings";
     case OpenCause::DeviceGone:
         return zh ? "打印机已断开连接" : "the printer was disconnected";
+    case OpenCause::HostUnknown:
+        return zh ? "找不到该主机" : "unknown host";
+    case OpenCause::Refused:
+        // The system's own words where it has them ("Connection refused").
+        return zh ? "连接被拒绝"
+                  : (result.systemError != 0 ? SystemErrorText(result.systemError)
+                                             : "connection refused");
+    case OpenCause::TimedOut:
+        return zh ? "3 秒内未能连接" : "no connection within 3 s";
+    case OpenCause::Stopped:
+        return zh ? "已停止" : "stopped";
     case OpenCause::Other:
         return SystemReason(result.systemError, language);
     }
@@ -62,6 +73,7 @@ std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::stri
         return {{"BuildCommDCB", "ERROR"}, general};
     case OpenOutcome::SettingsRefused:
     case OpenOutcome::UsbOpenFailed:
+    case OpenOutcome::TcpOpenFailed:
         return {general};
     }
     return {general};

@@ -14,7 +14,7 @@ struct Entry {
 };
 
 // The message texts exactly as printers' users know them ("Faill" included).
-constexpr std::array<Entry, 34> kStrings{{
+constexpr std::array<Entry, 35> kStrings{{
     {StringId::AboutMenu, "关于 Tervan(&A)...", "关于 Tervan(&A)..."},
     {StringId::Close, "关闭", "Close"},
     {StringId::ConnectionSuccessful, "_连接成功", "_Connection successful"},
@@ -68,6 +68,8 @@ constexpr std::array<Entry, 34> kStrings{{
     {StringId::FillingMinutes, "正在用空白行补齐位图，约 %1 分钟",
      "Filling the rest of the bitmap with blank rows, about %1 min"},
     {StringId::Filling, "正在用空白行补齐位图…", "Filling the rest of the bitmap with blank rows…"},
+    {StringId::ConnectionDropped, "打印机断开了网络连接（%1），请检查连接后重试",
+     "The printer closed the network connection (%1), please check the connection and try again"},
 }};
 
 } // namespace

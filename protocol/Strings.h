@@ -47,6 +47,8 @@ enum class StringId : int {
     FillingSeconds = 132,
     FillingMinutes = 133,
     Filling = 134,
+    // Under a verdict: the network printer closed the connection (%1 its tcp: name).
+    ConnectionDropped = 140,
 };
 
 enum class Language { Chinese, English };
