@@ -272,7 +272,7 @@ int RunApply(const Inputs& in) {
     return RunOnLink(in.link, [&](const Session& session) {
         const ApplyOutcome outcome = ApplySettings(settings, codePage, session.link, session.isUsb,
                                                    session.pause, session.stop);
-        PrintText(LoadString(VerdictText(outcome)));
+        session.say(LoadString(VerdictText(outcome)));
         return outcome == ApplyOutcome::Success ? kExitDone : kExitFailed;
     });
 }
