@@ -11,8 +11,14 @@ namespace tervan::cli {
 
 PortRunResult RunOnPort(const std::string& name, const PortRunSetup& setup, const Work& work) {
     const PortChoice port = ChoosePort(name);
-    // The port as messages name it: the network printer by its endpoint, a serial port by its path.
-    const std::string shown = port.tcp ? "tcp:" + TcpEndpointName(*port.tcp) : port.path;
+    // The port as messages name it: a network printer by its endpoint, a USB one by its place
+    // (none: the first one found), a serial port by its path.
+    std::string shown = port.path;
+    if (port.tcp) {
+        shown = "tcp:" + TcpEndpointName(*port.tcp);
+    } else if (port.usb && !port.usbLocation.empty()) {
+        shown = "usb:" + port.usbLocation;
+    }
     PrinterLinks links;
     PortRunResult result;
     const SessionResult session = RunLinkSession(

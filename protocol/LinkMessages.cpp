@@ -56,7 +56,8 @@ std::string OpenFailureReason(const OpenResult& result, bool usb, Language langu
 std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::string_view port,
                                              Language language) {
     const bool usb = result.outcome == OpenOutcome::UsbOpenFailed;
-    const std::string detail = std::string(usb ? std::string_view("USB") : port) +
+    // A USB printer chosen by its place is named by it; the first one found is just "USB".
+    const std::string detail = std::string(usb && port.empty() ? std::string_view("USB") : port) +
                                (language == Language::Chinese ? "：" : ": ") +
                                OpenFailureReason(result, usb, language);
     const MessageText general{std::string(LoadString(StringId::PortOpenFailed, language)) + "\n" +

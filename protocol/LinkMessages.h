@@ -17,7 +17,7 @@ struct MessageText {
 
 // The message boxes a failed open shows, in order (none for Opened or Closed), in the given
 // language. The texts are the tool's own; the last one gets a second line naming the port ("USB"
-// for the USB link, the "tcp:" name for a network printer) and the reason, so the user can tell a
+// for the first USB printer when `port` is empty) and the reason, so the user can tell a
 // missing port from a busy one.
 std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::string_view port,
                                              Language language);

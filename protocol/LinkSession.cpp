@@ -54,10 +54,13 @@ PortChoice ChoosePort(std::string_view name) {
 }
 
 std::optional<std::string> PortNameProblem(std::string_view name) {
+    // Appended piece by piece: GCC 12 takes "'" + std::string(...) for an overlapping copy.
+    std::string problem = "'";
+    problem += name;
     if (HasScheme(name, "tcp") && !ParseTcpEndpoint(name.substr(4))) {
-        return "'" + std::string(name) +
-               "' is not tcp:HOST or tcp:HOST:PORT (an IPv6 address in brackets, e.g. "
-               "tcp:[::1]:9100; PORT 1..65535)";
+        problem += "' is not tcp:HOST or tcp:HOST:PORT (an IPv6 address in brackets, e.g. "
+                   "tcp:[::1]:9100; PORT 1..65535)";
+        return problem;
     }
     if (HasScheme(name, "usb")) {
         const std::string_view place = name.substr(4);
@@ -67,9 +70,9 @@ std::optional<std::string> PortNameProblem(std::string_view name) {
         };
         if (dash == std::string_view::npos || !digits(place.substr(0, dash), "0123456789") ||
             !digits(place.substr(dash + 1), "0123456789.")) {
-            return "'" + std::string(name) +
-                   "' is not usb:BUS-PORT, the place a printer is plugged in as tervan-cli ports "
-                   "lists it (e.g. usb:1-2 or usb:1-2.3)";
+            problem += "' is not usb:BUS-PORT, the place a printer is plugged in as tervan-cli "
+                       "ports lists it (e.g. usb:1-2 or usb:1-2.3)";
+            return problem;
         }
     }
     return std::nullopt;
