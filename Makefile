@@ -4,7 +4,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 60
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps build test test-asan run bench fuzz fuzz-smoke format tidy clean \
+.PHONY: all deps build test test-asan test-fleet run bench fuzz fuzz-smoke format tidy clean \
 	build-windows test-windows package-windows
 
 all: build
@@ -28,6 +28,12 @@ test-asan: deps
 	@cmake --build build-asan -j $(JOBS)
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
+
+# The Ansible playbook of contrib/ansible run by ansible-playbook against virtual printers on this
+# machine. Apart from `make test`, which it would lengthen by Ansible's own start-up and a silent
+# printer's 15 s; `.ci/run` runs it.
+test-fleet: build
+	tests/fleet/ansible-check.sh $(CURDIR)/build/bin
 
 # The window on a virtual printer when there is a display; the command-line demo otherwise.
 run: build
