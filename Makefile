@@ -46,16 +46,18 @@ run: build
 	fi
 
 # The benchmarks, then a 4000 x 3000 photo converted to a 576-dot logo by tervan-cli and by Pillow,
-# the two whole processes timed in turns; the picture benchmarks use the same photo.
+# the two whole processes timed in turns; the picture benchmarks use the same photo. Last, apply
+# to 16 virtual printers at once against apply to one, timed in turns.
 BENCH_PHOTO := build-bench/photo-4000x3000-q90.jpg
 bench:
 	@scripts/install-deps --bench
 	@cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTERVAN_BENCH=ON \
 		-DTERVAN_TESTS=OFF >/dev/null
-	@cmake --build build-bench -j $(JOBS) --target tervan-bench tervan-cli
+	@cmake --build build-bench -j $(JOBS) --target tervan-bench tervan-cli tervan-printer-sim
 	@[ -f $(BENCH_PHOTO) ] || bench/make-photo.py $(BENCH_PHOTO)
 	TERVAN_BENCH_PHOTO=$(BENCH_PHOTO) build-bench/bin/tervan-bench
 	bench/picture-vs-pillow.py build-bench/bin/tervan-cli $(BENCH_PHOTO)
+	bench/fleet-vs-one.py build-bench/bin
 
 # Coverage-guided fuzzing with libFuzzer (clang): the BMP loader, then the picture decoder, each
 # for FUZZ_SECONDS.
