@@ -142,6 +142,13 @@ int RunOnPrinters(const std::vector<std::string>& ports, const LinkOptions& opti
             status = printer->report.status;
         }
     }
+    // Whoever reads the reports (a script, a configuration tool) must not take lost ones for
+    // success.
+    if (!setup.out) {
+        std::cerr << "standard output cannot be written: the printers' reports are lost\n"
+                  << std::flush;
+        return status == kExitDone ? static_cast<int>(kExitFailed) : status;
+    }
     return status;
 }
 
