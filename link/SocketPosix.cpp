@@ -1,3 +1,4 @@
+#include "base/UniqueFdPosix.h"
 #include "link/FdIoPosix.h"
 #include "link/Socket.h"
 
@@ -29,13 +30,6 @@ struct AddrInfoDeleter {
 
 int Fd(const UniqueSocket& socket) {
     return static_cast<int>(socket.Get());
-}
-
-bool MakeNonBlocking(int fd) {
-    const int status = ::fcntl(fd, F_GETFL);
-    const int descriptor = ::fcntl(fd, F_GETFD);
-    return status >= 0 && descriptor >= 0 && ::fcntl(fd, F_SETFL, status | O_NONBLOCK) == 0 &&
-           ::fcntl(fd, F_SETFD, descriptor | FD_CLOEXEC) == 0;
 }
 
 } // namespace

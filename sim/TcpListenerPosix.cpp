@@ -1,7 +1,6 @@
 #include "sim/TcpListener.h"
 
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/socket.h>
 
@@ -9,18 +8,11 @@ namespace tervan::sim {
 
 namespace {
 
-bool Configure(int fd) {
-    const int status = ::fcntl(fd, F_GETFL);
-    const int descriptor = ::fcntl(fd, F_GETFD);
-    return status >= 0 && descriptor >= 0 && ::fcntl(fd, F_SETFL, status | O_NONBLOCK) == 0 &&
-           ::fcntl(fd, F_SETFD, descriptor | FD_CLOEXEC) == 0;
-}
-
 // One listening socket at `address`; none when it cannot be had.
 UniqueFd Listen(const sockaddr* address, socklen_t length, int family) {
     UniqueFd fd{::socket(family, SOCK_STREAM, 0)};
     const int on = 1;
-    if (fd.IsNull() || !Configure(fd.Get()) ||
+    if (fd.IsNull() || !MakeNonBlocking(fd.Get()) ||
         ::setsockopt(fd.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) {
         return {};
     }
@@ -63,7 +55,7 @@ std::optional<TcpListener> TcpListener::Open(std::uint16_t port) {
 
 UniqueFd TcpListener::Accept(int socket) {
     UniqueFd fd{::accept(socket, nullptr, nullptr)};
-    if (!fd.IsNull() && !Configure(fd.Get())) {
+    if (!fd.IsNull() && !MakeNonBlocking(fd.Get())) {
         fd.Reset();
     }
     return fd;

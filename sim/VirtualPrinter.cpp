@@ -40,13 +40,6 @@ constexpr double kPaceSavingSeconds = 0.05;
 // ... and no fewer bytes than this, so that it reads in pieces of some size.
 constexpr double kPaceMinimumSaving = 64;
 
-bool MakeNonBlocking(int fd) {
-    const int status = ::fcntl(fd, F_GETFL);
-    const int descriptor = ::fcntl(fd, F_GETFD);
-    return status >= 0 && descriptor >= 0 && ::fcntl(fd, F_SETFL, status | O_NONBLOCK) == 0 &&
-           ::fcntl(fd, F_SETFD, descriptor | FD_CLOEXEC) == 0;
-}
-
 } // namespace
 
 struct VirtualPrinter::State {
