@@ -5,12 +5,13 @@
 #include "cli/PortRun.h"
 
 #include <atomic>
+#include <charconv>
 #include <chrono>
-#include <cstdio>
 #include <iostream>
 #include <memory>
 #include <mutex>
 #include <sstream>
+#include <system_error>
 #include <thread>
 
 namespace tervan::cli {
@@ -22,10 +23,12 @@ using Clock = std::chrono::steady_clock;
 // How often the printers' stop tokens look at the command line's.
 constexpr std::chrono::milliseconds kStopForwarding{10};
 
+// With a point whatever the locale says: JSON has no other.
 std::string Seconds(double seconds, int decimals) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.*f", decimals, seconds);
-    return text;
+    const auto end =
+        std::to_chars(text, text + sizeof text, seconds, std::chars_format::fixed, decimals);
+    return std::string(text, end.ptr);
 }
 
 std::string VerdictOf(const PortRunResult& run) {
@@ -122,7 +125,17 @@ int RunOnPrinters(const std::vector<std::string>& ports, const LinkOptions& opti
         running.fetch_sub(1);
     };
     for (auto& printer : printers) {
-        printer->thread = std::thread(run, std::ref(*printer));
+        try {
+            printer->thread = std::thread(run, std::ref(*printer));
+        } catch (const std::system_error& e) {
+            // The system gives no more threads: this printer is not talked to at all.
+            printer->report = {printer->port, kExitFailed, "failed", {e.what()}, 0, 0};
+            const std::scoped_lock lock(output);
+            setup.out << (options.json ? ReportJson(printer->report) : ReportLine(printer->report))
+                      << '\n'
+                      << std::flush;
+            running.fetch_sub(1);
+        }
     }
     // A stop or an abandon of the command line reaches every printer.
     while (running.load() > 0) {
@@ -137,7 +150,9 @@ int RunOnPrinters(const std::vector<std::string>& ports, const LinkOptions& opti
     }
     int status = kExitDone;
     for (auto& printer : printers) {
-        printer->thread.join();
+        if (printer->thread.joinable()) {
+            printer->thread.join();
+        }
         if (status == kExitDone) {
             status = printer->report.status;
         }

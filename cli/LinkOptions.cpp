@@ -9,6 +9,7 @@
 #include "protocol/LinkSession.h"
 #include "protocol/SettingLists.h"
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>

@@ -46,7 +46,9 @@ Resolution ResolveStreamHost(const std::string& host, std::uint16_t port, bool n
     hints.ai_family = AF_UNSPEC;
     hints.ai_socktype = SOCK_STREAM;
     hints.ai_protocol = IPPROTO_TCP;
-    hints.ai_flags = AI_NUMERICSERV | (numericOnly ? AI_NUMERICHOST : AI_ADDRCONFIG);
+    // No AI_ADDRCONFIG: on a machine with only a loopback interface it hides "localhost"; an
+    // address of a family the machine lacks fails at once, and the next one is tried.
+    hints.ai_flags = AI_NUMERICSERV | (numericOnly ? AI_NUMERICHOST : 0);
     addrinfo* raw = nullptr;
     const int status = ::getaddrinfo(host.c_str(), std::to_string(port).c_str(), &hints, &raw);
     const std::unique_ptr<addrinfo, AddrInfoDeleter> list(raw);

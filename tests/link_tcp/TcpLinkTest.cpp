@@ -150,10 +150,11 @@ TEST(TcpLink, PeerClosesMidDownload) {
     ASSERT_EQ(Open(links, printer.SlavePath()).outcome, OpenOutcome::Opened);
     const LoadResult logo =
         LoadBitmapFile(std::string(std::getenv("TERVAN_TEST_DATA")) + "/tervan-logo.bmp");
-    ASSERT_TRUE(printer.WaitForBytes(0, 1s));
-    // The printer vanishes at the first closing pause, once every row has been handed over.
+    // The printer vanishes at the first closing pause, once every row has been handed over and
+    // it has taken the first of them.
     const PauseFn vanish = [&](std::chrono::milliseconds d) {
         if (d == 500ms) {
+            EXPECT_TRUE(printer.WaitForBytes(1000, 2s));
             printer.Stop();
             std::this_thread::sleep_for(100ms);
         }
