@@ -110,7 +110,7 @@ format:
 # clang-tidy's bugprone, performance and analyzer checks (.clang-tidy says which and why) on the
 # project's own code, through the build's compile_commands.json; any finding fails. Several
 # minutes on two cores, so not a part of `make test`.
-TIDY_FILES := $(CURDIR)/(base|link|protocol|bitmap|sim|cli|form|app)/
+TIDY_FILES := $(CURDIR)/(base|link|protocol|bitmap|profile|sim|cli|form|app)/
 tidy: build
 	@set -o pipefail; run-clang-tidy -p build -j $(JOBS) -quiet '$(TIDY_FILES)' 2>&1 | sed -E \
 		-e '/^clang-tidy(-[0-9]+)? /d' -e '/^[0-9]+ warnings? (and [0-9]+ errors? )?generated/d' \

@@ -1,4 +1,4 @@
-#include "bitmap/FileBytes.h"
+#include "base/FileBytes.h"
 #include "bitmap/Picture.h"
 #include "bitmap/PictureConversion.h"
 

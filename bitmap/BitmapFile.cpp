@@ -1,7 +1,7 @@
 #include "bitmap/BitmapFile.h"
 
+#include "base/FileBytes.h"
 #include "bitmap/BmpHeader.h"
-#include "bitmap/FileBytes.h"
 #include "bitmap/Palette.h"
 #include "bitmap/RowConversion.h"
 

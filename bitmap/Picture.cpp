@@ -1,6 +1,6 @@
 #include "bitmap/Picture.h"
 
-#include "bitmap/FileBytes.h"
+#include "base/FileBytes.h"
 #include "bitmap/StbCodec.h"
 
 #include <system_error>

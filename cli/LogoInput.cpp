@@ -1,7 +1,7 @@
 #include "cli/LogoInput.h"
 
+#include "base/FileBytes.h"
 #include "bitmap/BitmapMessages.h"
-#include "bitmap/FileBytes.h"
 #include "bitmap/LogoSource.h"
 #include "cli/LinkOptions.h"
 

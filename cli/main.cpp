@@ -2,6 +2,7 @@
 #include "cli/ExitCode.h"
 #include "cli/InfoCommands.h"
 #include "cli/LogoCommand.h"
+#include "cli/ProfileCommand.h"
 #include "cli/StopSignals.h"
 #include "cli/Utf8Console.h"
 #include "link/StandardDescriptors.h"
@@ -31,10 +32,8 @@ int Run(int argc, char** argv) {
     CLI::App app{"tervan-cli: configure receipt printers over a serial port, USB or the network"};
     app.require_subcommand(1);
     const std::vector<std::function<int()>> commands = {
-        AddApplyCommand(app),
-        AddLogoCommand(app),
-        AddPortsCommand(app),
-        AddListCommand(app),
+        AddApplyCommand(app), AddLogoCommand(app), AddProfileCommand(app),
+        AddPortsCommand(app), AddListCommand(app),
     };
     try {
         app.parse(argc, argv);

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 namespace tervan {
@@ -7,9 +8,9 @@ namespace tervan {
 // One message box a window shows: modal, with an OK button.
 struct BoxMessage {
     std::string text;
-    std::string caption;
+    std::optional<std::string> caption = {}; // none: the platform's default caption
     bool informationIcon = true;
-    // Owned by the main window; the one box without an owner is the serial port's "BuildCommDCB".
+    // Owned by the window; the one box without an owner is the serial port's "BuildCommDCB".
     bool owned = true;
 
     bool operator==(const BoxMessage&) const = default;

@@ -1,12 +1,17 @@
 #pragma once
 
-// The control numbers of the two dialogs. Both windows look their controls up by these numbers,
-// so a handler reads like the dialog's message map.
+// The control numbers of the dialogs: each notification names its control by one, and so does
+// each change the form returns.
 namespace tervan::Ctl {
 
 inline constexpr int Static = -1; // labels, group boxes, the icon: never looked up
+inline constexpr int Dialog = 0;  // the window itself: its close box
 inline constexpr int IdOk = 1;
 inline constexpr int IdCancel = 2;
+
+// Commands of the window's menu. On Windows they join the system menu, whose commands are
+// multiples of 16 below 0xF000.
+inline constexpr int AboutBox = 0x0010;
 
 // The computer's port.
 inline constexpr int PortList = 1001;
@@ -68,8 +73,24 @@ inline constexpr int BitmapSlot = 1017;
 inline constexpr int DownloadBitmap = 1043;
 inline constexpr int PrintBitmap = 1051;
 
+// The progress window of a conversation.
+inline constexpr int ProgressText = 1101;
+inline constexpr int ProgressBar = 1102;
+
+// The preview of a picture before it is stored as a logo.
+inline constexpr int PreviewDots = 1201;
+inline constexpr int PaperList = 1202;
+inline constexpr int DotsWidth = 1203;
+inline constexpr int DitherList = 1204;
+inline constexpr int InvertCheck = 1205;
+inline constexpr int UpscaleCheck = 1206;
+inline constexpr int SizeText = 1207;
+inline constexpr int VerdictText = 1208;
+
 // Dialog templates.
 inline constexpr int AboutDialog = 100;
 inline constexpr int MainDialog = 102;
+inline constexpr int ProgressDialog = 104;
+inline constexpr int PreviewDialog = 106;
 
 } // namespace tervan::Ctl

@@ -1,11 +1,12 @@
 #pragma once
 
 #include "protocol/SettingTable.h"
+#include "protocol/Strings.h"
 
 #include <span>
 #include <string_view>
 
-// The two dialogs as data, for every window toolkit alike: each control with its number, kind,
+// The dialogs as data, for every window toolkit alike: each control with its number, kind,
 // caption, place in dialog units, items and initial state. A window builds its controls from
 // this and nothing else.
 namespace tervan {
@@ -18,7 +19,10 @@ enum class ControlKind {
     CheckBox,
     PushButton,
     TrackBar,
-    Icon
+    Icon,
+    ProgressBar,
+    Dots, // a logo's dots as the printer prints them: 1:1 when they fit, else scaled down
+          // unsmoothed
 };
 
 // Dialog units, as a dialog template measures them.
@@ -34,6 +38,7 @@ enum class ItemSource {
     None,
     SettingList, // `list`, with "不改变" in front when the list has that row
     Ports,       // the system's port list, known only at start
+    Form,        // `formItems` items, which the form gives as the dialog opens
 };
 
 struct ControlTemplate {
@@ -53,6 +58,7 @@ struct ControlTemplate {
     int limit = 0;              // edit length limit in characters; 0 for none
     std::string_view text = {}; // initial edit text
     bool defaultButton = false;
+    int formItems = 0;
 };
 
 struct DialogStyle {
@@ -79,6 +85,10 @@ struct DialogTemplate {
 
 const DialogTemplate& MainDialogTemplate();
 const DialogTemplate& AboutDialogTemplate();
+// The window a conversation runs under: a text, a bar and Cancel, under the main dialog's caption.
+const DialogTemplate& ProgressDialogTemplate();
+// The preview of a picture chosen for a logo, its texts in `language`.
+const DialogTemplate& PreviewDialogTemplate(Language language);
 
 // The numbered control `id` of `dialog`; null when it has none.
 const ControlTemplate* FindControl(const DialogTemplate& dialog, int id);

@@ -30,6 +30,9 @@ FormChanges Record(FormState& form, FormChanges changes) {
         if (change.selection) {
             control.selection = *change.selection;
         }
+        if (change.checked) {
+            control.checked = *change.checked;
+        }
         if (change.enabled) {
             control.enabled = *change.enabled;
         }
@@ -101,7 +104,7 @@ FormChanges SwitchFonts(bool dotMatrix) {
     ControlChange change = ChangeOf(Ctl::Font);
     change.items = ListTexts(*font.lists[dotMatrix ? 1 : 0]);
     change.selection = 0;
-    return {std::nullopt, {change}};
+    return {.controls = {change}};
 }
 
 FormChanges CheckBtName(FormState& form, const std::u16string& text) {
@@ -116,7 +119,7 @@ FormChanges CheckBtName(FormState& form, const std::u16string& text) {
     change.text = form.m_strLastBtName;
     change.caret =
         static_cast<int>(std::min<std::size_t>(kBtNameBytes, form.m_strLastBtName.size()));
-    return {std::nullopt, {change}};
+    return {.controls = {change}};
 }
 
 FormChanges CheckBtPassword(const std::u16string& text) {
@@ -126,7 +129,8 @@ FormChanges CheckBtPassword(const std::u16string& text) {
             ControlChange change = ChangeOf(Ctl::BtPassword);
             change.text = std::u16string(read.substr(0, i));
             change.caret = static_cast<int>(i);
-            return {FormMessage{"只能输入数字", std::nullopt}, {change}};
+            return {.message = BoxMessage{"只能输入数字", std::nullopt, false},
+                    .controls = {change}};
         }
     }
     return {};

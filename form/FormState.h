@@ -24,7 +24,8 @@ struct ControlState {
 };
 
 // The main form: every numbered control of the template, plus what the form's rules remember.
-// The window reports each user change to the rules (FormRules.h), which keep this up to date.
+// Every notification reaches the rules (FormRules.h) through MainForm::Dispatch, and they keep
+// this up to date.
 struct FormState {
     std::vector<ControlState> controls;
     bool m_bUsb = false;            // the port list selects "USB"

@@ -1,73 +1,46 @@
 #include "form/LinkToggle.h"
 
-#include "form/Gather.h"
+#include "form/WindowStrings.h"
 #include "protocol/LinkMessages.h"
-#include "protocol/LinkSession.h"
+
+#include <optional>
 
 namespace tervan {
 
-namespace {
-
-std::string Text(StringId id, Language language) {
-    return std::string(LoadString(id, language));
-}
-
-// The text of a failure box, with the remedy on a line of its own where one is known.
-std::string WithHint(std::string text, const OpenResult& result, bool usb, Language language) {
-    if (const auto hint = OpenFailureHint(result, usb, language)) {
-        text += "\n" + *hint;
-    }
-    return text;
-}
-
-} // namespace
-
-ToggleReport ReportToggle(FormState& form, const OpenResult& result, std::string_view title,
-                          Language language) {
-    ToggleReport report;
-    report.outcome = result.outcome;
-    const bool usb = result.outcome == OpenOutcome::UsbOpenFailed;
-    const BoxMessage general{
-        WithHint(Text(StringId::PortOpenFailed, language), result, usb, language),
-        Text(StringId::Failure, language)};
-    std::optional<StringId> status;
+FormChanges ReportToggle(FormState& form, const OpenResult& result, std::string_view title,
+                         Language language) {
+    FormChanges changes;
+    std::optional<WindowString> status = WindowString::ConnectionFailed;
     switch (result.outcome) {
     case OpenOutcome::Opened:
-        report.changes = OnLinkOpened(form, Text(StringId::Close, language));
-        status = StringId::ConnectionSuccessful;
+        changes = OnLinkOpened(form, std::string(LoadString(WindowString::Close, language)));
+        status = WindowString::ConnectionSuccessful;
         break;
     case OpenOutcome::Closed:
-        report.changes = OnLinkClosed(form, Text(StringId::Open, language));
-        status = StringId::ConnectionClosed;
+        changes = OnLinkClosed(form, std::string(LoadString(WindowString::Open, language)));
+        status = WindowString::ConnectionClosed;
         break;
     case OpenOutcome::SerialOpenFailed:
-        // Two literals without a table entry: the same in every language. No status follows.
-        report.messages.push_back({WithHint("连接失败", result, false, language), "错误"});
+        status.reset(); // the port is missing or busy: the title stays
         break;
     case OpenOutcome::StateUnreadable:
-        report.messages.push_back({"BuildCommDCB", "ERROR", false, false});
-        report.messages.push_back(general);
-        status = StringId::ConnectionFailed;
-        break;
     case OpenOutcome::SettingsRefused:
     case OpenOutcome::UsbOpenFailed:
     case OpenOutcome::TcpOpenFailed:
-        report.messages.push_back(general);
-        status = StringId::ConnectionFailed;
         break;
     }
-    if (status) {
-        report.title = std::string(title) + Text(*status, language);
+    for (const MessageText& box : OpenFailureBoxes(result, language)) {
+        changes.boxes.push_back({box.text, box.caption, !box.portOwn, !box.portOwn});
     }
-    return report;
-}
-
-ToggleReport ToggleSelectedLink(FormState& form, PrinterLinks& links, std::string_view title,
-                                Language language) {
-    links.SelectUsb(form.m_bUsb);
-    const PortChoice port = ChoosePort(SelectedPort(form));
-    const OpenResult result = links.Toggle(port.path, GatherLineSettings(form));
-    return ReportToggle(form, result, title, language);
+    // The remedy, where one is known, on a line of its own under the last box.
+    const bool usb = result.outcome == OpenOutcome::UsbOpenFailed;
+    if (const auto hint = OpenFailureHint(result, usb, language); hint && !changes.boxes.empty()) {
+        changes.boxes.back().text += "\n" + *hint;
+    }
+    if (status) {
+        changes.title = std::string(title) + std::string(LoadString(*status, language));
+    }
+    return changes;
 }
 
 } // namespace tervan

@@ -53,15 +53,8 @@ std::string OpenFailureReason(const OpenResult& result, bool usb, Language langu
     return SystemReason(result.systemError, language);
 }
 
-std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::string_view port,
-                                             Language language) {
-    const bool usb = result.outcome == OpenOutcome::UsbOpenFailed;
-    // A USB printer chosen by its place is named by it; the first one found is just "USB".
-    const std::string detail = std::string(usb && port.empty() ? std::string_view("USB") : port) +
-                               (language == Language::Chinese ? "：" : ": ") +
-                               OpenFailureReason(result, usb, language);
-    const MessageText general{std::string(LoadString(StringId::PortOpenFailed, language)) + "\n" +
-                                  detail,
+std::vector<MessageText> OpenFailureBoxes(const OpenResult& result, Language language) {
+    const MessageText general{std::string(LoadString(StringId::PortOpenFailed, language)),
                               std::string(LoadString(StringId::Failure, language))};
     switch (result.outcome) {
     case OpenOutcome::Opened:
@@ -69,15 +62,30 @@ std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::stri
         return {};
     case OpenOutcome::SerialOpenFailed:
         // These two literals have no entry in the string table: the same in every language.
-        return {{"连接失败\n" + detail, "错误"}};
+        return {{"连接失败", "错误"}};
     case OpenOutcome::StateUnreadable:
-        return {{"BuildCommDCB", "ERROR"}, general};
+        return {{"BuildCommDCB", "ERROR", true}, general};
     case OpenOutcome::SettingsRefused:
     case OpenOutcome::UsbOpenFailed:
     case OpenOutcome::TcpOpenFailed:
         return {general};
     }
     return {general};
+}
+
+std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::string_view port,
+                                             Language language) {
+    std::vector<MessageText> boxes = OpenFailureBoxes(result, language);
+    if (!boxes.empty()) {
+        const bool usb = result.outcome == OpenOutcome::UsbOpenFailed;
+        std::string& last = boxes.back().text;
+        last += '\n';
+        // A USB printer chosen by its place is named by it; the first one found is just "USB".
+        last += usb && port.empty() ? std::string_view("USB") : port;
+        last += language == Language::Chinese ? "：" : ": ";
+        last += OpenFailureReason(result, usb, language);
+    }
+    return boxes;
 }
 
 } // namespace tervan

@@ -13,12 +13,16 @@ namespace tervan {
 struct MessageText {
     std::string text;
     std::string caption;
+    // The serial port's own box about its line state: a window shows it without owner or icon.
+    bool portOwn = false;
 };
 
 // The message boxes a failed open shows, in order (none for Opened or Closed), in the given
-// language. The texts are the tool's own; the last one gets a second line naming the port ("USB"
-// for the first USB printer when `port` is empty) and the reason, so the user can tell a
-// missing port from a busy one.
+// language: the one table of them for every front end, which may add a line under the last.
+std::vector<MessageText> OpenFailureBoxes(const OpenResult& result, Language language);
+
+// OpenFailureBoxes with the port ("USB" for the first USB printer when `port` is empty) and the
+// reason on a second line of the last one, so the user can tell a missing port from a busy one.
 std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::string_view port,
                                              Language language);
 

@@ -96,17 +96,20 @@ bool SettleAfterOpen(const PauseFn& pause, const StopToken& stop) {
     return !stop.StopRequested();
 }
 
+OpenResult OpenLink(PrinterLinks& links, const PortChoice& port, const LineSettings& line) {
+    SelectPort(links, port);
+    return links.Open(port.path, line);
+}
+
 SessionResult RunLinkSession(PrinterLinks& links, const PortChoice& port, const LineSettings& line,
                              const PauseFn& pause, const StopToken& stop,
                              const std::function<void(Link& link, bool isUsb)>& work) {
     if (stop.StopRequested()) {
         return {SessionOutcome::Stopped, {}};
     }
-    SelectPort(links, port);
-    links.SetStopCheck([&stop] { return stop.WaitsEnd(); });
-    const OpenResult open = links.Open(port.path, line);
+    const StopCheckScope stopCheck(links, stop);
+    const OpenResult open = OpenLink(links, port, line);
     if (open.outcome != OpenOutcome::Opened) {
-        links.SetStopCheck({});
         // A stop that ended the wait for a connection is a stop, not a printer that is missing.
         return {stop.StopRequested() ? SessionOutcome::Stopped : SessionOutcome::NotOpened, open};
     }
@@ -116,7 +119,6 @@ SessionResult RunLinkSession(PrinterLinks& links, const PortChoice& port, const 
         result.outcome = SessionOutcome::Ran;
     }
     links.Close();
-    links.SetStopCheck({});
     return result;
 }
 

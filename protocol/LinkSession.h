@@ -48,6 +48,24 @@ constexpr std::chrono::milliseconds kSettleAfterOpen{500};
 // operation then sends nothing and closes the link again.
 bool SettleAfterOpen(const PauseFn& pause, const StopToken& stop);
 
+// Opens the chosen link, the first step of every operation: on a failure nothing stays open.
+OpenResult OpenLink(PrinterLinks& links, const PortChoice& port, const LineSettings& line);
+
+// While it lives, a write or a USB transfer that waits on a printer which takes nothing gives up
+// soon after `stop` ends waits.
+class StopCheckScope {
+public:
+    StopCheckScope(PrinterLinks& links, const StopToken& stop) : m_links(links) {
+        m_links.SetStopCheck([&stop] { return stop.WaitsEnd(); });
+    }
+    ~StopCheckScope() { m_links.SetStopCheck({}); }
+    StopCheckScope(const StopCheckScope&) = delete;
+    StopCheckScope& operator=(const StopCheckScope&) = delete;
+
+private:
+    PrinterLinks& m_links;
+};
+
 enum class SessionOutcome {
     Ran,       // opened, settled, the work ran, closed
     NotOpened, // see the OpenResult; nothing sent
@@ -60,9 +78,9 @@ struct SessionResult {
 };
 
 // One operation around a conversation, as every front end runs it: open the chosen link, settle
-// 500 ms, run `work` on the link in use, close. A front end that keeps the link open in between
-// (a window shows its file dialog and verdict box while the link is open) takes the steps apart:
-// PrinterLinks::Toggle, SettleAfterOpen, the work, PrinterLinks::Toggle.
+// 500 ms, run `work` on the link in use, close. A front end that shows something while the link
+// is open (a window: its file chooser and its verdict) takes the steps one at a time: OpenLink,
+// SettleAfterOpen under a StopCheckScope, the work, PrinterLinks::Close.
 SessionResult RunLinkSession(PrinterLinks& links, const PortChoice& port, const LineSettings& line,
                              const PauseFn& pause, const StopToken& stop,
                              const std::function<void(Link& link, bool isUsb)>& work);

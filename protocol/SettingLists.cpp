@@ -36,14 +36,21 @@ const SettingList kDataBits{"data-bits", "数据位:", false, kDataBitsItems};
 const SettingList kFlowControl{"flow-control", "流控:", false, kFlowItems};
 } // namespace Lists
 
-std::optional<std::size_t> ResolveItem(const SettingList& list, std::string_view value) {
-    // Names first, so "72" is the 72 mm paper and "7" the seven data bits; numbers after.
+std::optional<std::size_t> ResolveItemName(const SettingList& list, std::string_view value) {
     for (std::size_t n = 0; n < list.items.size(); ++n) {
         const ListItem& item = list.items[n];
         if ((!item.alias.empty() && EqualsIgnoringAsciiCase(item.alias, value)) ||
             EqualsIgnoringAsciiCase(item.text, value)) {
             return n;
         }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::size_t> ResolveItem(const SettingList& list, std::string_view value) {
+    // Names first, so "72" is the 72 mm paper and "7" the seven data bits; numbers after.
+    if (const auto n = ResolveItemName(list, value)) {
+        return n;
     }
     std::size_t number = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), number);

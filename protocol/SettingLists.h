@@ -17,6 +17,11 @@ struct ListItem {
     std::string_view alias; // the command line's name for it (may be empty)
 };
 
+// How the command line and profiles write an item: its alias where it has one.
+constexpr std::string_view ItemSpelling(const ListItem& item) {
+    return item.alias.empty() ? item.text : item.alias;
+}
+
 struct SettingList {
     std::string_view name;           // command-line name of the list, e.g. "code-pages"
     std::string_view label;          // the form's label, e.g. "代码页:"
@@ -37,5 +42,7 @@ extern const SettingList kFlowControl;
 // Resolves a command-line value: the alias or the item's text (letter case ignored for ASCII),
 // else the item number n. Empty when nothing matches.
 std::optional<std::size_t> ResolveItem(const SettingList& list, std::string_view value);
+// By the alias or the text alone, where a number must not stand for an item ("7" data bits).
+std::optional<std::size_t> ResolveItemName(const SettingList& list, std::string_view value);
 
 } // namespace tervan

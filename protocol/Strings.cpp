@@ -7,26 +7,13 @@ namespace tervan {
 
 namespace {
 
-struct Entry {
-    StringId id;
-    std::string_view chinese;
-    std::string_view english;
-};
-
 // The message texts exactly as printers' users know them ("Faill" included).
-constexpr std::array<Entry, 35> kStrings{{
-    {StringId::AboutMenu, "关于 Tervan(&A)...", "关于 Tervan(&A)..."},
-    {StringId::Close, "关闭", "Close"},
-    {StringId::ConnectionSuccessful, "_连接成功", "_Connection successful"},
-    {StringId::ConnectionClosed, "_连接关闭", "_Connection close"},
-    {StringId::ConnectionFailed, "_连接失败", "_Connection fail"},
+constexpr std::array<TextEntry<StringId>, 31> kStrings{{
     {StringId::Error, "错误", "Error"},
     {StringId::SetSuccess, "设置成功,重新启动后生效",
      "Set successfully, restart the printer settings to take effect"},
-    {StringId::Open, "打开", "Open"},
     {StringId::Success, "成功", "Success"},
     {StringId::SetFailed, "设置失败，请检测", "Set fails, please check"},
-    {StringId::OpenBitmapFile, "打开位图文件", "Open bitmap file"},
     {StringId::FileReadFailure, "读取文件失败", "File read failure"},
     {StringId::FileTooLarge, "文件尺寸应小于64k", "File size should be less than 64K"},
     {StringId::NotMonochrome, "位图格式错误，应该是黑白位图",
@@ -68,6 +55,10 @@ constexpr std::array<Entry, 35> kStrings{{
     {StringId::FillingMinutes, "正在用空白行补齐位图，约 %1 分钟",
      "Filling the rest of the bitmap with blank rows, about %1 min"},
     {StringId::Filling, "正在用空白行补齐位图…", "Filling the rest of the bitmap with blank rows…"},
+    {StringId::SaveProfileMenu, "保存配置…", "Save profile…"},
+    {StringId::LoadProfileMenu, "载入配置…", "Load profile…"},
+    {StringId::ProfilePortMissing, "配置中的端口 %1 不在本机的端口列表中，端口未改变",
+     "The profile's port %1 is not among this computer's ports; the port is left as it was"},
     {StringId::ConnectionDropped, "打印机断开了网络连接（%1），请检查连接后重试",
      "The printer closed the network connection (%1), please check the connection and try again"},
 }};
@@ -75,12 +66,7 @@ constexpr std::array<Entry, 35> kStrings{{
 } // namespace
 
 std::string_view LoadString(StringId id, Language language) {
-    for (const Entry& entry : kStrings) {
-        if (entry.id == id) {
-            return language == Language::Chinese ? entry.chinese : entry.english;
-        }
-    }
-    return {};
+    return LookUpText(kStrings, id, language);
 }
 
 std::string_view LoadString(StringId id) {

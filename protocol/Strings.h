@@ -1,24 +1,20 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <initializer_list>
 #include <string>
 #include <string_view>
 
 namespace tervan {
 
-// Ids of the message texts, shared by the window and the command line.
+// Ids of the message texts shared by the windows and the command line. The windows' own texts
+// (101-105, 108, 111) are form/WindowStrings.h's.
 enum class StringId : int {
-    AboutMenu = 101,
-    Close = 102,
-    ConnectionSuccessful = 103,
-    ConnectionClosed = 104,
-    ConnectionFailed = 105,
     Error = 106,
     SetSuccess = 107,
-    Open = 108,
     Success = 109,
     SetFailed = 110,
-    OpenBitmapFile = 111,
     FileReadFailure = 112,
     FileTooLarge = 113,
     NotMonochrome = 114,
@@ -47,8 +43,13 @@ enum class StringId : int {
     FillingSeconds = 132,
     FillingMinutes = 133,
     Filling = 134,
+    // Settings profiles in the windows: the two menu entries beside the about entry, and the note
+    // when a profile names a port this computer does not list (%1 the port).
+    SaveProfileMenu = 135,
+    LoadProfileMenu = 136,
+    ProfilePortMissing = 137,
     // Under a verdict: the network printer closed the connection (%1 its tcp: name).
-    ConnectionDropped = 140,
+    ConnectionDropped = 138,
 };
 
 enum class Language { Chinese, English };
@@ -61,6 +62,24 @@ Language UiLanguage();
 std::string_view LoadString(StringId id, Language language);
 // The text of `id` in the user-interface language.
 std::string_view LoadString(StringId id);
+
+// One text of a table in both languages, and its lookup: a number without a text gives "".
+template <class Id> struct TextEntry {
+    Id id;
+    std::string_view chinese;
+    std::string_view english;
+};
+
+template <class Id, std::size_t N>
+constexpr std::string_view LookUpText(const std::array<TextEntry<Id>, N>& table, Id id,
+                                      Language language) {
+    for (const TextEntry<Id>& entry : table) {
+        if (entry.id == id) {
+            return language == Language::Chinese ? entry.chinese : entry.english;
+        }
+    }
+    return {};
+}
 
 // A text with its placeholders %1 ... %9 filled in from `arguments`.
 std::string FormatString(std::string_view text, std::initializer_list<std::string_view> arguments);

@@ -1,9 +1,15 @@
 #include "app/qt/StopSignalsQt.h"
 
 #include "app/qt/TervanDlg.h"
+#include "base/SignalPipe.h"
 
 #include <QApplication>
 #include <QEvent>
+#include <QSocketNotifier>
+
+#include <cstdio>
+#include <cstring>
+#include <memory>
 
 namespace tervan {
 
@@ -57,16 +63,29 @@ private:
 int ExecStoppable(CTervanDlg& dialog) {
     int caught = 0;
     CUnansweredCloser closer(dialog);
-    const CStopSignalWatch watch([&](int signal) {
-        if (caught != 0) {
-            // A second signal: not even the blank rows a stopped download owes are waited for.
-            dialog.Abandon();
-            return;
-        }
-        caught = signal;
-        closer.Start();
-        dialog.EndWhenIdle();
-    });
+    SignalPipe stopSignals;
+    if (stopSignals.Error() != 0) {
+        // The signals keep their default action: they end the program at once.
+        std::fprintf(stderr, "tervan: no pipe for stop signals: %s\n",
+                     std::strerror(stopSignals.Error()));
+    }
+    std::unique_ptr<QSocketNotifier> notifier;
+    if (stopSignals.ReadEnd() >= 0) {
+        notifier = std::make_unique<QSocketNotifier>(stopSignals.ReadEnd(), QSocketNotifier::Read);
+        QObject::connect(notifier.get(), &QSocketNotifier::activated, [&] {
+            for (const int signal : stopSignals.Take()) {
+                if (caught != 0) {
+                    // A second signal: not even the blank rows a stopped download owes are
+                    // waited for.
+                    dialog.Abandon();
+                    continue;
+                }
+                caught = signal;
+                closer.Start();
+                dialog.EndWhenIdle();
+            }
+        });
+    }
     dialog.exec();
     return caught != 0 ? 128 + caught : 0;
 }

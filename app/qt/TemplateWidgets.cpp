@@ -1,6 +1,7 @@
 #include "app/qt/TemplateWidgets.h"
 
 #include "app/qt/AccessibleList.h"
+#include "app/qt/DotsView.h"
 #include "form/AccessibleNames.h"
 #include "form/ControlIds.h"
 
@@ -12,6 +13,7 @@
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QSlider>
 
@@ -19,9 +21,8 @@ namespace tervan {
 
 namespace {
 
-QString Text(std::string_view utf8) {
-    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
-}
+// A line of a label's text, in dialog units.
+constexpr int kLineHeight = 8;
 
 QWidget* Create(const ControlTemplate& control, QWidget* parent, const QIcon& icon,
                 DialogBaseUnits units) {
@@ -40,21 +41,13 @@ QWidget* Create(const ControlTemplate& control, QWidget* parent, const QIcon& ic
         auto* label =
             new QLabel(Text(control.caption).replace(QStringLiteral("\r\n"), "\n"), parent);
         label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        // Where the template leaves room for more lines, a long text wraps into them.
+        label->setWordWrap(control.rect.cy >= 2 * kLineHeight);
         return label;
     }
-    case ControlKind::DropDownList: {
-        auto* list = new QComboBox(parent); // not editable: a drop-down that takes no typing
-        if (control.itemSource == ItemSource::SettingList) {
-            if (control.list->hasNoChange) {
-                list->addItem(Text(kNoChange));
-            }
-            for (const ListItem& item : control.list->items) {
-                list->addItem(Text(item.text));
-            }
-        }
-        list->setCurrentIndex(control.selection);
-        return list;
-    }
+    case ControlKind::DropDownList:
+        return new QComboBox(parent); // not editable: a drop-down that takes no typing; its form
+                                      // gives its items
     case ControlKind::Edit: {
         auto* edit = new QLineEdit(Text(control.text), parent);
         if (control.limit > 0) {
@@ -76,6 +69,13 @@ QWidget* Create(const ControlTemplate& control, QWidget* parent, const QIcon& ic
         bar->setAttribute(Qt::WA_TransparentForMouseEvents);
         return bar;
     }
+    case ControlKind::ProgressBar: {
+        auto* bar = new QProgressBar(parent);
+        bar->setRange(0, 0);
+        return bar;
+    }
+    case ControlKind::Dots:
+        return new CDotsView(parent);
     case ControlKind::Icon: {
         auto* label = new QLabel(parent);
         // A system icon is 32 x 32 pixels at 96 dpi, whatever its template box says.

@@ -4,6 +4,7 @@
 
 #include <QFont>
 #include <QRect>
+#include <QString>
 
 #include <map>
 
@@ -11,6 +12,11 @@ class QIcon;
 class QWidget;
 
 namespace tervan {
+
+// The program's UTF-8 texts as Qt holds them.
+inline QString Text(std::string_view utf8) {
+    return QString::fromUtf8(utf8.data(), static_cast<qsizetype>(utf8.size()));
+}
 
 // The dialog font's base units, as a dialog template measures its units: a horizontal unit is a
 // quarter of the average character width, a vertical one an eighth of the character height.

@@ -3,8 +3,8 @@
 
 #include "app/win32/AccessibleNamesWin32.h"
 
-#include "form/AccessibleNames.h"
 #include "base/WideTextWin32.h"
+#include "form/AccessibleNames.h"
 
 namespace tervan {
 
@@ -21,6 +21,10 @@ std::vector<GivenName> GivenNames(const DialogTemplate& dialog) {
 
 bool CAccessibleNames::Set(HWND dialog, const DialogTemplate& dialogTemplate) {
     Clear();
+    const std::vector<GivenName> names = GivenNames(dialogTemplate);
+    if (names.empty()) {
+        return true; // the labels and captions name every control
+    }
     // The service is a COM object; a thread that runs COM already keeps its own apartment.
     m_comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     if (FAILED(::CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
@@ -29,7 +33,7 @@ bool CAccessibleNames::Set(HWND dialog, const DialogTemplate& dialogTemplate) {
         return false;
     }
     bool all = true;
-    for (const GivenName& name : GivenNames(dialogTemplate)) {
+    for (const GivenName& name : names) {
         HWND control = ::GetDlgItem(dialog, name.id);
         if (SUCCEEDED(m_services->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT),
                                                  CHILDID_SELF, PROPID_ACC_NAME,

@@ -1,5 +1,6 @@
 #include "app/win32/DialogTemplateWin32.h"
 
+#include "app/win32/DotsControlWin32.h"
 #include "base/WideTextWin32.h"
 
 #include <commctrl.h>
@@ -9,6 +10,18 @@
 namespace tervan {
 
 namespace {
+
+constexpr ControlClass kButtonClass{0x0080};
+constexpr ControlClass kEditClass{0x0081};
+constexpr ControlClass kStaticClass{0x0082};
+constexpr ControlClass kComboBoxClass{0x0085};
+
+// The class and styles a control of the form takes as a Win32 control.
+struct Win32Control {
+    ControlClass cls;
+    DWORD style = 0;
+    DWORD exStyle = 0;
+};
 
 // A dialog manager's FW_DONTCARE weight and DEFAULT_CHARSET: the face decides.
 constexpr WORD kFontWeight = 0;
@@ -24,6 +37,8 @@ std::size_t ItemCount(const ControlTemplate& control) {
         return control.list->items.size() + (control.list->hasNoChange ? 1 : 0);
     case ItemSource::Ports:
         return 20; // "USB" and COM1 to COM19
+    case ItemSource::Form:
+        return static_cast<std::size_t>(control.formItems);
     case ItemSource::None:
         break;
     }
@@ -45,6 +60,43 @@ DWORD DialogExStyleOf(const DialogStyle& style) {
     result |= style.appWindow ? WS_EX_APPWINDOW : 0;
     result |= style.clientEdge ? WS_EX_CLIENTEDGE : 0;
     return result;
+}
+
+Win32Control ControlStyleOf(const ControlTemplate& control) {
+    const DWORD visible = control.visible ? WS_VISIBLE : 0;
+    const DWORD disabled = control.enabled ? 0 : WS_DISABLED;
+    const DWORD base = WS_CHILD | visible | disabled;
+    switch (control.kind) {
+    case ControlKind::GroupBox:
+        return {kButtonClass, base | BS_GROUPBOX};
+    case ControlKind::Label:
+        return {kStaticClass, base | SS_LEFT | SS_NOPREFIX};
+    case ControlKind::DropDownList:
+        return {kComboBoxClass, base | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST};
+    case ControlKind::Edit:
+        return {kEditClass, base | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL};
+    case ControlKind::CheckBox:
+        return {kButtonClass, base | WS_TABSTOP | BS_AUTOCHECKBOX};
+    case ControlKind::PushButton:
+        return {kButtonClass,
+                base | WS_TABSTOP | (control.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)};
+    case ControlKind::TrackBar:
+        // A divider: drawn, but it takes no focus and nothing reads it.
+        return {{0, TRACKBAR_CLASSW}, base | TBS_HORZ | TBS_NOTICKS | TBS_BOTH};
+    case ControlKind::Icon:
+        return {kStaticClass, base | SS_ICON};
+    case ControlKind::ProgressBar:
+        return {{0, PROGRESS_CLASSW}, base};
+    case ControlKind::Dots:
+        return {{0, kDotsClass}, base | WS_TABSTOP, WS_EX_CLIENTEDGE};
+    }
+    return {kStaticClass, base};
+}
+
+int OpenListHeight(const ControlTemplate& control) {
+    const int lines = static_cast<int>(
+        std::min<std::size_t>(ItemCount(control), static_cast<std::size_t>(kVisibleListItems)));
+    return lines * kListItemHeight + 2;
 }
 
 } // namespace
@@ -118,39 +170,6 @@ void TemplateWriter::AlignToDword() {
     }
 }
 
-Win32Control ControlStyleOf(const ControlTemplate& control) {
-    const DWORD visible = control.visible ? WS_VISIBLE : 0;
-    const DWORD disabled = control.enabled ? 0 : WS_DISABLED;
-    const DWORD base = WS_CHILD | visible | disabled;
-    switch (control.kind) {
-    case ControlKind::GroupBox:
-        return {kButtonClass, base | BS_GROUPBOX};
-    case ControlKind::Label:
-        return {kStaticClass, base | SS_LEFT | SS_NOPREFIX};
-    case ControlKind::DropDownList:
-        return {kComboBoxClass, base | WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST};
-    case ControlKind::Edit:
-        return {kEditClass, base | WS_TABSTOP | WS_BORDER | ES_AUTOHSCROLL};
-    case ControlKind::CheckBox:
-        return {kButtonClass, base | WS_TABSTOP | BS_AUTOCHECKBOX};
-    case ControlKind::PushButton:
-        return {kButtonClass,
-                base | WS_TABSTOP | (control.defaultButton ? BS_DEFPUSHBUTTON : BS_PUSHBUTTON)};
-    case ControlKind::TrackBar:
-        // A divider: drawn, but it takes no focus and nothing reads it.
-        return {{0, TRACKBAR_CLASSW}, base | TBS_HORZ | TBS_NOTICKS | TBS_BOTH};
-    case ControlKind::Icon:
-        return {kStaticClass, base | SS_ICON};
-    }
-    return {kStaticClass, base};
-}
-
-int OpenListHeight(const ControlTemplate& control) {
-    const int lines = static_cast<int>(
-        std::min<std::size_t>(ItemCount(control), static_cast<std::size_t>(kVisibleListItems)));
-    return lines * kListItemHeight + 2;
-}
-
 TemplateWriter BuildDialogTemplate(const DialogTemplate& dialog, WORD iconResource) {
     TemplateWriter writer(DialogStyleOf(dialog.style), DialogExStyleOf(dialog.style),
                           {0, 0, dialog.cx, dialog.cy}, WidenUtf8(dialog.caption),
@@ -161,7 +180,8 @@ TemplateWriter BuildDialogTemplate(const DialogTemplate& dialog, WORD iconResour
         if (control.kind == ControlKind::DropDownList) {
             rect.cy += OpenListHeight(control);
         }
-        writer.AddControl(control.id, win32.cls, win32.style, 0, rect, WidenUtf8(control.caption),
+        writer.AddControl(control.id, win32.cls, win32.style, win32.exStyle, rect,
+                          WidenUtf8(control.caption),
                           control.kind == ControlKind::Icon ? iconResource : WORD{0});
     }
     return writer;

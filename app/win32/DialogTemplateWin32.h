@@ -17,11 +17,6 @@ struct ControlClass {
     std::wstring_view name = {}; // used when atom is 0
 };
 
-inline constexpr ControlClass kButtonClass{0x0080};
-inline constexpr ControlClass kEditClass{0x0081};
-inline constexpr ControlClass kStaticClass{0x0082};
-inline constexpr ControlClass kComboBoxClass{0x0085};
-
 // Writes a DLGTEMPLATEEX: the header first, then one item per control, each DWORD-aligned.
 class TemplateWriter {
 public:
@@ -33,7 +28,6 @@ public:
                     std::wstring_view title, WORD iconResource = 0);
 
     const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(m_words.data()); }
-    std::size_t ControlCount() const { return m_count; }
 
 private:
     void Word(WORD value) { m_words.push_back(value); }
@@ -45,16 +39,6 @@ private:
     std::size_t m_countAt = 0; // where the header keeps the number of items
     std::size_t m_count = 0;
 };
-
-// The class and styles a control of the form takes as a Win32 control.
-struct Win32Control {
-    ControlClass cls;
-    DWORD style = 0;
-};
-Win32Control ControlStyleOf(const ControlTemplate& control);
-
-// Room a drop-down list's template height gives to its open list, in dialog units.
-int OpenListHeight(const ControlTemplate& control);
 
 // The whole dialog: the template's styles, its font, and every control in template order (a
 // label right before the control it names, so screen readers name the control by it).

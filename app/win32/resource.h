@@ -2,4 +2,3 @@
 
 // Resource numbers of tervan.rc, shared by the resource script and the code.
 #define IDR_MAINFRAME 128
-#define IDM_ABOUTBOX 0x0010

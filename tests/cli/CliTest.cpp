@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include <csignal>
 #include <fstream>
 #include <iterator>
@@ -130,6 +132,42 @@ TEST(Cli, RefusesBadInputBeforeOpening) {
     EXPECT_EQ(Cli({"apply", "--dry-run", "--bt-name", "打印打印打印打印打印打印打印打"}).exitCode,
               0);
     EXPECT_EQ(Cli({"apply", "--dry-run", "--mark-start", "-65535"}).exitCode, 0);
+}
+
+// A profile saved from options gives the bytes of the same options; options given with it take
+// the place of the file's; a file that is no profile is refused before anything is opened.
+TEST(Cli, Profiles) {
+    TempDir dir;
+    const std::string shop = (dir.Path() / "shop.toml").string();
+    const std::vector<std::string> settings = {"--code-page", "cp437",          "--density",
+                                               "12",          "--manufacturer", "ACME"};
+    std::vector<std::string> save = {"profile", "save", shop, "--port", "/dev/tervan-no-such-port"};
+    save.insert(save.end(), settings.begin(), settings.end());
+    ASSERT_EQ(Cli(save).exitCode, 0);
+    std::vector<std::string> direct = {"apply", "--dry-run"};
+    direct.insert(direct.end(), settings.begin(), settings.end());
+    const std::string sent = "1B 06\n1B 74 00\n1B 24\n41 43 4D 45\n00\n1B FD 0C\n1B 16\n";
+    EXPECT_EQ(Cli(direct).out, sent);
+    EXPECT_EQ(Cli({"apply", "--profile", shop, "--dry-run"}).out, sent);
+    EXPECT_EQ(Cli({"profile", "show", shop}).out, sent);
+    EXPECT_EQ(Cli({"apply", "--profile", shop, "--dry-run", "--density", "3"}).out,
+              "1B 06\n1B 74 00\n1B 24\n41 43 4D 45\n00\n1B FD 03\n1B 16\n");
+    const ProcessResult onPort = Cli({"apply", "--profile", shop});
+    EXPECT_EQ(onPort.exitCode, 3);
+    EXPECT_NE(onPort.err.find("/dev/tervan-no-such-port"), std::string::npos) << onPort.err;
+
+    ASSERT_EQ(::mkfifo((dir.Path() / "fifo.toml").c_str(), 0600), 0);
+    const std::vector<std::string> refused[] = {
+        {"apply", "--profile", (dir.Path() / "fifo.toml").string(), "--port", "/dev/null"},
+        {"profile", "show", dir.Path().string()},
+        {"profile", "save", (dir.Path() / "pin.toml").string(), "--bt-password", "12"},
+    };
+    for (const auto& args : refused) {
+        const ProcessResult r = Cli(args);
+        EXPECT_EQ(r.exitCode, 2) << r.err;
+        EXPECT_TRUE(r.out.empty());
+    }
+    EXPECT_FALSE(fs::exists(dir.Path() / "pin.toml"));
 }
 
 TEST(Cli, LinkThatDoesNotOpen) {

@@ -45,8 +45,8 @@ TEST(LinkToggle, BoxesTitleAndPortControlsPerOutcome) {
         SCOPED_TRACE(c.name);
         // The USB form has the serial lists disabled: only a close enables them.
         FormState form = UsbForm();
-        const ToggleReport report = ReportToggle(form, c.result, "Tervan", Language::Chinese);
-        EXPECT_EQ(report.messages, c.messages);
+        const FormChanges report = ReportToggle(form, c.result, "Tervan", Language::Chinese);
+        EXPECT_EQ(report.boxes, c.messages);
         EXPECT_EQ(report.title, c.title);
         EXPECT_EQ(form.At(Ctl::OpenClose).caption, c.caption.value_or("打开"));
         for (int id : {Ctl::BaudRate, Ctl::Parity, Ctl::DataBits, Ctl::FlowControl}) {

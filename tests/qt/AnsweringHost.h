@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 namespace tervan::test {
@@ -22,17 +23,23 @@ public:
                           (owner == nullptr ? " [no owner]" : "") +
                           (Connected() ? "" : " [closed]"));
     }
-    std::optional<std::filesystem::path> ChooseFile(QWidget*, const QString& title,
-                                                    const QString& filter,
-                                                    const QString& suffix) override {
-        m_chooser = {title, filter, suffix, Connected() ? "open" : "closed"};
-        return m_file;
+    std::optional<ChosenFile> ChooseFile(QWidget*, const QString& title, const QStringList& filters,
+                                         const QString& suffix) override {
+        m_chooser = {title, filters.join(" | "), suffix, Connected() ? "open" : "closed"};
+        if (!m_file) {
+            return std::nullopt;
+        }
+        return ChosenFile{*m_file, m_filter};
     }
     int RunModal(QDialog& dialog) override {
         m_modalTitles.push_back(dialog.windowTitle());
         dialog.open();
         m_wasVisible = dialog.isVisible();
-        dialog.accept();
+        if (m_onModal) {
+            m_onModal(dialog); // it ends the dialog itself
+        } else {
+            dialog.accept();
+        }
         return dialog.result();
     }
 
@@ -41,10 +48,12 @@ public:
     QStringList m_chooser;
     QStringList m_modalTitles;
     std::optional<std::filesystem::path> m_file;
+    std::size_t m_filter = 0;
+    std::function<void(QDialog&)> m_onModal;
     bool m_wasVisible = false;
 
 private:
-    bool Connected() const { return m_dialog != nullptr && m_dialog->m_bConnected; }
+    bool Connected() const { return m_dialog != nullptr && m_dialog->Form().Connected(); }
 };
 
 } // namespace tervan::test

@@ -1,8 +1,10 @@
 #include "AnsweringHost.h"
-#include "app/qt/ProgressDlg.h"
+#include "app/qt/DotsView.h"
 #include "app/qt/StopSignalsQt.h"
 #include "app/qt/TervanDlg.h"
 #include "bitmap/BmpBytes.h"
+#include "bitmap/StbCodec.h"
+#include "form/AccessibleNames.h"
 #include "form/ControlIds.h"
 #include "sim/VirtualPrinter.h"
 #include "support/TempDir.h"
@@ -11,6 +13,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -39,7 +42,7 @@ struct Rig {
         dialog = std::make_unique<CTervanDlg>(
             host, InitialFormState({"USB", port}, AnsiCodePage{"CP936"}));
         host.m_dialog = dialog.get();
-        dialog->SetPauseMaker([this](const StopToken&) {
+        dialog->Form().SetPauseMaker([this](const StopToken&) {
             return [this](std::chrono::milliseconds d) {
                 {
                     const std::lock_guard lock(mutex);
@@ -88,6 +91,12 @@ struct NotingHost : CQtDialogHost {
     }
     QStringList m_boxes;
 };
+
+// The progress window (a text, a bar, Cancel), when it is the modal one.
+CTemplateDlg* ProgressWindow() {
+    auto* window = dynamic_cast<CTemplateDlg*>(QApplication::activeModalWidget());
+    return window != nullptr && window->Template().id == Ctl::ProgressDialog ? window : nullptr;
+}
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
     Bytes all;
@@ -185,7 +194,7 @@ private slots:
             bool blocked = false;
             QTimer timer;
             connect(&timer, &QTimer::timeout, this, [&] {
-                auto* progress = qobject_cast<CProgressDlg*>(QApplication::activeModalWidget());
+                CTemplateDlg* progress = ProgressWindow();
                 if (progress == nullptr || (waiting && rig.printer.Received().size() < 2)) {
                     return;
                 }
@@ -195,7 +204,7 @@ private slots:
                                   check->mapTo(rig.dialog.get(), check->rect().center()));
                 blocked = progress->isModal() && rig.dialog->isVisible() && !check->isChecked();
                 if (c.cancel != Cancel::Not) {
-                    progress->CancelButton()->click();
+                    progress->findChild<QPushButton*>()->click();
                 }
                 rig.hold = false;
             });
@@ -237,7 +246,9 @@ private slots:
         // The nine rows of 4 bytes, top line first: 80 where the line has its black dot.
         const Bytes rows{0x80, 0, 0, 0, 0, 0, 0,    0, 0x80, 0, 0,    0, 0, 0, 0,    0, 0x80, 0,
                          0,    0, 0, 0, 0, 0, 0x80, 0, 0,    0, 0x80, 0, 0, 0, 0x80, 0, 0,    0};
-        const QStringList chooser{"打开位图文件", "位图文件(*.bmp)", "bmp", "open"};
+        const QStringList chooser{"打开位图文件",
+                                  "位图文件(*.bmp) | 图片文件(*.png *.jpg *.jpeg *.gif *.bmp)",
+                                  "bmp", "open"};
         const struct {
             int button;
             std::optional<std::filesystem::path> file;
@@ -275,6 +286,57 @@ private slots:
         }
     }
 
+    // A black picture 600 x 4 chosen through the pictures' filter: its preview shows 576 x 4 dots
+    // at 72 mm and 384 x 3 at 58 mm, drawn one pixel a dot; OK stores what it shows. Every control
+    // but the texts takes the focus by Tab and has a name.
+    void PictureThroughThePreview() {
+        test::TempDir dir;
+        const Bytes black(600 * 4, 0);
+        const auto png = dir.Write("black.png", stb::EncodeGreyPng(black.data(), 600, 4));
+        Rig rig(ReplyMode::Ok);
+        rig.host.m_file = png;
+        rig.host.m_filter = 1;
+        rig.Select(Ctl::BitmapSlot, 3);
+        QList<int> widths;
+        int drawn = 0;
+        rig.host.m_onModal = [&](QDialog& dialog) {
+            auto& preview = dynamic_cast<CTemplateDlg&>(dialog);
+            QCOMPARE(preview.Template().id, Ctl::PreviewDialog);
+            auto* view = qobject_cast<CDotsView*>(preview.Control(Ctl::PreviewDots));
+            QTRY_VERIFY(!view->Image().isNull());
+            widths.push_back(view->Image().width());
+            qobject_cast<QComboBox*>(preview.Control(Ctl::PaperList))->setCurrentIndex(0);
+            QTRY_COMPARE(view->Image().width(), 384);
+            widths.push_back(view->Image().height());
+            const QImage shot = preview.grab().toImage();
+            const QRect area = view->contentsRect().translated(view->pos());
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    drawn += qGray(shot.pixel(x, y)) < 64 ? 1 : 0;
+                }
+            }
+            for (const ControlTemplate& control : preview.Template().controls) {
+                QWidget* widget = preview.Control(control.id);
+                if (widget != nullptr && control.kind != ControlKind::Label) {
+                    QVERIFY((widget->focusPolicy() & Qt::TabFocus) != 0);
+                    QVERIFY(!QAccessible::queryAccessibleInterface(widget)
+                                 ->text(QAccessible::Name)
+                                 .isEmpty());
+                }
+            }
+            qobject_cast<QPushButton*>(preview.Control(Ctl::IdOk))->click();
+        };
+        rig.Get<QPushButton>(Ctl::DownloadBitmap)->click();
+
+        QCOMPARE(widths, (QList<int>{576, 3}));
+        QCOMPARE(drawn, 384 * 3);
+        const Bytes wire = Concat({{0x1B, 0x06, 0x1B, 0xFF, 0x03, 0x30, 0x00, 0x03, 0x00},
+                                   Bytes(144, 0xFF),
+                                   {0x1B, 0x16, 0x1B, 0x16}});
+        QCOMPARE(rig.Received(wire.size()), wire);
+        QCOMPARE(rig.host.m_boxes, QStringList{"提示: 下载位图成功"});
+    }
+
     // Cancel part-way through a 576 x 900 logo to a printer that reads 50,000 bytes a second: the
     // printer still gets every byte StoreBitmap promised, the rest blank, while the progress
     // window says so and offers no Cancel; closing the window then gives the blank rows up.
@@ -299,16 +361,17 @@ private slots:
             bool sawFilling = false;
             QTimer timer;
             connect(&timer, &QTimer::timeout, this, [&] {
-                auto* progress = qobject_cast<CProgressDlg*>(QApplication::activeModalWidget());
+                CTemplateDlg* progress = ProgressWindow();
                 const std::size_t got = rig.printer.Received().size();
                 if (progress == nullptr || got < 8000) {
                     return;
                 }
                 if (!cancelled) {
                     cancelled = true;
-                    progress->CancelButton()->click();
-                } else if (progress->Text().startsWith(QStringLiteral("正在用空白行补齐位图"))) {
-                    sawFilling = !progress->CancelButton()->isEnabled();
+                    progress->findChild<QPushButton*>()->click();
+                } else if (progress->findChild<QLabel*>()->text().startsWith(
+                               QStringLiteral("正在用空白行补齐位图"))) {
+                    sawFilling = !progress->findChild<QPushButton*>()->isEnabled();
                     if (c.closeWhileFilling) {
                         timer.stop();
                         progress->close();
@@ -347,9 +410,9 @@ private slots:
     void SecondSignalGivesUpTheBlankRows() {
         test::TempDir dir;
         struct ChoosingHost : NotingHost {
-            std::optional<std::filesystem::path>
-            ChooseFile(QWidget*, const QString&, const QString&, const QString&) override {
-                return m_file;
+            std::optional<ChosenFile> ChooseFile(QWidget*, const QString&, const QStringList&,
+                                                 const QString&) override {
+                return ChosenFile{m_file};
             }
             std::filesystem::path m_file;
         } host;
@@ -362,12 +425,12 @@ private slots:
         int raised = 0;
         QTimer timer;
         connect(&timer, &QTimer::timeout, this, [&] {
-            auto* progress = qobject_cast<CProgressDlg*>(QApplication::activeModalWidget());
+            CTemplateDlg* progress = ProgressWindow();
             if (progress == nullptr || printer.Received().size() < 8000) {
                 return;
             }
-            if (raised == 0 ||
-                progress->Text().startsWith(QStringLiteral("正在用空白行补齐位图"))) {
+            if (raised == 0 || progress->findChild<QLabel*>()->text().startsWith(
+                                   QStringLiteral("正在用空白行补齐位图"))) {
                 timer.stop();
                 std::raise(SIGINT);
                 if (++raised < 2) {
@@ -425,7 +488,7 @@ private slots:
             // signal can end it.
             std::vector<int> pauses;
             const auto until = std::chrono::steady_clock::now() + 5s;
-            dialog.SetPauseMaker([&](const StopToken& stop) {
+            dialog.Form().SetPauseMaker([&](const StopToken& stop) {
                 return [&](std::chrono::milliseconds d) {
                     pauses.push_back(static_cast<int>(d.count()));
                     while (c.when == When::WaitingForOk && pauses.size() > 1 &&
@@ -439,7 +502,7 @@ private slots:
                 QWidget* modal = QApplication::activeModalWidget();
                 const bool ready =
                     c.when == When::Idle ||
-                    (c.when == When::WaitingForOk && qobject_cast<CProgressDlg*>(modal) &&
+                    (c.when == When::WaitingForOk && ProgressWindow() != nullptr &&
                      printer.Received().size() >= 2) ||
                     (c.when == When::VerdictShown && qobject_cast<QMessageBox*>(modal));
                 if (ready) {
@@ -459,7 +522,7 @@ private slots:
             QCOMPARE(printer.Received(), c.wire);
             QCOMPARE(host.m_boxes, c.boxes);
             QCOMPARE(pauses, c.pauses);
-            QVERIFY(!dialog.m_bConnected && !dialog.isVisible());
+            QVERIFY(!dialog.Form().Connected() && !dialog.isVisible());
         }
     }
 };

@@ -1,6 +1,5 @@
 #include "app/qt/TervanDlg.h"
 #include "AnsweringHost.h"
-#include "app/qt/AboutDlg.h"
 #include "form/ControlIds.h"
 #include "form/Gather.h"
 #include "protocol/ApplySettings.h"
@@ -94,7 +93,7 @@ private slots:
         // And the form holds all of it: what it gathers is what the printer gets.
         test::RecordingLink link;
         link.replies = {{0x4F, 0x4B}};
-        const FormState& form = dialog.Form();
+        const FormState& form = dialog.Form().State();
         QCOMPARE(ApplySettings(GatherSettings(form), form.codePage, link, false, link.Pauser()),
                  ApplyOutcome::Success);
         QCOMPARE(link.Trace(true), std::string("1B 06|1B 74 0B|1B 21 00|1B 22 01|1B 32 10|1B 23 58|"
@@ -114,11 +113,11 @@ private slots:
         auto* box = Get<QCheckBox>(dialog, Ctl::ModelCheck);
         QTest::mouseClick(box, Qt::LeftButton);
         QVERIFY(dialog.Control(Ctl::Model)->isEnabled() &&
-                dialog.Form().At(Ctl::ModelCheck).checked);
+                dialog.Form().State().At(Ctl::ModelCheck).checked);
         box->setFocus();
         QTest::keyClick(box, Qt::Key_Space);
         QVERIFY(!dialog.Control(Ctl::Model)->isEnabled() &&
-                !dialog.Form().At(Ctl::ModelCheck).checked);
+                !dialog.Form().State().At(Ctl::ModelCheck).checked);
     }
 
     void EveryControlHasItsName() {
@@ -157,7 +156,7 @@ private slots:
         Get<QComboBox>(dialog, Ctl::BuzzerError)->setCurrentIndex(2);
         QCOMPARE(cut->currentIndex(), 1);
         QCOMPARE(cutChanges.count(), 0);
-        QCOMPARE(dialog.Form().At(Ctl::BuzzerCut).selection, 1);
+        QCOMPARE(dialog.Form().State().At(Ctl::BuzzerCut).selection, 1);
     }
 
     void CaptionsFitAndFocusStartsOnTheFirstControl() {
@@ -167,7 +166,9 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
         QCOMPARE(QApplication::focusWidget(), dialog.Control(Ctl::PortList));
         QVERIFY(!Get<QPushButton>(dialog, Ctl::Set)->isDefault()); // the template has none
-        CAboutDlg about(nullptr);
+        AboutForm aboutForm;
+        CTemplateDlg about(host);
+        about.Draw(aboutForm);
         for (QWidget* window : {static_cast<QWidget*>(&dialog), static_cast<QWidget*>(&about)}) {
             for (QWidget* widget : window->findChildren<QWidget*>()) {
                 // A push button's size hint has a minimum width of its own; its text must fit.
@@ -205,7 +206,8 @@ private slots:
         QTest::keyClick(&dialog, Qt::Key_F1);
         QCOMPARE(host.m_modalTitles, QStringList{QStringLiteral("关于 Tervan")});
         QVERIFY(host.m_wasVisible);
-        QVERIFY(dialog.actions().contains(dialog.AboutAction()));
+        QCOMPARE(dialog.actions().size(), 1);
+        QCOMPARE(dialog.actions().front()->text(), QStringLiteral("关于 Tervan(&A)..."));
     }
 
     void EnterAndEscEndTheDialog() {

@@ -1,9 +1,10 @@
 #include "app/win32/AccessibleNamesWin32.h"
-#include "app/win32/ResourceStrings.h"
+#include "app/win32/DotsControlWin32.h"
 #include "app/win32/TervanDlg.h"
+#include "base/WideTextWin32.h"
+#include "bitmap/StbCodec.h"
 #include "form/ControlIds.h"
 #include "form/FormState.h"
-#include "base/WideTextWin32.h"
 #include "support/ExpectedNames.h"
 
 #include <gtest/gtest.h>
@@ -34,14 +35,15 @@ public:
     };
     std::vector<Box> boxes;
     std::optional<std::filesystem::path> file;
+    std::size_t filter = 0;
 
     void MessageBox(HWND owner, const std::wstring& text,
                     const std::optional<std::wstring>& caption, MessageIcon icon) override {
         boxes.push_back({owner, text, caption, icon});
     }
-    std::optional<std::filesystem::path> ChooseFile(HWND, const std::wstring&, const std::wstring&,
-                                                    const std::wstring&) override {
-        return file;
+    std::optional<ChosenFile> ChooseFile(HWND, const std::wstring&, const std::wstring&,
+                                         const std::wstring&) override {
+        return file ? std::optional<ChosenFile>({*file, filter}) : std::nullopt;
     }
 };
 
@@ -147,13 +149,6 @@ TEST_F(TervanDlgWin32, RulesDrivenByWindowMessages) {
          [](TervanDlgWin32& t) { t.SetText(Ctl::BtPassword, L"12a"); },
          {{Ctl::BtPassword, {}, {}, L"12"}},
          {L"只能输入数字"}},
-        {"USB locks the line settings",
-         [](TervanDlgWin32& t) { t.Select(Ctl::PortList, 0); },
-         {{Ctl::BaudRate, false, {}, {}},
-          {Ctl::Parity, false, {}, {}},
-          {Ctl::DataBits, false, {}, {}},
-          {Ctl::FlowControl, false, {}, {}}},
-         {}},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name); // the cases touch different controls: one dialog serves them all
@@ -202,7 +197,7 @@ void CALLBACK CloseAbout(HWND, UINT, UINT_PTR timer, DWORD) {
 TEST_F(TervanDlgWin32, AboutBoxFromTheSystemMenu) {
     wchar_t item[64] = {};
     ::GetMenuStringW(::GetSystemMenu(Dialog(), FALSE), 0x0010, item, 64, MF_BYCOMMAND);
-    EXPECT_EQ(std::wstring(item), LoadResString(StringId::AboutMenu));
+    EXPECT_EQ(std::wstring(item), L"关于 Tervan(&A)...");
     g_aboutButton.clear();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseAbout);
     ::SendMessageW(Dialog(), WM_SYSCOMMAND, 0x0010, 0);
@@ -210,20 +205,36 @@ TEST_F(TervanDlgWin32, AboutBoxFromTheSystemMenu) {
     EXPECT_EQ(g_aboutButton, L"确定");
 }
 
-TEST(ResourceStrings, BothTablesFromTheOneTextTable) {
+// String `id` of the program's string table resource in `language`; empty when it has none.
+std::wstring ResourceString(unsigned id, LANGID language) {
+    HMODULE module = ::GetModuleHandleW(nullptr);
+    HRSRC info = ::FindResourceExW(module, MAKEINTRESOURCEW(6) /* RT_STRING */,
+                                   MAKEINTRESOURCEW(id / 16 + 1), language);
+    if (info == nullptr) {
+        return {};
+    }
+    // A block of 16 strings, each a length and that many UTF-16 units.
+    const auto* data = static_cast<const WORD*>(::LockResource(::LoadResource(module, info)));
+    for (unsigned i = 0; i < id % 16; ++i) {
+        data += 1 + *data;
+    }
+    return std::wstring(reinterpret_cast<const wchar_t*>(data + 1), *data);
+}
+
+TEST(ResourceStrings, BothTablesFromTheProgramsTexts) {
+    const LANGID chinese = MAKELANGID(LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED);
+    const LANGID english = MAKELANGID(LANG_ENGLISH, SUBLANG_ENGLISH_US);
     struct Case {
-        StringId id;
-        Language language;
+        unsigned id;
+        LANGID language;
         const wchar_t* expected;
     } cases[] = {
-        {StringId::AboutMenu, Language::Chinese, L"关于 Tervan(&A)..."},
-        {StringId::SetSuccess, Language::Chinese, L"设置成功,重新启动后生效"},
-        {StringId::FileTooLarge, Language::Chinese, L"文件尺寸应小于64k"},
-        {StringId::Failure, Language::English, L"Faill"},
-        {StringId::OpenBitmapFile, Language::English, L"Open bitmap file"},
+        {101, chinese, L"关于 Tervan(&A)..."}, {107, chinese, L"设置成功,重新启动后生效"},
+        {113, chinese, L"文件尺寸应小于64k"},  {119, english, L"Faill"},
+        {111, english, L"Open bitmap file"},
     };
     for (const Case& c : cases) {
-        EXPECT_EQ(LoadResString(c.id, c.language), c.expected) << static_cast<int>(c.id);
+        EXPECT_EQ(ResourceString(c.id, c.language), c.expected) << c.id;
     }
 }
 
@@ -328,11 +339,87 @@ TEST_F(TervanDlgWin32, OperationsOverCom5) {
             EXPECT_EQ(m_host.boxes[i].icon, MessageIcon::Information);
         }
         // Closed again after the box, and the title says so.
-        EXPECT_FALSE(m_dialog->m_bConnected);
+        EXPECT_FALSE(m_dialog->Form().Connected());
         EXPECT_EQ(WindowText(Dialog()), L"Tervan V2.0_连接关闭");
         EXPECT_TRUE(::IsWindowEnabled(Item(Ctl::PortList)));
         m_host.boxes.clear();
     }
+}
+
+HWND g_mainDialog = nullptr;
+
+// Drives the preview from inside its modal loop: notes the dots' width at 72 mm, chooses 58 mm,
+// notes the dots again and the dark pixels the control shows across its middle, then presses OK.
+struct PreviewWatch {
+    std::vector<int> sizes;
+    int drawn = 0;
+};
+PreviewWatch g_preview;
+
+void CALLBACK DrivePreview(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND preview = ::GetLastActivePopup(g_mainDialog);
+    HWND view = ::GetDlgItem(preview, Ctl::PreviewDots);
+    const auto dots = view != nullptr ? GetDots(view) : nullptr;
+    if (!dots || (!g_preview.sizes.empty() && dots->width == g_preview.sizes.front())) {
+        return;
+    }
+    g_preview.sizes.push_back(dots->width);
+    HWND paper = ::GetDlgItem(preview, Ctl::PaperList);
+    if (g_preview.sizes.size() == 1) {
+        ::SendMessageW(paper, CB_SETCURSEL, 0, 0);
+        ::SendMessageW(preview, WM_COMMAND, MAKEWPARAM(Ctl::PaperList, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(paper));
+        return;
+    }
+    ::KillTimer(nullptr, timer);
+    g_preview.sizes.push_back(dots->rows.height);
+    ::UpdateWindow(preview);
+    RECT area{};
+    ::GetClientRect(view, &area);
+    HDC dc = ::GetDC(view);
+    for (int y = area.bottom / 2 - 8; y < area.bottom / 2 + 8; ++y) {
+        for (int x = 0; x < area.right; ++x) {
+            const COLORREF c = ::GetPixel(dc, x, y);
+            g_preview.drawn += GetRValue(c) < 64 && GetGValue(c) < 64 && GetBValue(c) < 64;
+        }
+    }
+    ::ReleaseDC(view, dc);
+    ::PostMessageW(preview, WM_COMMAND, IDOK, 0);
+}
+
+// A black picture 600 x 4 chosen through the pictures' filter: the preview shows 576 dots at
+// 72 mm, 384 x 3 at 58 mm drawn one pixel a dot, and OK stores those on the printer on COM5.
+TEST_F(TervanDlgWin32, PictureThroughThePreview) {
+    const auto log = Env("TERVAN_COM5_LOG");
+    if (!log) {
+        GTEST_SKIP() << "no printer on COM5";
+    }
+    const std::vector<std::uint8_t> black(600 * 4, 0);
+    const std::vector<std::uint8_t> png = stb::EncodeGreyPng(black.data(), 600, 4);
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "tervan-black.png";
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
+    Select(Ctl::PortList, 5); // "COM5"
+    Select(Ctl::BitmapSlot, 3);
+    m_host.file = file;
+    m_host.filter = 1;
+    g_mainDialog = Dialog();
+    const std::size_t before = FileSize(*log);
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &DrivePreview);
+    Click(Ctl::DownloadBitmap);
+    ::KillTimer(nullptr, timer);
+
+    EXPECT_EQ(g_preview.sizes, (std::vector<int>{576, 384, 3}));
+    EXPECT_EQ(g_preview.drawn, 384 * 3);
+    std::string rows;
+    for (int i = 0; i < 144; ++i) {
+        rows += " FF";
+    }
+    EXPECT_EQ(PrinterBytes(*log, before, 9 + 144 + 4),
+              "1B 06 1B FF 03 30 00 03 00" + rows + " 1B 16 1B 16");
+    ASSERT_EQ(m_host.boxes.size(), 1u);
+    EXPECT_EQ(m_host.boxes[0].text, L"下载位图成功");
+    std::filesystem::remove(file);
 }
 
 TEST_F(TervanDlgWin32, PortThatCannotBeOpened) {
@@ -349,7 +436,6 @@ TEST_F(TervanDlgWin32, PortThatCannotBeOpened) {
 
 // Presses Cancel in the progress window once it shows the wait for "OK".
 bool g_cancelled = false;
-HWND g_mainDialog = nullptr;
 void CALLBACK CancelWhileWaiting(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND progress = ::GetLastActivePopup(g_mainDialog);
     if (progress != g_mainDialog &&
@@ -377,7 +463,7 @@ TEST_F(TervanDlgWin32, CancelWhileWaitingForOk) {
     ASSERT_EQ(m_host.boxes.size(), 1u);
     EXPECT_EQ(m_host.boxes[0].text, L"设置失败，请检测");
     EXPECT_EQ(m_host.boxes[0].caption, L"失败");
-    EXPECT_FALSE(m_dialog->m_bConnected);
+    EXPECT_FALSE(m_dialog->Form().Connected());
 }
 
 // Cancels the download once the printer has 8,000 bytes; while the blank rows go out, notes that
@@ -492,7 +578,7 @@ TEST_F(TervanDlgWin32, CancelPartWayThroughALogo) {
             EXPECT_EQ(m_host.boxes[0].text, L"下载已停止：位图槽 3 只存入了部分位图");
         }
         EXPECT_EQ(m_host.boxes[0].caption, L"提示");
-        EXPECT_FALSE(m_dialog->m_bConnected);
+        EXPECT_FALSE(m_dialog->Form().Connected());
         m_host.boxes.clear();
     }
     std::filesystem::remove(file);

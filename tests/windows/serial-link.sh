@@ -67,6 +67,19 @@ check "missing --port names a COM port" \
     "--port: missing; give usb or a COM port such as COM3 (tervan-cli ports lists them)" \
     "$(tr -d '\r' <"$work/err.txt")"
 
+# Profiles: written twice over the same file (a rename over an existing file), then applied;
+# a folder is no profile.
+profile=$(winepath -w "$work/shop.toml")
+wine "$cli" profile save "$profile" --density 3 >/dev/null 2>&1
+wine "$cli" profile save "$profile" --code-page cp437 --density 12 --manufacturer ACME \
+    >/dev/null 2>&1
+wine "$cli" apply --profile "$profile" --dry-run >"$work/dry.txt" 2>/dev/null
+check "profile saved and applied" "1B 06 1B 74 00 1B 24 41 43 4D 45 00 1B FD 0C 1B 16" \
+    "$(tr -s ' \r\n' ' ' <"$work/dry.txt" | sed 's/ $//')"
+code=0
+wine "$cli" profile show "$(winepath -w "$work")" >/dev/null 2>&1 || code=$?
+check "a folder as a profile: exit status" 2 "$code"
+
 # A bare printer that is not the project's own.
 bare_log=$work/bare.bin
 : >"$bare_log"
@@ -74,6 +87,11 @@ start_printer com5 "$work/bare.txt" python3 "$here/pty-printer.py" "$bare_log"
 expect_wire "apply to a bare printer on COM5" "$bare_log" \
     "1B 06 1B 74 2F 1B 24 41 42 43 00 1B 16" \
     apply --port COM5 --code-page 47 --manufacturer ABC
+wine "$cli" profile save "$(winepath -w "$work/counter.toml")" --port COM5 --code-page 47 \
+    --manufacturer ABC >/dev/null 2>&1
+expect_wire "apply a profile that names COM5" "$bare_log" \
+    "1B 06 1B 74 2F 1B 24 41 42 43 00 1B 16" \
+    apply --profile "$(winepath -w "$work/counter.toml")"
 # A text with a control character is refused before the port is opened.
 status=2 expect_wire "a refused text sends nothing" "$bare_log" "" \
     apply --port COM5 --code-page 47 --manufacturer $'A\x1bB'
