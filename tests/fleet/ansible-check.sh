@@ -57,18 +57,12 @@ cat >"$work/shop.toml" <<'TOML'
 # What every shop's printers get.
 density = 3
 TOML
-# The same setting as an option where this build has no profiles yet.
-settings="tervan_profile: $work/shop.toml"
-if ! "$bin/tervan-cli" apply --help | grep -q -- '--profile'; then
-    echo "note: tervan-cli has no --profile: the profile's setting goes as an option"
-    settings='tervan_options: ["--density", "3"]'
-fi
 cat >"$work/inventory.yml" <<YAML
 all:
   vars:
     ansible_python_interpreter: $(command -v python3)
     tervan_cli: $bin/tervan-cli
-    $settings
+    tervan_profile: $work/shop.toml
   hosts:
     shop-north:
       tervan_printers: ["$counter", "$network"]
