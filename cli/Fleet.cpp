@@ -3,6 +3,7 @@
 #include "cli/ExitCode.h"
 #include "cli/Json.h"
 #include "cli/PortRun.h"
+#include "cli/StopSignals.h"
 
 #include <atomic>
 #include <charconv>
@@ -107,6 +108,10 @@ int RunOnPrinters(const std::vector<std::string>& ports, const LinkOptions& opti
             say(e.what());
         }
         report.status = result.status;
+        // A printer a signal stopped reports the status it would have ended with alone.
+        if (result.stopped && result.status != kExitDone && CaughtSignal() != 0) {
+            report.status = 128 + CaughtSignal();
+        }
         report.verdict = VerdictOf(result);
         report.bytesSent = result.bytesSent;
         report.seconds = std::chrono::duration<double>(Clock::now() - start).count();

@@ -60,20 +60,22 @@ TEST(Fleet, FourPrintersOneSilent) {
     });
     EXPECT_EQ(status, 1);
     const std::string report = out.str();
+    const Bytes set{0x1B, 0x06, 0x1B, 0xFD, 0x03, 0x1B, 0x16};
+    const Bytes enteredLeft{0x1B, 0x06, 0x1B, 0x16};
     for (std::size_t i = 0; i < ports.size(); ++i) {
-        const std::string verdict = i == 1 ? "  failed  " : "  ok  ";
-        const std::string message = i == 1 ? "Set fails, please check"
-                                           : "Set successfully, restart the printer settings to "
-                                             "take effect";
-        const std::size_t at = report.find(ports[i] + verdict);
+        const bool silent = i == 1;
+        const std::size_t at = report.find(ports[i] + (silent ? "  failed  " : "  ok  "));
         ASSERT_NE(at, std::string::npos) << report;
-        EXPECT_NE(report.find(message, at), std::string::npos) << report;
-        const Bytes got = printers[i]->Received();
-        ASSERT_GE(got.size(), 4u);
-        EXPECT_EQ(Bytes(got.end() - 2, got.end()), (Bytes{0x1B, 0x16})) << ports[i];
+        EXPECT_NE(report.find(silent ? "Set fails, please check"
+                                     : "Set successfully, restart the printer settings to take "
+                                       "effect",
+                              at),
+                  std::string::npos)
+            << report;
+        // The printer may still be reading the last bytes when the command is done.
+        printers[i]->WaitForBytes((silent ? enteredLeft : set).size(), 1s);
+        EXPECT_EQ(printers[i]->Received(), silent ? enteredLeft : set) << ports[i];
     }
-    EXPECT_EQ(printers[0]->Received(), (Bytes{0x1B, 0x06, 0x1B, 0xFD, 0x03, 0x1B, 0x16}));
-    EXPECT_EQ(printers[1]->Received(), (Bytes{0x1B, 0x06, 0x1B, 0x16}));
     // One after another, each settle would begin 600 ms after the one before.
     ASSERT_EQ(settles.starts.size(), 4u);
     const auto [first, last] = std::minmax_element(settles.starts.begin(), settles.starts.end());
@@ -122,7 +124,7 @@ TEST(Fleet, StopSignalReachesEveryPrinter) {
         printer->WaitForBytes(4, 1s);
         EXPECT_EQ(printer->Received(), (Bytes{0x1B, 0x06, 0x1B, 0x16}));
         EXPECT_NE(r.out.find("{\"port\":\"" + printer->SlavePath() +
-                             "\",\"verdict\":\"stopped\",\"exit_status\":1,"),
+                             "\",\"verdict\":\"stopped\",\"exit_status\":130,"),
                   std::string::npos)
             << r.out;
     }
