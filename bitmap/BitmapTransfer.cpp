@@ -140,18 +140,21 @@ bool FillWithBlankRows(Link& link, PixelCount& pixels, const StopToken& stop) {
 // that the closing pauses give the printer its time after the last row instead of passing while
 // the rows are still on their way. A queue that does not shrink for the stall limit ends the wait
 // as a failure: the printer has stopped taking the rows, however much room the system still has
-// for the closing commands (a network connection holds far more than a serial port).
+// for the closing commands (a network connection holds far more than a serial port). A printer
+// found gone meanwhile ends it as a failure at once.
 bool WaitUntilTaken(Link& link, const PauseFn& pause, const StopToken& stop, PixelCount& pixels) {
     std::size_t queued = link.QueuedBytes();
     std::chrono::milliseconds unchanged{0};
-    while (queued > 0 && unchanged < std::chrono::milliseconds{kWriteStallMs} && !stop.WaitsEnd()) {
+    while (queued > 0 && !link.DeviceGone() &&
+           unchanged < std::chrono::milliseconds{kWriteStallMs} && !stop.WaitsEnd()) {
         pause(kDrainLook);
         const std::size_t now = link.QueuedBytes();
         unchanged = now < queued ? std::chrono::milliseconds{0} : unchanged + kDrainLook;
         queued = now;
         pixels.Report(queued);
     }
-    return queued == 0 || unchanged < std::chrono::milliseconds{kWriteStallMs};
+    return !link.DeviceGone() &&
+           (queued == 0 || unchanged < std::chrono::milliseconds{kWriteStallMs});
 }
 
 } // namespace

@@ -78,8 +78,14 @@ void SendAtOnce(const UniqueSocket& socket);
 
 NonBlockingIo SocketIo(const UniqueSocket& socket);
 
-// Bytes written but not yet acknowledged by the other end, where the system tells; else 0.
-std::size_t UnacknowledgedBytes(const UniqueSocket& socket);
+// Bytes written but not yet acknowledged by the other end, where the system tells (else 0), and
+// whether the connection has broken meanwhile: the system keeps counting the bytes a reset
+// connection never delivered, so the count alone would look like a printer that stopped reading.
+struct SendQueue {
+    std::size_t unacknowledged = 0;
+    bool broken = false;
+};
+SendQueue PendingSend(const UniqueSocket& socket);
 
 // Throws away what has arrived and not been read.
 void DiscardInput(const UniqueSocket& socket);

@@ -114,16 +114,20 @@ NonBlockingIo SocketIo(const UniqueSocket& socket) {
     return FdIo(Fd(socket), true);
 }
 
-std::size_t UnacknowledgedBytes(const UniqueSocket& socket) {
+SendQueue PendingSend(const UniqueSocket& socket) {
+    SendQueue queue;
+    if (socket.IsNull()) {
+        return queue;
+    }
+    pollfd fd{Fd(socket), POLLOUT, 0};
+    queue.broken = ::poll(&fd, 1, 0) == 1 && (fd.revents & (POLLERR | POLLHUP)) != 0;
 #if defined(__linux__)
     int queued = 0;
-    if (!socket.IsNull() && ::ioctl(Fd(socket), SIOCOUTQ, &queued) == 0 && queued > 0) {
-        return static_cast<std::size_t>(queued);
+    if (::ioctl(Fd(socket), SIOCOUTQ, &queued) == 0 && queued > 0) {
+        queue.unacknowledged = static_cast<std::size_t>(queued);
     }
-#else
-    static_cast<void>(socket);
 #endif
-    return 0;
+    return queue;
 }
 
 void DiscardInput(const UniqueSocket& socket) {

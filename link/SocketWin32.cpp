@@ -168,8 +168,8 @@ NonBlockingIo SocketIo(const UniqueSocket& socket) {
     return io;
 }
 
-std::size_t UnacknowledgedBytes(const UniqueSocket& /*socket*/) {
-    return 0; // Windows does not tell
+SendQueue PendingSend(const UniqueSocket& /*socket*/) {
+    return {}; // Windows does not tell; a broken connection shows at the next write
 }
 
 void DiscardInput(const UniqueSocket& socket) {

@@ -110,6 +110,12 @@ std::size_t CTcpPort::Write(std::span<const std::uint8_t> bytes) {
     return result.bytes;
 }
 
+std::size_t CTcpPort::QueuedBytes() const {
+    const SendQueue queue = PendingSend(m_hDevice);
+    m_gone = m_gone || queue.broken;
+    return queue.unacknowledged;
+}
+
 std::size_t CTcpPort::Read(std::span<std::uint8_t> buffer) {
     if (m_hDevice.IsNull() || m_gone || buffer.empty()) {
         return 0;

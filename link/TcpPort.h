@@ -31,8 +31,9 @@ public:
 
     std::size_t Write(std::span<const std::uint8_t> bytes) override;
     std::size_t Read(std::span<std::uint8_t> buffer) override;
-    // Bytes the printer has not acknowledged yet.
-    std::size_t QueuedBytes() const override { return UnacknowledgedBytes(m_hDevice); }
+    // Bytes the printer has not acknowledged yet; a connection found broken meanwhile makes the
+    // printer gone.
+    std::size_t QueuedBytes() const override;
     // Only what has arrived can be thrown away; what was sent is on its way.
     void Purge() override;
     void Close() override;
@@ -59,7 +60,7 @@ private:
     UniqueSocket m_hDevice;
     SerialTimeouts m_timeouts;
     std::function<bool()> m_stopRequested;
-    bool m_gone = false;
+    mutable bool m_gone = false; // QueuedBytes may find the connection broken
     OpenCause m_failureCause = OpenCause::None;
     int m_failureError = 0;
 };

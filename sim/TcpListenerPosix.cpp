@@ -8,12 +8,19 @@ namespace tervan::sim {
 
 namespace {
 
-// One listening socket at `address`; none when it cannot be had.
+// A network printer takes a few kilobytes ahead of what it has printed; the system's default
+// window on the loopback would swallow a whole logo before the printer read any of it.
+constexpr int kReceiveWindow = 4096;
+
+// One listening socket at `address`; none when it cannot be had. Its connections inherit the
+// printer's small window.
 UniqueFd Listen(const sockaddr* address, socklen_t length, int family) {
     UniqueFd fd{::socket(family, SOCK_STREAM, 0)};
     const int on = 1;
     if (fd.IsNull() || !MakeNonBlocking(fd.Get()) ||
-        ::setsockopt(fd.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0) {
+        ::setsockopt(fd.Get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
+        ::setsockopt(fd.Get(), SOL_SOCKET, SO_RCVBUF, &kReceiveWindow, sizeof kReceiveWindow) !=
+            0) {
         return {};
     }
     if (family == AF_INET6) {
