@@ -18,16 +18,8 @@ cleanup() {
     rm -rf "$work"
 }
 trap cleanup EXIT
-failures=0
-
-check() {
-    if [ "$2" == "$3" ]; then
-        echo "ok    $1"
-    else
-        printf 'FAIL  %s\n      expected: %s\n      actual:   %s\n' "$1" "$2" "$3"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=../support/checks.sh
+source "$root/tests/support/checks.sh"
 
 # start NAME [OPTIONS]: a virtual printer logging to $work/NAME.bin; its port in $work/NAME.txt
 # and in the variable NAME.
@@ -38,15 +30,7 @@ start() {
     "$bin/tervan-printer-sim" --log "$work/$name.bin" "$@" >"$work/$name.txt" </dev/null \
         2>/dev/null &
     pids+=($!)
-    for _ in $(seq 100); do
-        [ -s "$work/$name.txt" ] && break
-        sleep 0.05
-    done
-    printf -v "$name" '%s' "$(head -n 1 "$work/$name.txt")"
-}
-
-logged() {
-    od -An -tx1 -v "$work/$1.bin" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//' | tr a-f A-F
+    printf -v "$name" '%s' "$(first_line "$work/$name.txt")"
 }
 
 start counter
@@ -89,8 +73,8 @@ check "verdict of $silent" failed "$(verdict "$silent")"
 check "shop-north succeeded" 1 "$(grep -cE '^shop-north +: .*failed=0' "$work/play.txt" || true)"
 check "shop-south failed, naming its printer" 1 \
     "$(grep -c "Printers that failed: $silent" "$work/play.txt" || true)"
-check "bytes to $counter" "1B 06 1B FD 03 1B 16" "$(logged counter)"
-check "bytes to $network" "1B 06 1B FD 03 1B 16" "$(logged network)"
-check "bytes to $silent" "1B 06 1B 16" "$(logged silent)"
+check "bytes to $counter" "1B 06 1B FD 03 1B 16" "$(logged "$work/counter.bin")"
+check "bytes to $network" "1B 06 1B FD 03 1B 16" "$(logged "$work/network.bin")"
+check "bytes to $silent" "1B 06 1B 16" "$(logged "$work/silent.bin")"
 
-[ "$failures" == 0 ] || { echo "$failures check(s) failed"; exit 1; }
+finish

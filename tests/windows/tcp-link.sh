@@ -6,35 +6,14 @@
 cli=$1
 # shellcheck source=com-printer.sh
 source "$(dirname "$0")/com-printer.sh"
-failures=0
-
-check() {
-    if [ "$2" == "$3" ]; then
-        echo "ok    $1"
-    else
-        printf 'FAIL  %s\n      expected: %s\n      actual:   %s\n' "$1" "$2" "$3"
-        failures=$((failures + 1))
-    fi
-}
-
-# The bytes of a printer's log as upper-case hex pairs, once `count` have come (or after 3 s).
-logged() {
-    for _ in $(seq 60); do
-        [ "$(stat -c %s "$1")" -ge "$2" ] && break
-        sleep 0.05
-    done
-    od -An -tx1 -v "$1" | tr -s ' \n' ' ' | sed 's/^ //; s/ $//' | tr a-f A-F
-}
+# shellcheck source=../support/checks.sh
+source "$here/../support/checks.sh"
 
 tcp_log=$work/tcp.bin
 : >"$tcp_log"
 "$sim" --tcp 0 --log "$tcp_log" >"$work/tcp.txt" </dev/null &
 pids+=($!)
-for _ in $(seq 100); do
-    [ -s "$work/tcp.txt" ] && break
-    sleep 0.05
-done
-tcp=$(head -n 1 "$work/tcp.txt")
+tcp=$(first_line "$work/tcp.txt")
 
 status=0
 wine "$cli" apply --port "$tcp" --density 3 >/dev/null 2>"$work/err.txt" || status=$?
@@ -62,4 +41,4 @@ check "refused connection: exit status" 3 "$status"
 check "refused connection: message" "Port open failed, please check" \
     "$(head -n 1 "$work/err.txt" | tr -d '\r')"
 
-[ "$failures" == 0 ] || { echo "$failures check(s) failed"; exit 1; }
+finish
