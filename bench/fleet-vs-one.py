@@ -1,16 +1,19 @@
 #!/usr/bin/python3
-"""Times `tervan-cli apply` on 16 virtual printers at once against the same on one, as whole
+"""Times `tervan-cli apply --profile` on 16 virtual printers at once against the same on one, as whole
 processes in turns (one, sixteen, one, sixteen ...): the fixed pauses of the conversations
 overlap, so sixteen should take about as long as one. Prints the median wall seconds of each and
 the median of the per-pair ratios (sixteen / one).
 
     bench/fleet-vs-one.py BIN_DIR [PAIRS] [-- APPLY OPTIONS]
 
-BIN_DIR holds tervan-cli and tervan-printer-sim; the options default to --density 3.
+BIN_DIR holds tervan-cli and tervan-printer-sim; the options default to a profile that sets the
+density to 3.
 """
+import os
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 
 PRINTERS = 16
@@ -29,7 +32,10 @@ def timed(command):
 
 def main():
     args = sys.argv[1:]
-    options = ["--density", "3"]
+    profile = tempfile.NamedTemporaryFile("w", suffix=".toml", delete=False)
+    profile.write("density = 3\n")
+    profile.close()
+    options = ["--profile", profile.name]
     if "--" in args:
         options = args[args.index("--") + 1:]
         args = args[:args.index("--")]
@@ -58,6 +64,7 @@ def main():
         for process, _ in printers:
             process.terminate()
             process.wait()
+        os.unlink(profile.name)
 
 
 if __name__ == "__main__":
