@@ -4,7 +4,7 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 60
 CMAKE_GEN := -G Ninja
 
-.PHONY: all deps build test test-asan run bench fuzz fuzz-smoke format tidy clean \
+.PHONY: all deps build test test-asan test-fleet run bench fuzz fuzz-smoke format tidy clean \
 	build-windows test-windows package-windows package test-package
 
 all: build
@@ -29,6 +29,12 @@ test-asan: deps
 	cd build-asan && ASAN_OPTIONS=detect_leaks=1:verify_asan_link_order=0 UBSAN_OPTIONS=print_stacktrace=1 \
 		ctest --output-on-failure -j $(JOBS)
 
+# The Ansible playbook of contrib/ansible run by ansible-playbook against virtual printers on this
+# machine. Apart from `make test`, which it would lengthen by Ansible's own start-up and a silent
+# printer's 15 s; `.ci/run` runs it.
+test-fleet: build
+	tests/fleet/ansible-check.sh $(CURDIR)/build/bin
+
 # The Debian package, by CPack from the install rules: build/package/tervan_VERSION_ARCH.deb.
 package: build
 	@scripts/install-deps --package
@@ -51,16 +57,18 @@ run: build
 	fi
 
 # The benchmarks, then a 4000 x 3000 photo converted to a 576-dot logo by tervan-cli and by Pillow,
-# the two whole processes timed in turns; the picture benchmarks use the same photo.
+# the two whole processes timed in turns; the picture benchmarks use the same photo. Last, apply
+# to 16 virtual printers at once against apply to one, timed in turns.
 BENCH_PHOTO := build-bench/photo-4000x3000-q90.jpg
 bench:
 	@scripts/install-deps --bench
 	@cmake -S . -B build-bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DTERVAN_BENCH=ON \
 		-DTERVAN_TESTS=OFF >/dev/null
-	@cmake --build build-bench -j $(JOBS) --target tervan-bench tervan-cli
+	@cmake --build build-bench -j $(JOBS) --target tervan-bench tervan-cli tervan-printer-sim
 	@[ -f $(BENCH_PHOTO) ] || bench/make-photo.py $(BENCH_PHOTO)
 	TERVAN_BENCH_PHOTO=$(BENCH_PHOTO) build-bench/bin/tervan-bench
 	bench/picture-vs-pillow.py build-bench/bin/tervan-cli $(BENCH_PHOTO)
+	bench/fleet-vs-one.py build-bench/bin
 
 # Coverage-guided fuzzing with libFuzzer (clang): the BMP loader, then the picture decoder, each
 # for FUZZ_SECONDS.

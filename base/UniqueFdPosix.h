@@ -1,5 +1,6 @@
 #pragma once
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <utility>
@@ -39,5 +40,14 @@ public:
 private:
     int m_fd = kNone;
 };
+
+// Reads and writes on `fd` return at once rather than block, and programs started later do not
+// inherit it. False when the system refuses either.
+inline bool MakeNonBlocking(int fd) {
+    const int status = ::fcntl(fd, F_GETFL);
+    const int descriptor = ::fcntl(fd, F_GETFD);
+    return status >= 0 && descriptor >= 0 && ::fcntl(fd, F_SETFL, status | O_NONBLOCK) == 0 &&
+           ::fcntl(fd, F_SETFD, descriptor | FD_CLOEXEC) == 0;
+}
 
 } // namespace tervan

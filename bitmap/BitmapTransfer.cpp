@@ -138,17 +138,23 @@ bool FillWithBlankRows(Link& link, PixelCount& pixels, const StopToken& stop) {
 
 // Waits, in short pauses, until the system has passed every written byte on to the printer, so
 // that the closing pauses give the printer its time after the last row instead of passing while
-// the rows are still on their way. A queue that does not shrink for the stall limit ends the wait.
-void WaitUntilTaken(Link& link, const PauseFn& pause, const StopToken& stop, PixelCount& pixels) {
+// the rows are still on their way. A queue that does not shrink for the stall limit ends the wait
+// as a failure: the printer has stopped taking the rows, however much room the system still has
+// for the closing commands (a network connection holds far more than a serial port). A printer
+// found gone meanwhile ends it as a failure at once.
+bool WaitUntilTaken(Link& link, const PauseFn& pause, const StopToken& stop, PixelCount& pixels) {
     std::size_t queued = link.QueuedBytes();
     std::chrono::milliseconds unchanged{0};
-    while (queued > 0 && unchanged < std::chrono::milliseconds{kWriteStallMs} && !stop.WaitsEnd()) {
+    while (queued > 0 && !link.DeviceGone() &&
+           unchanged < std::chrono::milliseconds{kWriteStallMs} && !stop.WaitsEnd()) {
         pause(kDrainLook);
         const std::size_t now = link.QueuedBytes();
         unchanged = now < queued ? std::chrono::milliseconds{0} : unchanged + kDrainLook;
         queued = now;
         pixels.Report(queued);
     }
+    return !link.DeviceGone() &&
+           (queued == 0 || unchanged < std::chrono::milliseconds{kWriteStallMs});
 }
 
 } // namespace
@@ -198,10 +204,11 @@ DownloadResult DownloadBitmap(Link& link, std::uint8_t slot, const LoadResult& l
             return {DownloadOutcome::Abandoned, StringId::StillInSetupMode, slot};
         }
     }
+    if (whole && pause && !WaitUntilTaken(link, pause, stop, pixels)) {
+        whole = false;
+    }
     if (!whole) {
         promise.Release(); // the link is gone or stuck: the closing is only an attempt
-    } else if (pause) {
-        WaitUntilTaken(link, pause, stop, pixels);
     }
 
     if (link.DeviceGone()) {

@@ -113,7 +113,7 @@ int RunApply(const CLI::App& cmd, const Inputs& in) {
     return RunOnLink(link, [&](const Session& session) {
         const ApplyOutcome outcome = ApplySettings(settings, codePage, session.link, session.isUsb,
                                                    session.pause, session.stop);
-        PrintText(LoadString(VerdictText(outcome)));
+        session.say(LoadString(VerdictText(outcome)));
         return outcome == ApplyOutcome::Success ? kExitDone : kExitFailed;
     });
 }

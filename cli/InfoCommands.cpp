@@ -10,7 +10,7 @@
 namespace tervan::cli {
 
 std::function<int()> AddPortsCommand(CLI::App& app) {
-    CLI::App* cmd = app.add_subcommand("ports", "Show the USB printer and the serial ports");
+    CLI::App* cmd = app.add_subcommand("ports", "Show the USB printers and the serial ports");
     return [cmd] {
         if (!cmd->parsed()) {
             return -1;

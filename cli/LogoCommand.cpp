@@ -46,13 +46,13 @@ int RunDownload(const Inputs& in) {
         return kExitBadInput;
     }
     const LoadResult& load = *loaded;
-    // The trace has the rows already, line by line.
+    // The trace has the rows already, line by line; several printers report one line each.
     const bool showProgress = !in.download.dryRun && !in.download.trace && StderrIsTerminal();
     return RunOnLink(in.download, [&](const Session& session) {
         DownloadResult result;
         {
             std::optional<ProgressBar> bar;
-            if (showProgress) {
+            if (showProgress && !session.many) {
                 bar.emplace(std::cerr);
             }
             bool toldFilling = false;
@@ -63,7 +63,7 @@ int RunDownload(const Inputs& in) {
                     if (bar) {
                         bar->Break();
                     }
-                    PrintText(FillingText(p, UiLanguage()));
+                    session.note(FillingText(p, UiLanguage()));
                 }
                 if (bar) {
                     bar->Update(p.rowsTaken, p.rowsTotal, p.bytesTaken);
@@ -72,7 +72,7 @@ int RunDownload(const Inputs& in) {
             result =
                 DownloadBitmap(session.link, *slot, load, session.pause, session.stop, progress);
         }
-        PrintText(DownloadText(result, UiLanguage()));
+        session.say(DownloadText(result, UiLanguage()));
         return result.outcome == DownloadOutcome::Stored ? kExitDone : kExitFailed;
     });
 }
@@ -86,7 +86,7 @@ int RunPrint(const Inputs& in) {
         if (PrintBitmap(session.link, *slot, session.stop)) {
             return kExitDone;
         }
-        PrintText(LoadString(StringId::Failure));
+        session.say(LoadString(StringId::Failure));
         return kExitFailed;
     });
 }

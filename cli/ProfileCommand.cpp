@@ -82,13 +82,18 @@ bool TakeProfile(const std::string& file, const CLI::App& apply, const AnsiCodeP
         return false;
     }
     settings = read.profile->settings;
-    std::string* const options[] = {&link.port, &link.baud, &link.parity, &link.dataBits};
+    std::string port;
+    std::string* const options[] = {&port, &link.baud, &link.parity, &link.dataBits};
     static_assert(std::size(options) == kLinkKeys.size());
     for (std::size_t i = 0; i < kLinkKeys.size(); ++i) {
         const auto value = LinkValueText(kLinkKeys[i], read.profile->link);
         if (value && apply.count(Flag(kLinkKeys[i])) == 0) {
             *options[i] = *value;
         }
+    }
+    // The profile's one port stands in only where the command line names no printer at all.
+    if (!port.empty() && link.ports.empty() && link.portsFrom.empty()) {
+        link.ports.push_back(port);
     }
     return true;
 }

@@ -16,7 +16,8 @@ namespace tervan::cli {
 std::function<int()> AddProfileCommand(CLI::App& app);
 
 // `apply --profile FILE`: the profile's settings into `settings`, and its link into `link` where
-// `apply` was given no link option of its own. False, with the refusal printed, when the profile
+// `apply` was given no link option of its own (its port where no --port or --ports-from names
+// the printers). False, with the refusal printed, when the profile
 // is refused.
 bool TakeProfile(const std::string& file, const CLI::App& apply, const AnsiCodePage& codePage,
                  PrinterSettings& settings, LinkOptions& link);

@@ -10,8 +10,9 @@ namespace tervan::cli {
 std::string_view PortOptionHelp();
 std::string_view PortOptionWanted();
 
-// The USB printer, if one is present, and the serial ports, as `tervan-cli ports` shows them: one
-// "usb: ..." line, then one "serial: NAME" line per port.
+// The USB printers present and the serial ports, as `tervan-cli ports` shows them: one
+// "usb:BUS-PORT: ..." line per printer (or "usb: not found"), then one "serial: NAME" line per
+// port.
 void PrintPorts(std::ostream& out);
 
 } // namespace tervan::cli

@@ -8,7 +8,7 @@
 namespace tervan::cli {
 
 std::string_view PortOptionHelp() {
-    return "usb, a serial device path such as /dev/ttyUSB0";
+    return "usb (the first USB printer), a serial device path such as /dev/ttyUSB0";
 }
 
 std::string_view PortOptionWanted() {
@@ -16,10 +16,13 @@ std::string_view PortOptionWanted() {
 }
 
 void PrintPorts(std::ostream& out) {
-    if (const auto usb = LocateUsbPrinter()) {
-        out << "usb: 0483:5720 on bus " << usb->bus << " device " << usb->device << '\n';
-    } else {
+    const std::vector<UsbLocation> printers = ListUsbPrinters();
+    if (printers.empty()) {
         out << "usb: not found\n";
+    }
+    for (const UsbLocation& usb : printers) {
+        out << "usb:" << UsbLocationName(usb) << ": 0483:5720 on bus " << usb.bus << " device "
+            << usb.device << '\n';
     }
     for (const std::string& port : ListPorts()) {
         if (port != kUsbPortName) {

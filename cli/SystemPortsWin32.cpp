@@ -8,7 +8,7 @@
 namespace tervan::cli {
 
 std::string_view PortOptionHelp() {
-    return "usb, or a COM port such as COM3";
+    return "usb (the first USB printer), or a COM port such as COM3";
 }
 
 std::string_view PortOptionWanted() {
@@ -16,10 +16,13 @@ std::string_view PortOptionWanted() {
 }
 
 void PrintPorts(std::ostream& out) {
-    if (const auto usb = UsbPrinterDevicePath()) {
-        out << "usb: 0483:5720 at " << *usb << '\n';
-    } else {
+    const std::vector<UsbLocation> printers = ListUsbPrinters();
+    if (printers.empty()) {
         out << "usb: not found\n";
+    }
+    for (const UsbLocation& usb : printers) {
+        out << "usb:" << UsbLocationName(usb) << ": 0483:5720 on hub " << usb.bus << " port "
+            << usb.portPath << '\n';
     }
     for (const std::string& port : RegistrySerialPorts()) {
         out << "serial: " << port << '\n';

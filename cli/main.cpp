@@ -30,7 +30,7 @@ int Run(int argc, char** argv) {
     Utf8Console console(argc, argv);
     argc = console.Argc();
     argv = console.Argv();
-    CLI::App app{"tervan-cli: configure a receipt printer over a serial port or USB"};
+    CLI::App app{"tervan-cli: configure receipt printers over a serial port, USB or the network"};
     app.require_subcommand(1);
     app.set_version_flag("--version", "tervan-cli " TERVAN_VERSION, "Show the version and end");
     const std::vector<std::function<int()>> commands = {

@@ -26,6 +26,7 @@ FormChanges ReportToggle(FormState& form, const OpenResult& result, std::string_
     case OpenOutcome::StateUnreadable:
     case OpenOutcome::SettingsRefused:
     case OpenOutcome::UsbOpenFailed:
+    case OpenOutcome::TcpOpenFailed:
         break;
     }
     for (const MessageText& box : OpenFailureBoxes(result, language)) {

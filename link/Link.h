@@ -6,8 +6,8 @@
 
 namespace tervan {
 
-// One open connection to the printer, serial or USB. Every call is synchronous and bounded by
-// the link's own time-outs, so a printer that vanishes never hangs the caller.
+// One open connection to the printer: serial, USB or network. Every call is synchronous and bounded
+// by the link's own time-outs, so a printer that vanishes never hangs the caller.
 class Link {
 public:
     virtual ~Link() = default;
@@ -45,6 +45,10 @@ enum class OpenCause {
     StateUnreadable,  // serial: opened, but it is no serial port (its line state cannot be read)
     SettingsRefused,  // serial: the line settings were not accepted
     DeviceGone,       // USB: the printer vanished while the link was open
+    HostUnknown,      // network: the host name stands for no address
+    Refused,          // network: nothing listens at that address and port
+    TimedOut,         // network: no connection within the connect limit
+    Stopped,          // a stop came while the link was being opened
     Other,            // another system error; see the error number
 };
 

@@ -3,6 +3,9 @@
 namespace tervan {
 
 Link& PrinterLinks::ActivePort() {
+    if (m_tcp) {
+        return m_tcpPort;
+    }
     if (m_bUsb) {
         return m_usbPort;
     }
@@ -12,6 +15,22 @@ Link& PrinterLinks::ActivePort() {
 void PrinterLinks::SelectUsb(bool usb) {
     if (!m_bConnected) {
         m_bUsb = usb;
+        m_usbLocation.clear();
+        m_tcp.reset();
+    }
+}
+
+void PrinterLinks::SelectUsbAt(std::string location) {
+    if (!m_bConnected) {
+        SelectUsb(true);
+        m_usbLocation = std::move(location);
+    }
+}
+
+void PrinterLinks::SelectTcp(TcpEndpoint endpoint) {
+    if (!m_bConnected) {
+        SelectUsb(false);
+        m_tcp = std::move(endpoint);
     }
 }
 
@@ -28,8 +47,13 @@ OpenResult PrinterLinks::Open(const std::string& serialPath, const LineSettings&
         return {};
     }
     OpenResult result;
-    if (m_bUsb) {
-        if (!m_usbPort.Open()) {
+    if (m_tcp) {
+        if (!m_tcpPort.Open(*m_tcp)) {
+            result = {OpenOutcome::TcpOpenFailed, m_tcpPort.FailureCause(),
+                      m_tcpPort.FailureError()};
+        }
+    } else if (m_bUsb) {
+        if (!m_usbPort.Open(m_usbLocation)) {
             result = {OpenOutcome::UsbOpenFailed, m_usbPort.FailureCause(),
                       m_usbPort.FailureError()};
         }

@@ -2,10 +2,12 @@
 
 #include "link/PortAccess.h"
 #include "link/SerialPort.h"
+#include "link/TcpPort.h"
 #include "link/UsbPort.h"
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -25,13 +27,14 @@ enum class OpenOutcome {
     StateUnreadable,  // "BuildCommDCB" / "ERROR", then 121 / 119
     SettingsRefused,  // 121 / 119
     UsbOpenFailed,    // 121 / 119
+    TcpOpenFailed,    // 121 / 119: no connection to a network printer
     Closed,           // a toggle closed the open link
 };
 
 struct OpenResult {
     OpenOutcome outcome = OpenOutcome::Opened;
     OpenCause cause = OpenCause::None;
-    int systemError = 0; // errno, or libusb's error number on USB; 0 when none
+    int systemError = 0; // errno, libusb's error number on USB, or Winsock's; 0 when none
     // A serial port the user may not open: who may, so that the remedy can be named. Unknown
     // (no owner) otherwise.
     PortAccess access = {};
@@ -43,13 +46,19 @@ struct OpenResult {
 // its start and closes it at its end.
 class PrinterLinks {
 public:
-    // The link in use: USB while it is selected, else the serial port.
+    // The link in use: USB or the network while selected, else the serial port.
     Link& ActivePort();
     bool IsUsb() const { return m_bUsb; }
+    bool IsTcp() const { return m_tcp.has_value(); }
     bool IsConnected() const { return m_bConnected; }
 
-    // Selecting changes nothing while a link is open (the form locks the port list then).
+    // Selecting changes nothing while a link is open (the form locks the port list then). USB
+    // means the first printer found, unless a place is selected with SelectUsbAt.
     void SelectUsb(bool usb);
+    // The USB printer plugged in at `location` (UsbLocationName); empty: the first one.
+    void SelectUsbAt(std::string location);
+    // The network printer at `endpoint`.
+    void SelectTcp(TcpEndpoint endpoint);
 
     // A click of the hidden button: closes the open link (outcome Closed), or opens the selected
     // one as Open does.
@@ -66,12 +75,16 @@ public:
     void SetStopCheck(const std::function<bool()>& stopRequested) {
         m_serialPort.SetStopCheck(stopRequested);
         m_usbPort.SetStopCheck(stopRequested);
+        m_tcpPort.SetStopCheck(stopRequested);
     }
 
 private:
     CSerialPort m_serialPort;
     CUSBPort m_usbPort;
+    CTcpPort m_tcpPort;
     bool m_bUsb = false;
+    std::string m_usbLocation;
+    std::optional<TcpEndpoint> m_tcp;
     bool m_bConnected = false;
 };
 

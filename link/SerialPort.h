@@ -1,6 +1,7 @@
 #pragma once
 
 #include "link/Link.h"
+#include "link/LinkTimeouts.h"
 
 #include <algorithm>
 #include <array>
@@ -30,29 +31,6 @@ constexpr std::uint32_t BaudFromIndex(std::size_t index) {
     constexpr std::array<std::uint32_t, 8> kBauds{1200,  2400,  4800,  9600,
                                                   19200, 38400, 57600, 115200};
     return index < kBauds.size() ? kBauds[index] : 0;
-}
-
-// The time-outs that bound every read and write of the serial link, in milliseconds.
-struct SerialTimeouts {
-    unsigned readIntervalMs = kReadIntervalMs;
-    unsigned readPerByteMs = kReadPerByteMs;
-    unsigned readConstantMs = kReadConstantMs;
-    unsigned writePerByteMs = kWritePerByteMs;
-    unsigned writeConstantMs = kWriteConstantMs;
-    unsigned writeStallMs = kWriteStallMs;
-};
-
-// How long after its start a write of `count` bytes gives up, when it last took a byte
-// `lastProgress` after its start (zero: not yet): at the end of the per-byte budget, or once the
-// stall limit has passed since the last progress, whichever comes first.
-constexpr std::chrono::milliseconds WriteGivesUpAfter(std::size_t count,
-                                                      std::chrono::milliseconds lastProgress,
-                                                      const SerialTimeouts& t) {
-    // 64-bit, so a large transfer cannot wrap its own time-out round to a tiny one.
-    const std::chrono::milliseconds budget{std::int64_t{t.writePerByteMs} *
-                                               static_cast<std::int64_t>(count) +
-                                           std::int64_t{t.writeConstantMs}};
-    return std::min(budget, lastProgress + std::chrono::milliseconds{t.writeStallMs});
 }
 
 // A serial port by its device path. Raw line (nothing translated), one stop bit, no flow control,

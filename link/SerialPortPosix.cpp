@@ -1,3 +1,4 @@
+#include "link/FdIoPosix.h"
 #include "link/SerialPort.h"
 #include "link/SerialTermiosPosix.h"
 
@@ -16,32 +17,6 @@
 namespace tervan {
 
 namespace {
-
-using Clock = std::chrono::steady_clock;
-
-std::chrono::milliseconds ReadBudget(unsigned perByteMs, unsigned constantMs, std::size_t count) {
-    // 64-bit, so a large transfer cannot wrap its own time-out round to a tiny one.
-    return std::chrono::milliseconds{static_cast<std::int64_t>(perByteMs) *
-                                         static_cast<std::int64_t>(count) +
-                                     static_cast<std::int64_t>(constantMs)};
-}
-
-// Whole milliseconds left until the deadline, rounded up so poll never wakes just short of it;
-// 0 once it has passed.
-int MillisUntil(Clock::time_point deadline) {
-    const Clock::duration left = deadline - Clock::now();
-    if (left <= Clock::duration::zero()) {
-        return 0;
-    }
-    const auto ms = std::chrono::ceil<std::chrono::milliseconds>(left).count();
-    return static_cast<int>(std::min<std::int64_t>(ms, 1'000'000'000));
-}
-
-constexpr std::chrono::milliseconds kStopGrace{kStopGraceMs};
-
-bool WouldBlock(int error) {
-    return error == EAGAIN || error == EWOULDBLOCK;
-}
 
 OpenCause CauseOfOpenError(int error) {
     switch (error) {
@@ -137,104 +112,14 @@ std::size_t CSerialPort::Write(std::span<const std::uint8_t> bytes) {
     if (m_hDevice.IsNull() || bytes.empty()) {
         return 0;
     }
-    const int fd = m_hDevice.Get();
-    const Clock::time_point start = Clock::now();
-    Clock::time_point deadline = start + WriteGivesUpAfter(bytes.size(), {}, m_timeouts);
-
-    Clock::time_point stopDeadline = Clock::time_point::max();
-    std::size_t sent = 0;
-    while (sent < bytes.size()) {
-        const ssize_t n = ::write(fd, bytes.data() + sent, bytes.size() - sent);
-        if (n > 0) {
-            sent += static_cast<std::size_t>(n);
-            // Progress: the stall limit counts afresh from here.
-            deadline = start + WriteGivesUpAfter(bytes.size(),
-                                                 std::chrono::ceil<std::chrono::milliseconds>(
-                                                     Clock::now() - start),
-                                                 m_timeouts);
-            continue;
-        }
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0 && !WouldBlock(errno)) {
-            break; // EIO, EPIPE and the like: the port is gone
-        }
-        // The driver's buffer is full: wait for room, within the write time-out and the stall
-        // limit, and not much longer once a stop has been asked for.
-        if (m_stopRequested && stopDeadline == Clock::time_point::max() && m_stopRequested()) {
-            stopDeadline = Clock::now() + kStopGrace;
-        }
-        const Clock::time_point until = std::min(deadline, stopDeadline);
-        const int waitMs = MillisUntil(until);
-        if (waitMs == 0) {
-            break;
-        }
-        pollfd p{fd, POLLOUT, 0};
-        // A stop from another thread does not interrupt poll: look again now and then.
-        const int ready = ::poll(
-            &p, 1, m_stopRequested ? std::min(waitMs, static_cast<int>(kStopLookMs)) : waitMs);
-        if (ready < 0 && errno == EINTR) {
-            continue;
-        }
-        if (ready == 0 && m_stopRequested) {
-            continue; // one look is over; the limits are checked above
-        }
-        // Room that shows only as the wait runs out does not count: the limit has passed without
-        // the printer taking a byte (a pseudo-terminal reports some room on a time-out).
-        if (ready <= 0 || (p.revents & POLLOUT) == 0 || Clock::now() >= until) {
-            break; // timed out, hung up or failed
-        }
-    }
-    return sent;
+    return BoundedWrite(FdIo(m_hDevice.Get(), false), bytes, m_timeouts, m_stopRequested).bytes;
 }
 
 std::size_t CSerialPort::Read(std::span<std::uint8_t> buffer) {
     if (m_hDevice.IsNull() || buffer.empty()) {
         return 0;
     }
-    const int fd = m_hDevice.Get();
-    const Clock::time_point totalDeadline =
-        Clock::now() +
-        ReadBudget(m_timeouts.readPerByteMs, m_timeouts.readConstantMs, buffer.size());
-    const std::chrono::milliseconds interval{m_timeouts.readIntervalMs};
-
-    std::size_t got = 0;
-    Clock::time_point lastByte{};
-    while (got < buffer.size()) {
-        // Once bytes flow, a pause longer than the interval also ends the read.
-        const Clock::time_point deadline =
-            got > 0 ? std::min(totalDeadline, lastByte + interval) : totalDeadline;
-        const int waitMs = MillisUntil(deadline);
-        if (waitMs == 0) {
-            break;
-        }
-        pollfd p{fd, POLLIN, 0};
-        const int ready = ::poll(&p, 1, waitMs);
-        if (ready < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            break;
-        }
-        if (ready == 0) {
-            continue; // the deadline is checked at the top
-        }
-        if ((p.revents & POLLIN) == 0) {
-            break; // hang-up or error with nothing left to read
-        }
-        const ssize_t n = ::read(fd, buffer.data() + got, buffer.size() - got);
-        if (n > 0) {
-            got += static_cast<std::size_t>(n);
-            lastByte = Clock::now();
-            continue;
-        }
-        if (n < 0 && (errno == EINTR || WouldBlock(errno))) {
-            continue;
-        }
-        break; // end of file, or the peer is gone (EIO on a hung-up terminal)
-    }
-    return got;
+    return BoundedRead(FdIo(m_hDevice.Get(), false), buffer, m_timeouts).bytes;
 }
 
 std::size_t CSerialPort::QueuedBytes() const {

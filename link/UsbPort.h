@@ -7,7 +7,10 @@
 #include <functional>
 #include <optional>
 #include <span>
+#include <string>
+#include <string_view>
 #include <utility>
+#include <vector>
 
 #if defined(_WIN32)
 #include "link/UsbPortWin32.h"
@@ -23,11 +26,19 @@ inline constexpr std::uint16_t kPrinterProductId = 0x5720;
 
 struct UsbLocation {
     int bus;
-    int device;
+    int device;                // the address on the bus, which changes when it is plugged in again
+    std::string portPath = {}; // the ports from the bus to the printer, "2" or "2.3"; stays put
 };
 
-// Where the first printer in the system's enumeration order sits; empty when there is none or the
-// build has no USB binding.
+// "BUS-PORTPATH", as --port takes it after "usb:" ("1-2.3"): the place the printer is plugged
+// in, which stays the same from one plugging to the next.
+std::string UsbLocationName(const UsbLocation& location);
+
+// Every printer present, in the system's enumeration order; empty when there is none or the build
+// has no USB binding.
+std::vector<UsbLocation> ListUsbPrinters();
+
+// Where the first printer in the system's enumeration order sits.
 std::optional<UsbLocation> LocateUsbPrinter();
 
 // The USB link: the first printer present, written with bulk OUT transfers and read with bulk IN
@@ -40,9 +51,10 @@ public:
     CUSBPort() = default;
     ~CUSBPort() override;
 
-    // Finds, opens and claims the printer; false leaves the link closed. An open link is closed
-    // first, so the search always starts afresh.
-    bool Open();
+    // Finds, opens and claims the first printer, or with `location` the one plugged in there
+    // (UsbLocationName); false leaves the link closed. An open link is closed first, so the search
+    // always starts afresh.
+    bool Open(std::string_view location = {});
 
     std::size_t Write(std::span<const std::uint8_t> bytes) override;
     std::size_t Read(std::span<std::uint8_t> buffer) override;

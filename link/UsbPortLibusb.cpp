@@ -3,6 +3,7 @@
 #include <libusb.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <vector>
 
@@ -80,19 +81,46 @@ ContextPtr NewContext() {
     return ContextPtr(raw);
 }
 
-// The first printer in libusb's enumeration order.
-DeviceRef FindPrinter(libusb_context* context) {
+bool IsPrinter(libusb_device* device) {
+    libusb_device_descriptor descriptor{};
+    return libusb_get_device_descriptor(device, &descriptor) == LIBUSB_SUCCESS &&
+           descriptor.idVendor == kPrinterVendorId && descriptor.idProduct == kPrinterProductId;
+}
+
+UsbLocation LocationOf(libusb_device* device) {
+    UsbLocation location{libusb_get_bus_number(device), libusb_get_device_address(device)};
+    // USB 3 allows seven tiers of hubs.
+    std::array<std::uint8_t, 7> ports{};
+    const int depth = libusb_get_port_numbers(device, ports.data(), static_cast<int>(ports.size()));
+    for (int i = 0; i < depth; ++i) {
+        location.portPath +=
+            (i == 0 ? "" : ".") + std::to_string(ports[static_cast<std::size_t>(i)]);
+    }
+    return location;
+}
+
+// The printers in libusb's enumeration order, each with a reference of its own.
+std::vector<DeviceRef> FindPrinters(libusb_context* context) {
     libusb_device** raw = nullptr;
     const ssize_t count = libusb_get_device_list(context, &raw);
     if (count < 0) {
         return {};
     }
     const DeviceList list(raw);
+    std::vector<DeviceRef> printers;
     for (ssize_t i = 0; i < count; ++i) {
-        libusb_device_descriptor descriptor{};
-        if (libusb_get_device_descriptor(raw[i], &descriptor) == LIBUSB_SUCCESS &&
-            descriptor.idVendor == kPrinterVendorId && descriptor.idProduct == kPrinterProductId) {
-            return DeviceRef(libusb_ref_device(raw[i]));
+        if (IsPrinter(raw[i])) {
+            printers.emplace_back(libusb_ref_device(raw[i]));
+        }
+    }
+    return printers;
+}
+
+// The first printer, or the one plugged in at `location`.
+DeviceRef FindPrinter(libusb_context* context, std::string_view location) {
+    for (DeviceRef& device : FindPrinters(context)) {
+        if (location.empty() || UsbLocationName(LocationOf(device.get())) == location) {
+            return std::move(device);
         }
     }
     return {};
@@ -153,24 +181,23 @@ std::optional<UsbInterfaceChoice> ChooseActiveInterface(libusb_device* device) {
 
 } // namespace
 
-std::optional<UsbLocation> LocateUsbPrinter() {
+std::vector<UsbLocation> ListUsbPrinters() {
     const ContextPtr context = NewContext();
     if (!context) {
-        return std::nullopt;
+        return {};
     }
-    const DeviceRef device = FindPrinter(context.get());
-    if (!device) {
-        return std::nullopt;
+    std::vector<UsbLocation> locations;
+    for (const DeviceRef& device : FindPrinters(context.get())) {
+        locations.push_back(LocationOf(device.get()));
     }
-    return UsbLocation{libusb_get_bus_number(device.get()),
-                       libusb_get_device_address(device.get())};
+    return locations;
 }
 
 CUSBPort::~CUSBPort() {
     Close();
 }
 
-bool CUSBPort::Open() {
+bool CUSBPort::Open(std::string_view location) {
     Close();
     Fail(OpenCause::None, 0);
     // Locals are released in reverse order on every early return: handle, device, context.
@@ -178,7 +205,7 @@ bool CUSBPort::Open() {
     if (!context) {
         return Fail(OpenCause::Other, 0);
     }
-    const DeviceRef device = FindPrinter(context.get());
+    const DeviceRef device = FindPrinter(context.get(), location);
     if (!device) {
         return Fail(OpenCause::NotFound, 0);
     }

@@ -8,15 +8,15 @@ namespace tervan {
 void UsbContextDeleter::operator()(libusb_context* /*context*/) const {}
 void UsbHandleDeleter::operator()(libusb_device_handle* /*handle*/) const {}
 
-std::optional<UsbLocation> LocateUsbPrinter() {
-    return std::nullopt;
+std::vector<UsbLocation> ListUsbPrinters() {
+    return {};
 }
 
 CUSBPort::~CUSBPort() {
     Close();
 }
 
-bool CUSBPort::Open() {
+bool CUSBPort::Open(std::string_view /*location*/) {
     Close();
     return Fail(OpenCause::NotFound, 0);
 }

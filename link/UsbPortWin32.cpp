@@ -10,7 +10,9 @@
 #include <usbiodef.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <cwchar>
 #include <functional>
 #include <memory>
 #include <type_traits>
@@ -35,9 +37,11 @@ std::wstring ToWide(std::u16string_view text) {
     return {text.begin(), text.end()};
 }
 
-// The device path of one interface of the set; empty when its detail cannot be read. The detail
-// record lives in a vector of DWORDs, which gives it the alignment the structure needs.
-std::optional<std::wstring> DevicePathOf(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceData) {
+// The device path of one interface of the set, and the device it belongs to in `device`; empty
+// when its detail cannot be read. The detail record lives in a vector of DWORDs, which gives it
+// the alignment the structure needs.
+std::optional<std::wstring> DevicePathOf(HDEVINFO set, SP_DEVICE_INTERFACE_DATA& interfaceData,
+                                         SP_DEVINFO_DATA& device) {
     DWORD required = 0;
     // Fails by design: it only reports the size the record needs.
     ::SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, nullptr, 0, &required, nullptr);
@@ -47,8 +51,9 @@ std::optional<std::wstring> DevicePathOf(HDEVINFO set, SP_DEVICE_INTERFACE_DATA&
     std::vector<DWORD> storage((required + sizeof(DWORD) - 1) / sizeof(DWORD));
     auto* detail = reinterpret_cast<SP_DEVICE_INTERFACE_DETAIL_DATA_W*>(storage.data());
     detail->cbSize = sizeof(SP_DEVICE_INTERFACE_DETAIL_DATA_W);
+    device.cbSize = sizeof device;
     if (!::SetupDiGetDeviceInterfaceDetailW(set, &interfaceData, detail, required, nullptr,
-                                            nullptr)) {
+                                            &device)) {
         return std::nullopt;
     }
     // The path ends at its terminator, within the record.
@@ -58,29 +63,56 @@ std::optional<std::wstring> DevicePathOf(HDEVINFO set, SP_DEVICE_INTERFACE_DATA&
     return std::wstring(path, std::find(path, path + room, L'\0'));
 }
 
-// The device path of the first present USB device interface that carries the printer's marker,
-// in the system's enumeration order. The search ends at the first interface whose detail cannot
-// be read, as a later one could not be told apart from a missing one anyway.
-std::optional<std::wstring> FindPrinterDevicePath() {
+// Where Windows says the device is plugged in, "Port_#0002.Hub_#0003", as hub 3, port 2; hub 0,
+// no port when it does not say.
+UsbLocation LocationOf(HDEVINFO set, SP_DEVINFO_DATA& device, int index) {
+    UsbLocation location{0, index + 1};
+    std::array<wchar_t, 128> text{};
+    if (!::SetupDiGetDeviceRegistryPropertyW(
+            set, &device, SPDRP_LOCATION_INFORMATION, nullptr, reinterpret_cast<BYTE*>(text.data()),
+            static_cast<DWORD>(sizeof(text) - sizeof(wchar_t)), nullptr)) {
+        return location;
+    }
+    unsigned port = 0;
+    unsigned hub = 0;
+    if (std::swscanf(text.data(), L"Port_#%u.Hub_#%u", &port, &hub) == 2) {
+        location.bus = static_cast<int>(hub);
+        location.portPath = std::to_string(port);
+    }
+    return location;
+}
+
+struct PrinterDevice {
+    std::wstring path;
+    UsbLocation location;
+};
+
+// The present USB device interfaces that carry the printer's marker, in the system's enumeration
+// order. The search ends at the first interface whose detail cannot be read, as a later one could
+// not be told apart from a missing one anyway.
+std::vector<PrinterDevice> FindPrinterDevices() {
     const HDEVINFO raw = ::SetupDiGetClassDevsW(&GUID_DEVINTERFACE_USB_DEVICE, nullptr, nullptr,
                                                 DIGCF_PRESENT | DIGCF_DEVICEINTERFACE);
     if (raw == INVALID_HANDLE_VALUE) {
-        return std::nullopt;
+        return {};
     }
     const DeviceInfoSet set{raw}; // destroyed once, whichever way the search ends
+    std::vector<PrinterDevice> printers;
     for (DWORD index = 0;; ++index) {
         SP_DEVICE_INTERFACE_DATA interfaceData{};
         interfaceData.cbSize = sizeof interfaceData;
         if (!::SetupDiEnumDeviceInterfaces(set.get(), nullptr, &GUID_DEVINTERFACE_USB_DEVICE, index,
                                            &interfaceData)) {
-            return std::nullopt;
+            return printers;
         }
-        const std::optional<std::wstring> path = DevicePathOf(set.get(), interfaceData);
+        SP_DEVINFO_DATA device{};
+        const std::optional<std::wstring> path = DevicePathOf(set.get(), interfaceData, device);
         if (!path) {
-            return std::nullopt;
+            return printers;
         }
         if (IsPrinterDevicePath(ToU16(*path))) {
-            return path;
+            printers.push_back(
+                {*path, LocationOf(set.get(), device, static_cast<int>(printers.size()))});
         }
     }
 }
@@ -143,28 +175,39 @@ Moved AwaitTransfer(HANDLE device, OVERLAPPED& overlapped, BOOL started, unsigne
 } // namespace
 
 std::optional<std::string> UsbPrinterDevicePath() {
-    if (const auto path = FindPrinterDevicePath()) {
-        return NarrowToUtf8(*path);
+    const std::vector<PrinterDevice> printers = FindPrinterDevices();
+    if (printers.empty()) {
+        return std::nullopt;
     }
-    return std::nullopt;
+    return NarrowToUtf8(printers.front().path);
+}
+
+std::vector<UsbLocation> ListUsbPrinters() {
+    std::vector<UsbLocation> locations;
+    for (const PrinterDevice& printer : FindPrinterDevices()) {
+        locations.push_back(printer.location);
+    }
+    return locations;
 }
 
 CUSBPort::~CUSBPort() {
     Close();
 }
 
-bool CUSBPort::Open() {
+bool CUSBPort::Open(std::string_view location) {
     Close();
     Fail(OpenCause::None, 0);
-    const std::optional<std::wstring> devicePath = FindPrinterDevicePath();
-    if (!devicePath) {
-        return Fail(OpenCause::NotFound, 0);
+    for (const PrinterDevice& printer : FindPrinterDevices()) {
+        if (!location.empty() && UsbLocationName(printer.location) != location) {
+            continue;
+        }
+        const std::optional<std::u16string> openPath = OpenPathFor(ToU16(printer.path));
+        if (!openPath) {
+            return Fail(OpenCause::NotFound, 0);
+        }
+        return OpenDevice(NarrowToUtf8(ToWide(*openPath)));
     }
-    const std::optional<std::u16string> openPath = OpenPathFor(ToU16(*devicePath));
-    if (!openPath) {
-        return Fail(OpenCause::NotFound, 0);
-    }
-    return OpenDevice(NarrowToUtf8(ToWide(*openPath)));
+    return Fail(OpenCause::NotFound, 0);
 }
 
 bool UsbPortBinding::OpenDevice(const std::string& path) {

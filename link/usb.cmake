@@ -2,6 +2,7 @@
 # so that every front end still builds and runs.
 target_sources(tervan_link PRIVATE
     ${CMAKE_CURRENT_LIST_DIR}/UsbPort.h
+    ${CMAKE_CURRENT_LIST_DIR}/UsbLocation.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UsbDevicePath.h
     ${CMAKE_CURRENT_LIST_DIR}/UsbDevicePath.cpp
     ${CMAKE_CURRENT_LIST_DIR}/UsbInterfaceChoice.h

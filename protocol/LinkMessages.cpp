@@ -36,6 +36,17 @@ std::string OpenFailureReason(const OpenResult& result, bool usb, Language langu
         return zh ? "端口不接受这些线路设置" : "the port refused the line settings";
     case OpenCause::DeviceGone:
         return zh ? "打印机已断开连接" : "the printer was disconnected";
+    case OpenCause::HostUnknown:
+        return zh ? "找不到该主机" : "unknown host";
+    case OpenCause::Refused:
+        // The system's own words where it has them ("Connection refused").
+        return zh ? "连接被拒绝"
+                  : (result.systemError != 0 ? SystemErrorText(result.systemError)
+                                             : "connection refused");
+    case OpenCause::TimedOut:
+        return zh ? "3 秒内未能连接" : "no connection within 3 s";
+    case OpenCause::Stopped:
+        return zh ? "已停止" : "stopped";
     case OpenCause::Other:
         return SystemReason(result.systemError, language);
     }
@@ -56,6 +67,7 @@ std::vector<MessageText> OpenFailureBoxes(const OpenResult& result, Language lan
         return {{"BuildCommDCB", "ERROR", true}, general};
     case OpenOutcome::SettingsRefused:
     case OpenOutcome::UsbOpenFailed:
+    case OpenOutcome::TcpOpenFailed:
         return {general};
     }
     return {general};
@@ -68,7 +80,8 @@ std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::stri
         const bool usb = result.outcome == OpenOutcome::UsbOpenFailed;
         std::string& last = boxes.back().text;
         last += '\n';
-        last += usb ? std::string_view("USB") : port;
+        // A USB printer chosen by its place is named by it; the first one found is just "USB".
+        last += usb && port.empty() ? std::string_view("USB") : port;
         last += language == Language::Chinese ? "：" : ": ";
         last += OpenFailureReason(result, usb, language);
     }

@@ -21,8 +21,8 @@ struct MessageText {
 // language: the one table of them for every front end, which may add a line under the last.
 std::vector<MessageText> OpenFailureBoxes(const OpenResult& result, Language language);
 
-// OpenFailureBoxes with the port ("USB" for the USB link) and the reason on a second line of the
-// last one, so the user can tell a missing port from a busy one.
+// OpenFailureBoxes with the port ("USB" for the first USB printer when `port` is empty) and the
+// reason on a second line of the last one, so the user can tell a missing port from a busy one.
 std::vector<MessageText> OpenFailureMessages(const OpenResult& result, std::string_view port,
                                              Language language);
 

@@ -3,6 +3,7 @@
 #include "base/Pause.h"
 #include "base/StopToken.h"
 #include "link/PrinterLinks.h"
+#include "link/TcpEndpoint.h"
 
 #include <chrono>
 #include <functional>
@@ -12,14 +13,25 @@
 
 namespace tervan {
 
-// The link a user names: "usb" in any case selects the USB link, anything else is a serial port
-// by its device path (on Windows "COM3" as well, which becomes "\\.\COM3").
+// The link a user names: "usb" in any case selects the first USB printer, "usb:BUS-PORTPATH" the
+// one plugged in there, "tcp:HOST[:PORT]" a network printer (port 9100 unless given); anything
+// else is a serial port by its device path (on Windows "COM3" as well, which becomes
+// "\\.\COM3").
 struct PortChoice {
     bool usb = false;
-    std::string path; // empty for USB
+    std::string path;               // the serial port; empty otherwise
+    std::string usbLocation;        // empty: the first USB printer
+    std::optional<TcpEndpoint> tcp; // set for a network printer
 };
 
 PortChoice ChoosePort(std::string_view name);
+
+// Why `name` names no port, in one line (a "tcp:" or "usb:" name that does not parse); nullopt
+// when it is fine. ChoosePort takes a faulty name for a serial path, which then fails to open.
+std::optional<std::string> PortNameProblem(std::string_view name);
+
+// Makes `links` use the port chosen.
+void SelectPort(PrinterLinks& links, const PortChoice& port);
 
 // "COMn" (any case, n from 1 to 255) as the device path Windows opens it by, "\\.\COMn", which
 // also reaches ports above 9; nullopt for any other name. Used on Windows only.

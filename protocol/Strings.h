@@ -48,6 +48,8 @@ enum class StringId : int {
     SaveProfileMenu = 135,
     LoadProfileMenu = 136,
     ProfilePortMissing = 137,
+    // Under a verdict: the network printer closed the connection (%1 its tcp: name).
+    ConnectionDropped = 138,
 };
 
 enum class Language { Chinese, English };

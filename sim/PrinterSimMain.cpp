@@ -1,4 +1,5 @@
-// tervan-printer-sim: plays the printer on a pseudo-terminal until SIGTERM or SIGINT.
+// tervan-printer-sim: plays the printer on a pseudo-terminal or a TCP port until SIGTERM or
+// SIGINT.
 #include "base/Version.h"
 #include "link/StandardDescriptors.h"
 #include "sim/VirtualPrinter.h"
@@ -11,6 +12,7 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <pthread.h>
 
 namespace {
@@ -24,8 +26,9 @@ using File = std::unique_ptr<std::FILE, FileCloser>;
 
 int Run(int argc, char** argv) {
     tervan::EnsureStandardDescriptors();
-    CLI::App app{"Plays the printer on a pseudo-terminal; prints the terminal's path first, "
-                 "then one line per command received."};
+    CLI::App app{"Plays the printer on a pseudo-terminal (or with --tcp on a TCP port); prints "
+                 "the terminal's path (or tcp:127.0.0.1:PORT) first, then one line per command "
+                 "received."};
     app.set_version_flag("--version", "tervan-printer-sim " TERVAN_VERSION,
                          "Show the version and end");
     ReplyMode reply = ReplyMode::Ok;
@@ -34,6 +37,7 @@ int Run(int argc, char** argv) {
     std::string outDir;
     std::size_t stallAfter = 0;
     std::size_t bytesPerSecond = 0;
+    std::optional<std::uint16_t> tcpPort;
     const std::map<std::string, ReplyMode> modes{{"ok", ReplyMode::Ok},
                                                  {"wrong", ReplyMode::Wrong},
                                                  {"silent", ReplyMode::Silent},
@@ -48,6 +52,9 @@ int Run(int argc, char** argv) {
                    "Stop reading the line for good after this many bytes, as a jammed printer");
     app.add_option("--bytes-per-second", bytesPerSecond,
                    "Read no faster than this, as a slow printer does");
+    app.add_option("--tcp", tcpPort,
+                   "Listen on this TCP port of 127.0.0.1 and ::1 instead, as a network printer's "
+                   "raw port does (0: a free one)");
     // A refused option ends with 2, as in tervan-cli, rather than with the parser's own codes.
     try {
         app.parse(argc, argv);
@@ -92,6 +99,7 @@ int Run(int argc, char** argv) {
     options.outDir = outDir;
     options.stallAfter = stallAfter;
     options.bytesPerSecond = bytesPerSecond;
+    options.tcpPort = tcpPort;
     options.onLine = [&output](const std::string& line) {
         const std::scoped_lock lock(output);
         std::fprintf(stdout, "%s\n", line.c_str());
@@ -108,7 +116,12 @@ int Run(int argc, char** argv) {
     {
         const std::scoped_lock lock(output);
         if (!printer.Start()) {
-            std::fprintf(stderr, "tervan-printer-sim: no pseudo-terminal available\n");
+            if (tcpPort) {
+                std::fprintf(stderr, "tervan-printer-sim: cannot listen on TCP port %u\n",
+                             static_cast<unsigned>(*tcpPort));
+            } else {
+                std::fprintf(stderr, "tervan-printer-sim: no pseudo-terminal available\n");
+            }
             return 1;
         }
         std::fprintf(stdout, "%s\n", printer.SlavePath().c_str());

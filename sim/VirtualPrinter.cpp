@@ -5,9 +5,11 @@
 #include "sim/LogoPng.h"
 #include "sim/PseudoTerminal.h"
 #include "sim/ReplyPlan.h"
+#include "sim/TcpListener.h"
 
 #include <fcntl.h>
 #include <poll.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -38,13 +40,6 @@ constexpr double kPaceSavingSeconds = 0.05;
 // ... and no fewer bytes than this, so that it reads in pieces of some size.
 constexpr double kPaceMinimumSaving = 64;
 
-bool MakeNonBlocking(int fd) {
-    const int status = ::fcntl(fd, F_GETFL);
-    const int descriptor = ::fcntl(fd, F_GETFD);
-    return status >= 0 && descriptor >= 0 && ::fcntl(fd, F_SETFL, status | O_NONBLOCK) == 0 &&
-           ::fcntl(fd, F_SETFD, descriptor | FD_CLOEXEC) == 0;
-}
-
 } // namespace
 
 struct VirtualPrinter::State {
@@ -63,6 +58,8 @@ struct VirtualPrinter::State {
     // runs; they are closed only after it has been joined.
     std::mutex control;
     std::optional<PseudoTerminal> terminal;
+    std::optional<TcpListener> listener;
+    UniqueFd connection; // the network printer's peer of the moment
     UniqueFd wakeRead;
     UniqueFd wakeWrite;
     std::atomic<bool> stopping{false};
@@ -84,6 +81,11 @@ struct VirtualPrinter::State {
     double paceCredit = kPaceMinimumSaving;
     Clock::time_point paceCreditAt = Clock::now();
 
+    // The descriptor the peer's bytes come in on; -1 while a network printer has no peer.
+    int Line() const { return terminal ? terminal->Master() : connection.Get(); }
+    void AcceptPeer(const std::vector<pollfd>& fds);
+    void DropPeer();
+
     bool Stalled() const { return options.stallAfter != 0 && taken >= options.stallAfter; }
     // How many bytes the printer's pace lets it read now.
     std::size_t Room() const;
@@ -100,14 +102,21 @@ struct VirtualPrinter::State {
 
 void VirtualPrinter::State::Serve() {
     while (!stopping.load()) {
-        std::array<pollfd, 2> fds{};
+        // The line, the wake-up pipe, and a network printer's listening sockets while it waits
+        // for a peer.
+        std::vector<pollfd> fds(2);
         // A stalled or resting printer that has nothing to send does not look at the line at all.
         const bool resting = Resting();
         const bool deaf = Stalled() || resting;
-        fds[0].fd = hungUp || (deaf && !outputBlocked) ? -1 : terminal->Master();
+        fds[0].fd = hungUp || (deaf && !outputBlocked) ? -1 : Line();
         fds[0].events = static_cast<short>((deaf ? 0 : POLLIN) | (outputBlocked ? POLLOUT : 0));
         fds[1].fd = wakeRead.Get();
         fds[1].events = POLLIN;
+        if (listener && connection.IsNull()) {
+            for (const UniqueFd& socket : listener->sockets) {
+                fds.push_back({socket.Get(), POLLIN, 0});
+            }
+        }
         const int timeout = NextTimeoutMs(resting);
         hungUp = false;
         if (::poll(fds.data(), fds.size(), timeout) < 0) {
@@ -127,8 +136,24 @@ void VirtualPrinter::State::Serve() {
         if (!deaf && (fds[0].revents & (POLLIN | POLLHUP | POLLERR)) != 0) {
             ReadAvailable();
         }
+        AcceptPeer(fds);
         SendDue();
     }
+}
+
+void VirtualPrinter::State::AcceptPeer(const std::vector<pollfd>& fds) {
+    for (std::size_t i = 2; i < fds.size() && connection.IsNull(); ++i) {
+        if ((fds[i].revents & POLLIN) != 0) {
+            connection = TcpListener::Accept(fds[i].fd);
+        }
+    }
+}
+
+void VirtualPrinter::State::DropPeer() {
+    // What was due to the peer that left is not for the next one.
+    connection.Reset();
+    outgoing.clear();
+    outputBlocked = false;
 }
 
 int VirtualPrinter::State::NextTimeoutMs(bool resting) const {
@@ -172,7 +197,7 @@ void VirtualPrinter::State::ReadAvailable() {
     std::array<std::uint8_t, 4096> buffer{};
     for (int i = 0; i < kReadsPerWake && !Stalled() && !Resting(); ++i) {
         const std::size_t room = std::min(buffer.size(), Room());
-        const ssize_t n = ::read(terminal->Master(), buffer.data(), room);
+        const ssize_t n = ::read(Line(), buffer.data(), room);
         if (n > 0) {
             if (options.bytesPerSecond != 0) {
                 paceCredit = PaceCredit() - static_cast<double>(n);
@@ -186,7 +211,13 @@ void VirtualPrinter::State::ReadAvailable() {
             continue;
         }
         if (n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK)) {
-            hungUp = true;
+            // A pseudo-terminal's peer may come back on the same line; a network peer that left
+            // is gone, and the next one connects anew.
+            if (terminal) {
+                hungUp = true;
+            } else {
+                DropPeer();
+            }
         }
         return;
     }
@@ -250,7 +281,9 @@ void VirtualPrinter::State::Act(DecodedCommand& command) {
 void VirtualPrinter::State::SendDue() {
     while (!outgoing.empty() && !outputBlocked && outgoing.front().due <= Clock::now()) {
         std::vector<std::uint8_t>& bytes = outgoing.front().bytes;
-        const ssize_t n = ::write(terminal->Master(), bytes.data(), bytes.size());
+        // A peer that has gone must not end the printer with SIGPIPE.
+        const ssize_t n = terminal ? ::write(Line(), bytes.data(), bytes.size())
+                                   : ::send(Line(), bytes.data(), bytes.size(), MSG_NOSIGNAL);
         if (n > 0) {
             bytes.erase(bytes.begin(), bytes.begin() + n);
             if (bytes.empty()) {
@@ -278,6 +311,8 @@ void VirtualPrinter::State::Shutdown() {
         terminal->Close();
         terminal.reset();
     }
+    connection.Reset();
+    listener.reset();
     wakeRead.Reset();
     wakeWrite.Reset();
 }
@@ -295,9 +330,15 @@ bool VirtualPrinter::Start() {
     if (s.server.joinable()) {
         return true;
     }
-    std::optional<PseudoTerminal> terminal = PseudoTerminal::Open();
+    std::optional<PseudoTerminal> terminal;
+    std::optional<TcpListener> listener;
+    if (s.options.tcpPort) {
+        listener = TcpListener::Open(*s.options.tcpPort);
+    } else {
+        terminal = PseudoTerminal::Open();
+    }
     std::array<int, 2> wake{-1, -1};
-    if (!terminal || ::pipe(wake.data()) != 0) {
+    if ((!terminal && !listener) || ::pipe(wake.data()) != 0) {
         return false;
     }
     s.wakeRead.Reset(wake[0]);
@@ -309,9 +350,11 @@ bool VirtualPrinter::Start() {
     }
     {
         const std::scoped_lock stateLock(s.mutex);
-        s.slavePath = terminal->SlavePath();
+        s.slavePath =
+            terminal ? terminal->SlavePath() : "tcp:127.0.0.1:" + std::to_string(listener->port);
     }
     s.terminal = std::move(terminal);
+    s.listener = std::move(listener);
     s.decoder = CommandDecoder{};
     s.outgoing.clear();
     s.outputBlocked = false;

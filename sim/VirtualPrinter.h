@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -31,6 +32,10 @@ struct VirtualPrinterOptions {
     // Read no faster than this many bytes a second, as a slow printer does: the peer's writes
     // then wait once the line's buffer is full. 0: as fast as the bytes come.
     std::size_t bytesPerSecond = 0;
+    // A network printer instead: it listens on this machine's loopback addresses at this TCP port
+    // (0: one the system picks) and serves one connection at a time, as a printer's raw port
+    // does; the next waits until the one before has closed.
+    std::optional<std::uint16_t> tcpPort{};
 
     // Called on the serving thread, in order: each chunk of bytes as it arrives, then each line
     // decoded from it. They must not stop the printer or make it vanish.
@@ -38,8 +43,9 @@ struct VirtualPrinterOptions {
     std::function<void(const std::string&)> onLine{};
 };
 
-// The printer's side of the protocol on a pseudo-terminal. It reads everything the peer writes
-// on a thread of its own (the peer never blocks), records every byte and decodes the stream.
+// The printer's side of the protocol on a pseudo-terminal or a TCP port. It reads everything the
+// peer writes on a thread of its own (the peer never blocks), records every byte and decodes the
+// stream.
 class VirtualPrinter {
 public:
     explicit VirtualPrinter(VirtualPrinterOptions options = {});
@@ -47,9 +53,9 @@ public:
     VirtualPrinter(const VirtualPrinter&) = delete;
     VirtualPrinter& operator=(const VirtualPrinter&) = delete;
 
-    // Opens the pseudo-terminal and starts serving. False when no pseudo-terminal can be had.
+    // Opens the pseudo-terminal (or the TCP port) and starts serving. False when none can be had.
     bool Start();
-    // The slave's device path, for the peer to open; empty before Start.
+    // What the peer opens: the slave's device path, or "tcp:127.0.0.1:PORT"; empty before Start.
     std::string SlavePath() const;
 
     std::vector<std::uint8_t> Received() const;
@@ -58,8 +64,9 @@ public:
     // Waits until at least `count` bytes have been received; false on time-out.
     bool WaitForBytes(std::size_t count, std::chrono::milliseconds timeout) const;
 
-    // The printer vanishes: serving ends and the master side is closed, so the peer's reads and
-    // writes fail. Stopping a stopped printer does nothing.
+    // The printer vanishes: serving ends and the master side (the connection and the listening
+    // port) is closed, so the peer's reads and writes fail. Stopping a stopped printer does
+    // nothing.
     void Stop();
 
 private:

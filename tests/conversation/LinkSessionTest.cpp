@@ -8,18 +8,36 @@ namespace {
 
 using std::chrono::milliseconds;
 
+// The kind of link a name chooses and where, in one line.
+std::string Describe(const PortChoice& c) {
+    if (c.tcp) {
+        return "tcp " + c.tcp->host + " " + std::to_string(c.tcp->port);
+    }
+    return c.usb ? "usb " + c.usbLocation : "serial " + c.path;
+}
+
 // "Usb" used to be taken for a serial device path; "COM12" must reach the port above 9.
 TEST(LinkSession, PortNames) {
-    const std::pair<const char*, PortChoice> choices[] = {
-        {"usb", {true, ""}},
-        {"Usb", {true, ""}},
-        {"/dev/ttyUSB0", {false, "/dev/ttyUSB0"}},
-        {"usb0", {false, "usb0"}},
+    const std::pair<const char*, const char*> choices[] = {
+        {"usb", "usb "},
+        {"Usb", "usb "},
+        {"usb:1-2.3", "usb 1-2.3"},
+        {"/dev/ttyUSB0", "serial /dev/ttyUSB0"},
+        {"usb0", "serial usb0"},
+        {"tcp:192.168.1.20", "tcp 192.168.1.20 9100"},
+        {"TCP:printer.shop:9101", "tcp printer.shop 9101"},
+        {"tcp:[::1]:9100", "tcp ::1 9100"},
+        {"tcp:[fe80::1%eth0]", "tcp fe80::1%eth0 9100"},
+        {"tcp:2001:db8::7", "tcp 2001:db8::7 9100"},
     };
     for (const auto& [name, choice] : choices) {
-        const PortChoice got = ChoosePort(name);
-        EXPECT_EQ(got.usb, choice.usb) << name;
-        EXPECT_EQ(got.path, choice.path) << name;
+        EXPECT_EQ(Describe(ChoosePort(name)), choice) << name;
+        EXPECT_EQ(PortNameProblem(name), std::nullopt) << name;
+    }
+    for (const char* bad : {"tcp:", "tcp:host:", "tcp:host:0", "tcp:host:65536", "tcp:host:9x",
+                            "tcp:[::1", "tcp:[::1]9100", "tcp:a b", "tcp:/dev/x", "usb:", "usb:1",
+                            "usb:1-", "usb:x-2", "usb:1-2a"}) {
+        EXPECT_NE(PortNameProblem(bad), std::nullopt) << bad;
     }
     const std::pair<const char*, std::optional<std::string>> com[] = {
         {"com12", "\\\\.\\COM12"}, {"COM255", "\\\\.\\COM255"},  {"COM0", std::nullopt},
@@ -57,8 +75,8 @@ TEST(LinkSession, OpenSettleWorkClose) {
             }
         };
         bool worked = false;
-        const PortChoice port{false,
-                              c.missingPort ? "/dev/tervan-no-such-port" : printer.SlavePath()};
+        const PortChoice port =
+            ChoosePort(c.missingPort ? "/dev/tervan-no-such-port" : printer.SlavePath());
         const SessionResult result =
             RunLinkSession(links, port, {}, pause, stop, [&](Link& link, bool isUsb) {
                 worked = true;

@@ -159,6 +159,30 @@ TEST(UsbEmulated, CommandLineApply) {
     EXPECT_EQ(printer.Seen().received, (Bytes{0x1B, 0x06, 0x1B, 0xFD, 0x03, 0x1B, 0x16}));
 }
 
+// Two printers at once, each named by the place it is plugged in; a place with no printer is
+// reported as such.
+TEST(UsbEmulated, TwoPrintersByTheirPlaces) {
+    UsbTestbed bed;
+    EmulatedUsbDevice& first = bed.Add(kPrinter);
+    bed.Add(kMouse);
+    EmulatedUsbDevice& second = bed.Add(kPrinter);
+    const ProcessResult ports = Cli({"ports"});
+    EXPECT_NE(ports.out.find("usb:1-2: 0483:5720 on bus 1 device 2\n"), std::string::npos)
+        << ports.out;
+    EXPECT_NE(ports.out.find("usb:1-4: 0483:5720 on bus 1 device 4\n"), std::string::npos)
+        << ports.out;
+    const ProcessResult run =
+        Cli({"apply", "--port", "usb:1-4", "--port", "usb:1-2", "--density", "3"});
+    EXPECT_EQ(run.exitCode, 0) << run.out << run.err;
+    for (const EmulatedUsbDevice* printer : {&first, &second}) {
+        EXPECT_EQ(printer->Seen().received, (Bytes{0x1B, 0x06, 0x1B, 0xFD, 0x03, 0x1B, 0x16}));
+    }
+    const ProcessResult missing = Cli({"apply", "--port", "usb:1-3"});
+    EXPECT_EQ(missing.exitCode, 3);
+    EXPECT_EQ(missing.err,
+              "Port open failed, please check\nusb:1-3: no printer found (0483:5720)\n");
+}
+
 TEST(UsbEmulated, LogoDownloadAndPrint) {
     UsbTestbed bed;
     EmulatedUsbDevice& printer = bed.Add(kPrinter);
