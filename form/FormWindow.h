@@ -18,6 +18,7 @@ struct FileChoice {
     std::string_view filterName;
     std::string_view pattern;   // "*.bmp"
     std::string_view extension; // added to a name typed without one
+    bool save = false;          // a file to write: the chooser asks before it replaces one
 };
 
 // What the main form asks of the window that draws it. Called on the user-interface thread only.

@@ -21,10 +21,11 @@ public:
     // `owner` may be null (a box of its own); no caption means the platform's default one.
     virtual void MessageBox(QWidget* owner, const QString& text,
                             const std::optional<QString>& caption, MessageIcon icon) = 0;
-    // Empty when the user cancels.
+    // Empty when the user cancels. A chooser to `save` to asks before it replaces a file.
     virtual std::optional<std::filesystem::path> ChooseFile(QWidget* owner, const QString& title,
                                                             const QString& filter,
-                                                            const QString& defaultSuffix) = 0;
+                                                            const QString& defaultSuffix,
+                                                            bool save) = 0;
     // Runs `dialog` modally and returns its result.
     virtual int RunModal(QDialog& dialog) = 0;
 };
@@ -36,7 +37,8 @@ public:
                     MessageIcon icon) override;
     std::optional<std::filesystem::path> ChooseFile(QWidget* owner, const QString& title,
                                                     const QString& filter,
-                                                    const QString& defaultSuffix) override;
+                                                    const QString& defaultSuffix,
+                                                    bool save) override;
     int RunModal(QDialog& dialog) override;
 };
 

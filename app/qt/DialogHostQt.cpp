@@ -16,10 +16,11 @@ void CQtDialogHost::MessageBox(QWidget* owner, const QString& text,
 
 std::optional<std::filesystem::path> CQtDialogHost::ChooseFile(QWidget* owner, const QString& title,
                                                                const QString& filter,
-                                                               const QString& defaultSuffix) {
+                                                               const QString& defaultSuffix,
+                                                               bool save) {
     QFileDialog dialog(owner, title, QString(), filter);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

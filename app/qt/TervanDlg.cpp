@@ -14,6 +14,11 @@ CTervanDlg::CTervanDlg(CDialogHost& host, FormState form, QWidget* parent)
     Draw(m_form);
     // The window's menu is its context menu.
     for (const MenuItem& item : m_form.Menu()) {
+        if (item.startsGroup && !actions().isEmpty()) {
+            auto* separator = new QAction(this);
+            separator->setSeparator(true);
+            addAction(separator);
+        }
         auto* action = new QAction(Text(item.text), this);
         action->setShortcut(QKeySequence(Text(item.shortcut)));
         connect(action, &QAction::triggered, this, [this, id = item.id] {
@@ -32,7 +37,7 @@ void CTervanDlg::RunModal(DialogForm& dialog) {
 
 std::optional<std::filesystem::path> CTervanDlg::ChooseFile(const FileChoice& choice) {
     return m_host.ChooseFile(this, Text(choice.title), Text(choice.filterName),
-                             Text(choice.extension));
+                             Text(choice.extension), choice.save);
 }
 
 void CTervanDlg::RunWithProgress(ProgressForm& progress, const std::function<void()>& job) {

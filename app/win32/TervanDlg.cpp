@@ -24,10 +24,12 @@ CTervanDlg::CTervanDlg(CDialogHost& host, FormState form)
       m_hSmallIcon(LoadAppIcon(SM_CXSMICON, SM_CYSMICON)) {}
 
 void CTervanDlg::OnInitDialog() {
-    // The window's menu joins the system menu.
+    // The window's menu joins the system menu, after the system's own items.
     if (HMENU menu = ::GetSystemMenu(m_hWnd, FALSE)) {
         for (const MenuItem& item : m_form.Menu()) {
-            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            if (item.startsGroup) {
+                ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            }
             ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id),
                           WidenUtf8(item.text).c_str());
         }
@@ -84,10 +86,11 @@ void CTervanDlg::RunModal(DialogForm& dialog) {
 }
 
 std::optional<std::filesystem::path> CTervanDlg::ChooseFile(const FileChoice& choice) {
-    // One entry as GetOpenFileNameW takes it: the name, the pattern, then the closing NUL.
+    // One entry as the file choosers take it: the name, the pattern, then the closing NUL.
     const std::wstring filter =
         WidenUtf8(choice.filterName) + L'\0' + WidenUtf8(choice.pattern) + L'\0';
-    return m_host.ChooseFile(m_hWnd, WidenUtf8(choice.title), filter, WidenUtf8(choice.extension));
+    return m_host.ChooseFile(m_hWnd, WidenUtf8(choice.title), filter, WidenUtf8(choice.extension),
+                             choice.save);
 }
 
 void CTervanDlg::RunWithProgress(ProgressForm& progress, const std::function<void()>& job) {

@@ -23,9 +23,12 @@ public:
                           (Connected() ? "" : " [closed]"));
     }
     std::optional<std::filesystem::path> ChooseFile(QWidget*, const QString& title,
-                                                    const QString& filter,
-                                                    const QString& suffix) override {
+                                                    const QString& filter, const QString& suffix,
+                                                    bool save) override {
         m_chooser = {title, filter, suffix, Connected() ? "open" : "closed"};
+        if (save) {
+            m_chooser.push_back("save");
+        }
         return m_file;
     }
     int RunModal(QDialog& dialog) override {

@@ -33,13 +33,15 @@ public:
     };
     std::vector<Box> boxes;
     std::optional<std::filesystem::path> file;
+    bool saved = false; // the last chooser was a save chooser
 
     void MessageBox(HWND owner, const std::wstring& text,
                     const std::optional<std::wstring>& caption, MessageIcon icon) override {
         boxes.push_back({owner, text, caption, icon});
     }
     std::optional<std::filesystem::path> ChooseFile(HWND, const std::wstring&, const std::wstring&,
-                                                    const std::wstring&) override {
+                                                    const std::wstring&, bool save) override {
+        saved = save;
         return file;
     }
 };
@@ -228,7 +230,7 @@ TEST(ResourceStrings, BothTablesFromTheProgramsTexts) {
     } cases[] = {
         {101, chinese, L"关于 Tervan(&A)..."}, {107, chinese, L"设置成功,重新启动后生效"},
         {113, chinese, L"文件尺寸应小于64k"},  {119, english, L"Faill"},
-        {111, english, L"Open bitmap file"},
+        {111, english, L"Open bitmap file"},   {136, english, L"&Load profile…"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(ResourceString(c.id, c.language), c.expected) << c.id;
@@ -341,6 +343,58 @@ TEST_F(TervanDlgWin32, OperationsOverCom5) {
         EXPECT_TRUE(::IsWindowEnabled(Item(Ctl::PortList)));
         m_host.boxes.clear();
     }
+}
+
+// A profile saved from a filled form through the system menu and loaded into a fresh one: 设置
+// sends what the filled form would, to the profile's port; a bad profile leaves the form as it was.
+TEST_F(TervanDlgWin32, ProfilesFromTheSystemMenu) {
+    const auto log = Env("TERVAN_COM5_LOG");
+    if (!log) {
+        GTEST_SKIP() << "no printer on COM5";
+    }
+    const auto menu = [this](UINT id) {
+        wchar_t item[64] = {};
+        ::GetMenuStringW(::GetSystemMenu(Dialog(), FALSE), id, item, 64, MF_BYCOMMAND);
+        return std::wstring(item);
+    };
+    EXPECT_EQ(menu(0x0020), L"保存配置(&P)…");
+    EXPECT_EQ(menu(0x0030), L"载入配置(&L)…");
+    const std::filesystem::path shop = std::filesystem::temp_directory_path() / "tervan-shop.toml";
+    const std::filesystem::path bad = std::filesystem::temp_directory_path() / "tervan-bad.toml";
+    std::ofstream(bad) << "cutter = 3\n";
+
+    Select(Ctl::PortList, 5); // "COM5"
+    Select(Ctl::CodePage, 48);
+    Click(Ctl::DotMatrix);
+    Select(Ctl::Font, 1);
+    Click(Ctl::ManufacturerCheck);
+    SetText(Ctl::Manufacturer, L"ABC");
+    ::SendMessageW(Item(Ctl::Density), CB_SETCURSEL, 1, 0); // without its notification
+    m_host.file = shop;
+    ::SendMessageW(Dialog(), WM_SYSCOMMAND, 0x0020, 0);
+    EXPECT_TRUE(m_host.saved);
+    EXPECT_TRUE(m_host.boxes.empty());
+
+    SetUp();
+    for (const auto& file : {shop, bad}) {
+        m_host.file = file;
+        ::SendMessageW(Dialog(), WM_SYSCOMMAND, 0x0030, 0);
+        EXPECT_FALSE(m_host.saved);
+    }
+    ASSERT_EQ(m_host.boxes.size(), 1u);
+    EXPECT_NE(m_host.boxes[0].text.find(L"tervan-bad.toml:1:"), std::wstring::npos);
+    EXPECT_EQ(m_host.boxes[0].caption, L"错误");
+    EXPECT_EQ(Selection(Ctl::PortList), 5);
+    EXPECT_EQ(::IsDlgButtonChecked(Dialog(), Ctl::DotMatrix), BST_CHECKED);
+    m_host.boxes.clear();
+    const std::size_t before = FileSize(*log);
+    Click(Ctl::Set);
+    EXPECT_EQ(PrinterBytes(*log, before, 19),
+              "1B 06 1B 74 2F 1B 21 00 1B 24 41 42 43 00 1B FD 00 1B 16");
+    ASSERT_EQ(m_host.boxes.size(), 1u);
+    EXPECT_EQ(m_host.boxes[0].text, L"设置成功,重新启动后生效");
+    std::filesystem::remove(shop);
+    std::filesystem::remove(bad);
 }
 
 TEST_F(TervanDlgWin32, PortThatCannotBeOpened) {
