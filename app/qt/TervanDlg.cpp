@@ -4,6 +4,9 @@
 #include "form/ProgressForm.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QShortcut>
 
 #include <thread>
 
@@ -27,6 +30,14 @@ CTervanDlg::CTervanDlg(CDialogHost& host, FormState form, QWidget* parent)
         addAction(action);
         setContextMenuPolicy(Qt::ActionsContextMenu);
     }
+    // Shift+F10 opens it as the Menu key does, where the focus is, as Windows' and GTK's do.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        QWidget* target = focusWidget() != nullptr ? focusWidget() : this;
+        const QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &event);
+    });
 }
 
 void CTervanDlg::RunModal(DialogForm& dialog) {
