@@ -79,9 +79,20 @@ inline constexpr int PrintBitmap = 1051;
 inline constexpr int ProgressText = 1101;
 inline constexpr int ProgressBar = 1102;
 
+// The preview of a picture before it is stored as a logo.
+inline constexpr int PreviewDots = 1201;
+inline constexpr int PaperList = 1202;
+inline constexpr int DotsWidth = 1203;
+inline constexpr int DitherList = 1204;
+inline constexpr int InvertCheck = 1205;
+inline constexpr int UpscaleCheck = 1206;
+inline constexpr int SizeText = 1207;
+inline constexpr int VerdictText = 1208;
+
 // Dialog templates.
 inline constexpr int AboutDialog = 100;
 inline constexpr int MainDialog = 102;
 inline constexpr int ProgressDialog = 104;
+inline constexpr int PreviewDialog = 106;
 
 } // namespace tervan::Ctl

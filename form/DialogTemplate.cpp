@@ -203,6 +203,75 @@ const std::array kProgressControls{
                     .defaultButton = true},
 };
 
+// The preview: the dots on the left, the choices in a column on the right, each under its label.
+struct PreviewCaptions {
+    std::string_view title, preview, paper, width, dither, invert, upscale, ok, cancel;
+};
+
+constexpr PreviewCaptions kPreviewChinese{
+    "位图预览", "预览:", "纸张:", "宽度(点):", "抖动:", "反色", "放大到纸宽", "确定", "取消"};
+constexpr PreviewCaptions kPreviewEnglish{
+    "Logo preview",         "Preview:", "Paper:", "Width (dots):", "Dither:", "Invert",
+    "Enlarge to the width", "OK",       "Cancel"};
+
+constexpr int kPreviewColumnX = 351;
+constexpr int kPreviewColumnCx = 94;
+
+constexpr ControlTemplate ColumnLabel(std::string_view caption, int y) {
+    return {.id = Ctl::Static,
+            .kind = ControlKind::Label,
+            .caption = caption,
+            .rect = {kPreviewColumnX, y, kPreviewColumnCx, kLabelHeight}};
+}
+
+constexpr ControlTemplate ColumnList(int id, int y, int items) {
+    return {.id = id,
+            .kind = ControlKind::DropDownList,
+            .rect = {kPreviewColumnX, y, kPreviewColumnCx, kListHeight},
+            .itemSource = ItemSource::Form,
+            .formItems = items};
+}
+
+constexpr ControlTemplate ColumnCheck(int id, std::string_view caption, int y) {
+    return {.id = id,
+            .kind = ControlKind::CheckBox,
+            .caption = caption,
+            .rect = {kPreviewColumnX, y, kPreviewColumnCx, kCheckHeight}};
+}
+
+constexpr auto PreviewControls(const PreviewCaptions& t) {
+    return std::array{
+        ControlTemplate{Ctl::Static, ControlKind::Label, t.preview, {7, 7, 100, kLabelHeight}},
+        ControlTemplate{
+            .id = Ctl::PreviewDots, .kind = ControlKind::Dots, .rect = {7, 17, 336, 226}},
+        ColumnLabel(t.paper, 17),
+        ColumnList(Ctl::PaperList, 27, 5),
+        ColumnLabel(t.width, 45),
+        ControlTemplate{.id = Ctl::DotsWidth,
+                        .kind = ControlKind::Edit,
+                        .rect = {kPreviewColumnX, 55, kPreviewColumnCx, kEditHeight},
+                        .limit = 5},
+        ColumnLabel(t.dither, 73),
+        ColumnList(Ctl::DitherList, 83, 4),
+        ColumnCheck(Ctl::InvertCheck, t.invert, 101),
+        ColumnCheck(Ctl::UpscaleCheck, t.upscale, 115),
+        // What the choices give, and whether OK may store it.
+        ControlTemplate{
+            Ctl::SizeText, ControlKind::Label, {}, {kPreviewColumnX, 133, kPreviewColumnCx, 26}},
+        ControlTemplate{
+            Ctl::VerdictText, ControlKind::Label, {}, {kPreviewColumnX, 163, kPreviewColumnCx, 42}},
+        ControlTemplate{.id = Ctl::IdOk,
+                        .kind = ControlKind::PushButton,
+                        .caption = t.ok,
+                        .rect = {kPreviewColumnX, 229, 45, kButtonHeight},
+                        .defaultButton = true},
+        Button(Ctl::IdCancel, t.cancel, kPreviewColumnX + 49, 229, 45),
+    };
+}
+
+const auto kPreviewChineseControls = PreviewControls(kPreviewChinese);
+const auto kPreviewEnglishControls = PreviewControls(kPreviewEnglish);
+
 constexpr std::string_view kMainCaption = "Tervan V2.0";
 
 const DialogTemplate kMainDialog{
@@ -226,7 +295,21 @@ const DialogTemplate kProgressDialog{
     {.systemMenu = true}, kProgressControls,
 };
 
+const DialogTemplate kPreviewChineseDialog{
+    Ctl::PreviewDialog,   kPreviewChinese.title,   452, 250, "MS Shell Dlg", 9,
+    {.systemMenu = true}, kPreviewChineseControls,
+};
+
+const DialogTemplate kPreviewEnglishDialog{
+    Ctl::PreviewDialog,   kPreviewEnglish.title,   452, 250, "MS Shell Dlg", 9,
+    {.systemMenu = true}, kPreviewEnglishControls,
+};
+
 } // namespace
+
+const DialogTemplate& PreviewDialogTemplate(Language language) {
+    return language == Language::Chinese ? kPreviewChineseDialog : kPreviewEnglishDialog;
+}
 
 const DialogTemplate& MainDialogTemplate() {
     return kMainDialog;

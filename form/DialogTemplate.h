@@ -1,6 +1,7 @@
 #pragma once
 
 #include "protocol/SettingTable.h"
+#include "protocol/Strings.h"
 
 #include <span>
 #include <string_view>
@@ -19,7 +20,9 @@ enum class ControlKind {
     PushButton,
     TrackBar,
     Icon,
-    ProgressBar
+    ProgressBar,
+    Dots, // a logo's dots as the printer prints them: 1:1 when they fit, else scaled down
+          // unsmoothed
 };
 
 // Dialog units, as a dialog template measures them.
@@ -35,6 +38,7 @@ enum class ItemSource {
     None,
     SettingList, // `list`, with "不改变" in front when the list has that row
     Ports,       // the system's port list, known only at start
+    Form,        // `formItems` items, which the form gives as the dialog opens
 };
 
 struct ControlTemplate {
@@ -54,6 +58,7 @@ struct ControlTemplate {
     int limit = 0;              // edit length limit in characters; 0 for none
     std::string_view text = {}; // initial edit text
     bool defaultButton = false;
+    int formItems = 0;
 };
 
 struct DialogStyle {
@@ -82,6 +87,8 @@ const DialogTemplate& MainDialogTemplate();
 const DialogTemplate& AboutDialogTemplate();
 // The window a conversation runs under: a text, a bar and Cancel, under the main dialog's caption.
 const DialogTemplate& ProgressDialogTemplate();
+// The preview of a picture chosen for a logo, its texts in `language`.
+const DialogTemplate& PreviewDialogTemplate(Language language);
 
 // The numbered control `id` of `dialog`; null when it has none.
 const ControlTemplate* FindControl(const DialogTemplate& dialog, int id);

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "bitmap/Dither.h"
 #include "form/BoxMessage.h"
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -28,6 +30,8 @@ struct ControlChange {
     std::optional<int> caret = {}; // an empty selection at this character position, after `text`
     std::optional<std::string> caption = {}; // a button's, a check box's or a label's
     std::optional<ProgressRange> progress = {};
+    // A dots control's picture; null shows none.
+    std::optional<std::shared_ptr<const LogoDots>> dots = {};
 };
 
 // What a window shows, in this order: the message; the controls, changed silently (a change made

@@ -2,12 +2,14 @@
 
 #include "base/FlagScope.h"
 #include "bitmap/BitmapFile.h"
+#include "bitmap/BitmapMessages.h"
 #include "bitmap/BitmapTransfer.h"
 #include "form/ControlIds.h"
 #include "form/FormRules.h"
 #include "form/Gather.h"
 #include "form/LinkToggle.h"
 #include "form/Operations.h"
+#include "form/PreviewForm.h"
 #include "form/ProfileForm.h"
 #include "form/ProgressForm.h"
 #include "form/WindowStrings.h"
@@ -207,9 +209,12 @@ std::optional<std::filesystem::path> MainForm::ChooseProfile(bool save) {
     ReadMissedChanges();
     const Language language = UiLanguage();
     const WindowString title = save ? WindowString::SaveProfileFile : WindowString::LoadProfileFile;
-    return m_window.ChooseFile({std::string(LoadString(title, language)),
-                                LoadString(WindowString::ProfileFilter, language), kProfilePattern,
-                                kProfileExtension, save});
+    const auto file =
+        m_window.ChooseFile({std::string(LoadString(title, language)),
+                             {{LoadString(WindowString::ProfileFilter, language), kProfilePattern}},
+                             kProfileExtension,
+                             save});
+    return file ? std::optional(file->path) : std::nullopt;
 }
 
 FormChanges MainForm::SaveProfile() {
@@ -290,25 +295,59 @@ void MainForm::RunDownload() {
     bool settled = false;
     RunOnWorker(SettlingProgress(language),
                 [&](Worker& worker) { settled = SettleAfterOpen(worker.pause, worker.stop); });
-    // The file is chosen while the link is open; leaving the chooser sends nothing.
-    std::optional<std::filesystem::path> file;
+    // The file is chosen while the link is open; leaving the chooser sends nothing. A BMP goes
+    // to the printer as it stands; a picture is shown as it will print first.
+    std::optional<ChosenFile> file;
     if (settled) {
-        file = m_window.ChooseFile({std::string(LoadString(WindowString::OpenBitmapFile, language)),
-                                    kBitmapFilterName, kBitmapPattern, kBitmapExtension});
+        file = m_window.ChooseFile(
+            {std::string(LoadString(WindowString::OpenBitmapFile, language)),
+             {{kBitmapFilterName, kBitmapPattern}, {PictureFilterName(language), kPicturePatterns}},
+             kBitmapExtension});
     }
-    if (file) {
-        DownloadResult result;
-        const bool attempted = RunOnWorker(DownloadProgressView({}, language), [&](Worker& worker) {
-            const LoadResult load = LoadBitmapFile(*file);
-            result =
-                DownloadBitmap(worker.link, slot, load, worker.pause, worker.stop,
-                               [&](const DownloadProgress& progress) {
-                                   worker.progress.Report(DownloadProgressView(progress, language));
-                               });
-        });
-        Show(DownloadVerdict(result, attempted, language));
+    if (file && file->filter == 0) {
+        Download(slot, [path = file->path] { return LoadBitmapFile(path); });
+    } else if (file) {
+        DownloadPicture(file->path, slot);
     }
     m_window.Apply(ToggleLink());
+}
+
+void MainForm::DownloadPicture(const std::filesystem::path& path, std::uint8_t slot) {
+    const Language language = UiLanguage();
+    // Decoding a photo takes a while: under the progress window, whose Cancel gives the picture
+    // up. Nothing goes to the printer before OK.
+    PictureResult picture;
+    bool stopped = false;
+    RunOnWorker({.text = ReadingPictureText(language)}, [&](Worker& worker) {
+        picture = LoadPictureFile(path);
+        stopped = worker.stop.StopRequested();
+    });
+    if (stopped) {
+        return;
+    }
+    if (picture.outcome != PictureOutcome::Decoded) {
+        Show(BoxMessage{PictureMessage(picture, language),
+                        std::string(LoadString(StringId::Tip, language))});
+        return;
+    }
+    PreviewForm preview(picture.picture, slot, language);
+    m_window.RunModal(preview);
+    if (const std::shared_ptr<const LogoDots>& dots = preview.Accepted()) {
+        Download(slot, [rows = dots->rows] { return LoadResult(rows); });
+    }
+}
+
+void MainForm::Download(std::uint8_t slot, const std::function<LoadResult()>& load) {
+    const Language language = UiLanguage();
+    DownloadResult result;
+    const bool attempted = RunOnWorker(DownloadProgressView({}, language), [&](Worker& worker) {
+        result =
+            DownloadBitmap(worker.link, slot, load(), worker.pause, worker.stop,
+                           [&](const DownloadProgress& progress) {
+                               worker.progress.Report(DownloadProgressView(progress, language));
+                           });
+    });
+    Show(DownloadVerdict(result, attempted, language));
 }
 
 void MainForm::RunPrint() {

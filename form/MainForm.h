@@ -2,11 +2,14 @@
 
 #include "base/Pause.h"
 #include "base/StopToken.h"
+#include "bitmap/BitmapFile.h"
 #include "form/DialogForm.h"
 #include "form/FormState.h"
 #include "form/FormWindow.h"
 #include "link/PrinterLinks.h"
 
+#include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -65,6 +68,9 @@ private:
     void ReadMissedChanges();
     void RunApply();
     void RunDownload();
+    void DownloadPicture(const std::filesystem::path& path, std::uint8_t slot);
+    // Loads on the worker and stores what it loaded in `slot`, under the progress window.
+    void Download(std::uint8_t slot, const std::function<LoadResult()>& load);
     void RunPrint();
     std::optional<std::filesystem::path> ChooseProfile(bool save);
     FormChanges SaveProfile();

@@ -25,4 +25,9 @@ std::string_view LoadString(WindowString id, Language language) {
     return LookUpText(kWindowStrings, id, language);
 }
 
+std::string_view PictureFilterName(Language language) {
+    return language == Language::Chinese ? "图片文件(*.png;*.jpg;*.jpeg;*.gif;*.bmp)"
+                                         : "Pictures (*.png;*.jpg;*.jpeg;*.gif;*.bmp)";
+}
+
 } // namespace tervan

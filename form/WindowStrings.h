@@ -27,9 +27,12 @@ enum class WindowString : int {
 // The text of `id` in `language` (UTF-8); empty for a number without one.
 std::string_view LoadString(WindowString id, Language language);
 
-// The file chooser of a download: one filter entry, shown the same in every language.
+// The file chooser of a download: 1-bit BMP files first, shown the same in every language, then
+// the pictures a preview converts.
 inline constexpr std::string_view kBitmapFilterName = "位图文件(*.bmp)";
 inline constexpr std::string_view kBitmapPattern = "*.bmp";
 inline constexpr std::string_view kBitmapExtension = "bmp";
+inline constexpr std::string_view kPicturePatterns = "*.png;*.jpg;*.jpeg;*.gif;*.bmp";
+std::string_view PictureFilterName(Language language);
 
 } // namespace tervan

@@ -4,6 +4,8 @@
 #include <QFileDialog>
 #include <QMessageBox>
 
+#include <algorithm>
+
 namespace tervan {
 
 void CQtDialogHost::MessageBox(QWidget* owner, const QString& text,
@@ -14,18 +16,20 @@ void CQtDialogHost::MessageBox(QWidget* owner, const QString& text,
     box.exec();
 }
 
-std::optional<std::filesystem::path> CQtDialogHost::ChooseFile(QWidget* owner, const QString& title,
-                                                               const QString& filter,
-                                                               const QString& defaultSuffix,
-                                                               bool save) {
-    QFileDialog dialog(owner, title, QString(), filter);
+std::optional<ChosenFile> CQtDialogHost::ChooseFile(QWidget* owner, const QString& title,
+                                                    const QStringList& filters,
+                                                    const QString& defaultSuffix, bool save) {
+    QFileDialog dialog(owner, title);
+    dialog.setNameFilters(filters);
     dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;
     }
-    return std::filesystem::path(dialog.selectedFiles().front().toStdU16String());
+    return ChosenFile{std::filesystem::path(dialog.selectedFiles().front().toStdU16String()),
+                      static_cast<std::size_t>(
+                          std::max<qsizetype>(0, filters.indexOf(dialog.selectedNameFilter())))};
 }
 
 int CQtDialogHost::RunModal(QDialog& dialog) {

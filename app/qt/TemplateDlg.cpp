@@ -1,6 +1,7 @@
 #include "app/qt/TemplateDlg.h"
 
 #include "app/qt/AppIcon.h"
+#include "app/qt/DotsView.h"
 #include "app/qt/TemplateWidgets.h"
 #include "form/ControlIds.h"
 
@@ -53,6 +54,11 @@ void CTemplateDlg::Draw(DialogForm& form) {
     } else {
         setFixedSize(size);
     }
+    // The form's own work comes back on this thread; a window gone by then takes nothing.
+    form.SetRefresh([this] {
+        QMetaObject::invokeMethod(
+            this, [this] { Apply(m_form->Refresh()); }, Qt::QueuedConnection);
+    });
     Apply(form.Opening());
     for (const ControlTemplate& control : dialog.controls) {
         if (QWidget* widget = Control(control.id)) {
@@ -145,6 +151,8 @@ void CTemplateDlg::Apply(const FormChanges& changes) {
         } else if (auto* bar = qobject_cast<QProgressBar*>(widget); bar && change.progress) {
             bar->setRange(0, change.progress->maximum);
             bar->setValue(change.progress->value);
+        } else if (auto* view = qobject_cast<CDotsView*>(widget); view && change.dots) {
+            view->SetDots(*change.dots);
         }
         if (change.enabled) {
             widget->setEnabled(*change.enabled);

@@ -1,6 +1,7 @@
 #include "app/qt/TemplateWidgets.h"
 
 #include "app/qt/AccessibleList.h"
+#include "app/qt/DotsView.h"
 #include "form/AccessibleNames.h"
 #include "form/ControlIds.h"
 
@@ -78,6 +79,8 @@ QWidget* Create(const ControlTemplate& control, QWidget* parent, const QIcon& ic
         bar->setRange(0, 0);
         return bar;
     }
+    case ControlKind::Dots:
+        return new CDotsView(parent);
     case ControlKind::Icon: {
         auto* label = new QLabel(parent);
         // A system icon is 32 x 32 pixels at 96 dpi, whatever its template box says.

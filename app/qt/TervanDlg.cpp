@@ -44,11 +44,17 @@ void CTervanDlg::RunModal(DialogForm& dialog) {
     CTemplateDlg window(m_host, this);
     window.Draw(dialog);
     m_host.RunModal(window);
+    dialog.SetRefresh({}); // the window goes
 }
 
-std::optional<std::filesystem::path> CTervanDlg::ChooseFile(const FileChoice& choice) {
-    return m_host.ChooseFile(this, Text(choice.title), Text(choice.filterName),
-                             Text(choice.extension), choice.save);
+std::optional<ChosenFile> CTervanDlg::ChooseFile(const FileChoice& choice) {
+    // Qt reads a filter's patterns from its parentheses, separated by blanks.
+    QStringList filters;
+    for (const FileFilter& filter : choice.filters) {
+        filters.push_back(Text(filter.name).replace(u';', u' '));
+    }
+    return m_host.ChooseFile(this, Text(choice.title), filters, Text(choice.extension),
+                             choice.save);
 }
 
 void CTervanDlg::RunWithProgress(ProgressForm& progress, const std::function<void()>& job) {

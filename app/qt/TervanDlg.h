@@ -25,7 +25,7 @@ public:
 private:
     void Apply(const FormChanges& changes) override { CTemplateDlg::Apply(changes); }
     void RunModal(DialogForm& dialog) override;
-    std::optional<std::filesystem::path> ChooseFile(const FileChoice& choice) override;
+    std::optional<ChosenFile> ChooseFile(const FileChoice& choice) override;
     void RunWithProgress(ProgressForm& progress, const std::function<void()>& job) override;
 
     MainForm m_form;

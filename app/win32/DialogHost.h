@@ -1,5 +1,7 @@
 #pragma once
 
+#include "form/FormWindow.h"
+
 #include <windows.h>
 
 #include <filesystem>
@@ -19,12 +21,12 @@ public:
     // `owner` may be null (a box of its own); no caption means the system's default one.
     virtual void MessageBox(HWND owner, const std::wstring& text,
                             const std::optional<std::wstring>& caption, MessageIcon icon) = 0;
-    // `filter` as GetOpenFileNameW takes it: pairs of NUL-terminated strings, then one more NUL.
-    // Empty when the user cancels. A chooser to `save` to asks before it replaces a file.
-    virtual std::optional<std::filesystem::path> ChooseFile(HWND owner, const std::wstring& title,
-                                                            const std::wstring& filter,
-                                                            const std::wstring& defaultExt,
-                                                            bool save) = 0;
+    // `filter` as GetOpenFileNameW takes it: pairs of NUL-terminated strings, then one more NUL;
+    // its first entry chosen at start. Empty when the user cancels; else the file and the index
+    // of the entry chosen with it. A chooser to `save` to asks before it replaces a file.
+    virtual std::optional<ChosenFile> ChooseFile(HWND owner, const std::wstring& title,
+                                                 const std::wstring& filter,
+                                                 const std::wstring& defaultExt, bool save) = 0;
 };
 
 // The real one: MessageBoxW, GetOpenFileNameW and GetSaveFileNameW.
@@ -32,10 +34,9 @@ class CWin32DialogHost : public CDialogHost {
 public:
     void MessageBox(HWND owner, const std::wstring& text,
                     const std::optional<std::wstring>& caption, MessageIcon icon) override;
-    std::optional<std::filesystem::path> ChooseFile(HWND owner, const std::wstring& title,
-                                                    const std::wstring& filter,
-                                                    const std::wstring& defaultExt,
-                                                    bool save) override;
+    std::optional<ChosenFile> ChooseFile(HWND owner, const std::wstring& title,
+                                         const std::wstring& filter, const std::wstring& defaultExt,
+                                         bool save) override;
 };
 
 } // namespace tervan

@@ -12,9 +12,9 @@ void CWin32DialogHost::MessageBox(HWND owner, const std::wstring& text,
     ::MessageBoxW(owner, text.c_str(), caption ? caption->c_str() : nullptr, type);
 }
 
-std::optional<std::filesystem::path>
-CWin32DialogHost::ChooseFile(HWND owner, const std::wstring& title, const std::wstring& filter,
-                             const std::wstring& defaultExt, bool save) {
+std::optional<ChosenFile> CWin32DialogHost::ChooseFile(HWND owner, const std::wstring& title,
+                                                       const std::wstring& filter,
+                                                       const std::wstring& defaultExt, bool save) {
     // Long paths are cut at MAX_PATH by the classic dialog; this leaves room well beyond it.
     std::array<wchar_t, 32768> file{};
     OPENFILENAMEW ofn{};
@@ -33,7 +33,9 @@ CWin32DialogHost::ChooseFile(HWND owner, const std::wstring& title, const std::w
     if (!(save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn))) {
         return std::nullopt;
     }
-    return std::filesystem::path(file.data());
+    // The entry chosen counts from 1.
+    return ChosenFile{std::filesystem::path(file.data()),
+                      ofn.nFilterIndex > 0 ? ofn.nFilterIndex - 1 : 0};
 }
 
 } // namespace tervan

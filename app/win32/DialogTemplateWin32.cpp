@@ -1,5 +1,6 @@
 #include "app/win32/DialogTemplateWin32.h"
 
+#include "app/win32/DotsControlWin32.h"
 #include "base/WideTextWin32.h"
 
 #include <commctrl.h>
@@ -19,6 +20,7 @@ constexpr ControlClass kComboBoxClass{0x0085};
 struct Win32Control {
     ControlClass cls;
     DWORD style = 0;
+    DWORD exStyle = 0;
 };
 
 // A dialog manager's FW_DONTCARE weight and DEFAULT_CHARSET: the face decides.
@@ -35,6 +37,8 @@ std::size_t ItemCount(const ControlTemplate& control) {
         return control.list->items.size() + (control.list->hasNoChange ? 1 : 0);
     case ItemSource::Ports:
         return 20; // "USB" and COM1 to COM19
+    case ItemSource::Form:
+        return static_cast<std::size_t>(control.formItems);
     case ItemSource::None:
         break;
     }
@@ -83,6 +87,8 @@ Win32Control ControlStyleOf(const ControlTemplate& control) {
         return {kStaticClass, base | SS_ICON};
     case ControlKind::ProgressBar:
         return {{0, PROGRESS_CLASSW}, base};
+    case ControlKind::Dots:
+        return {{0, kDotsClass}, base | WS_TABSTOP, WS_EX_CLIENTEDGE};
     }
     return {kStaticClass, base};
 }
@@ -174,7 +180,8 @@ TemplateWriter BuildDialogTemplate(const DialogTemplate& dialog, WORD iconResour
         if (control.kind == ControlKind::DropDownList) {
             rect.cy += OpenListHeight(control);
         }
-        writer.AddControl(control.id, win32.cls, win32.style, 0, rect, WidenUtf8(control.caption),
+        writer.AddControl(control.id, win32.cls, win32.style, win32.exStyle, rect,
+                          WidenUtf8(control.caption),
                           control.kind == ControlKind::Icon ? iconResource : WORD{0});
     }
     return writer;

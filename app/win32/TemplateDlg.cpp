@@ -1,6 +1,7 @@
 #include "app/win32/TemplateDlg.h"
 
 #include "app/win32/DialogTemplateWin32.h"
+#include "app/win32/DotsControlWin32.h"
 #include "app/win32/resource.h"
 #include "base/FlagScope.h"
 #include "base/WideTextWin32.h"
@@ -45,6 +46,7 @@ CTemplateDlg::~CTemplateDlg() {
 }
 
 INT_PTR CTemplateDlg::DoModal(DialogForm& form, HWND owner) {
+    RegisterDotsControl();
     m_form = &form;
     m_modal = true;
     const TemplateWriter dialog = BuildDialogTemplate(form.Template(), IDR_MAINFRAME);
@@ -53,6 +55,7 @@ INT_PTR CTemplateDlg::DoModal(DialogForm& form, HWND owner) {
 }
 
 HWND CTemplateDlg::Create(DialogForm& form, HWND owner) {
+    RegisterDotsControl();
     m_form = &form;
     m_modal = false;
     const TemplateWriter dialog = BuildDialogTemplate(form.Template(), IDR_MAINFRAME);
@@ -93,6 +96,9 @@ INT_PTR CALLBACK CTemplateDlg::DialogProc(HWND hwnd, UINT message, WPARAM wParam
     case WM_CLOSE:
         self->Dispatch({Ctl::Dialog, Notify::Close, {}});
         return TRUE;
+    case kRefreshMessage:
+        self->Apply(self->m_form->Refresh());
+        return TRUE;
     default:
         return self->OnMessage(message, wParam, lParam);
     }
@@ -109,6 +115,8 @@ void CTemplateDlg::Init(HWND hwnd) {
     }
     OnInitDialog();
     m_names.Set(m_hWnd, dialog);
+    // The form's own work comes back on this thread; a window gone by then takes nothing.
+    m_form->SetRefresh([hwnd] { ::PostMessageW(hwnd, kRefreshMessage, 0, 0); });
     Apply(m_form->Opening());
 }
 
@@ -189,6 +197,9 @@ void CTemplateDlg::Apply(const FormChanges& changes) {
             }
             if (change.progress) {
                 SetProgress(hwnd, *change.progress);
+            }
+            if (change.dots) {
+                SetDots(hwnd, *change.dots);
             }
             if (change.enabled) {
                 ::EnableWindow(hwnd, *change.enabled ? TRUE : FALSE);

@@ -29,6 +29,9 @@ public:
     ControlValue Read(int id, Notify kind) const;
     void Apply(const FormChanges& changes);
 
+    // Posted to the dialog from any thread: its form has work of its own to show.
+    static constexpr UINT kRefreshMessage = WM_APP + 2;
+
 protected:
     // Messages beyond the controls' notifications, for a dialog that has more to do.
     virtual void OnInitDialog() {}

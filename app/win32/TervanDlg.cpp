@@ -83,12 +83,16 @@ bool CTervanDlg::OnPaint() {
 void CTervanDlg::RunModal(DialogForm& dialog) {
     CTemplateDlg window(m_host);
     window.DoModal(dialog, m_hWnd);
+    dialog.SetRefresh({}); // the window is gone
 }
 
-std::optional<std::filesystem::path> CTervanDlg::ChooseFile(const FileChoice& choice) {
-    // One entry as the file choosers take it: the name, the pattern, then the closing NUL.
-    const std::wstring filter =
-        WidenUtf8(choice.filterName) + L'\0' + WidenUtf8(choice.pattern) + L'\0';
+std::optional<ChosenFile> CTervanDlg::ChooseFile(const FileChoice& choice) {
+    // The entries as GetOpenFileNameW takes them: each name and its patterns, then the closing
+    // NUL (the string's own).
+    std::wstring filter;
+    for (const FileFilter& entry : choice.filters) {
+        filter += WidenUtf8(entry.name) + L'\0' + WidenUtf8(entry.patterns) + L'\0';
+    }
     return m_host.ChooseFile(m_hWnd, WidenUtf8(choice.title), filter, WidenUtf8(choice.extension),
                              choice.save);
 }

@@ -32,7 +32,7 @@ private:
 
     void Apply(const FormChanges& changes) override { CTemplateDlg::Apply(changes); }
     void RunModal(DialogForm& dialog) override;
-    std::optional<std::filesystem::path> ChooseFile(const FileChoice& choice) override;
+    std::optional<ChosenFile> ChooseFile(const FileChoice& choice) override;
     void RunWithProgress(ProgressForm& progress, const std::function<void()>& job) override;
     std::optional<ControlValue> ReadControl(int id, Notify kind) override { return Read(id, kind); }
 

@@ -23,7 +23,7 @@ public:
         }
     }
     void RunModal(DialogForm&) override { m_events.push_back("dialog"); }
-    std::optional<std::filesystem::path> ChooseFile(const FileChoice&) override {
+    std::optional<ChosenFile> ChooseFile(const FileChoice&) override {
         m_events.push_back("chooser");
         return std::nullopt;
     }

@@ -17,7 +17,8 @@ bool Inside(const DialogRect& inner, const DialogRect& outer) {
 
 TEST(Template, NothingOverlapsAndEveryControlLiesInItsGroup) {
     for (const DialogTemplate* dialog :
-         {&MainDialogTemplate(), &AboutDialogTemplate(), &ProgressDialogTemplate()}) {
+         {&MainDialogTemplate(), &AboutDialogTemplate(), &ProgressDialogTemplate(),
+          &PreviewDialogTemplate(Language::Chinese)}) {
         const auto& controls = dialog->controls;
         for (std::size_t i = 0; i < controls.size(); ++i) {
             const ControlTemplate& a = controls[i];

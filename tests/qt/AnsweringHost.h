@@ -6,6 +6,7 @@
 #include <QStringList>
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 
 namespace tervan::test {
@@ -22,20 +23,26 @@ public:
                           (owner == nullptr ? " [no owner]" : "") +
                           (Connected() ? "" : " [closed]"));
     }
-    std::optional<std::filesystem::path> ChooseFile(QWidget*, const QString& title,
-                                                    const QString& filter, const QString& suffix,
-                                                    bool save) override {
-        m_chooser = {title, filter, suffix, Connected() ? "open" : "closed"};
+    std::optional<ChosenFile> ChooseFile(QWidget*, const QString& title, const QStringList& filters,
+                                         const QString& suffix, bool save) override {
+        m_chooser = {title, filters.join(" | "), suffix, Connected() ? "open" : "closed"};
         if (save) {
             m_chooser.push_back("save");
         }
-        return m_file;
+        if (!m_file) {
+            return std::nullopt;
+        }
+        return ChosenFile{*m_file, m_filter};
     }
     int RunModal(QDialog& dialog) override {
         m_modalTitles.push_back(dialog.windowTitle());
         dialog.open();
         m_wasVisible = dialog.isVisible();
-        dialog.accept();
+        if (m_onModal) {
+            m_onModal(dialog); // it ends the dialog itself
+        } else {
+            dialog.accept();
+        }
         return dialog.result();
     }
 
@@ -44,6 +51,8 @@ public:
     QStringList m_chooser;
     QStringList m_modalTitles;
     std::optional<std::filesystem::path> m_file;
+    std::size_t m_filter = 0;
+    std::function<void(QDialog&)> m_onModal;
     bool m_wasVisible = false;
 
 private:

@@ -1,7 +1,10 @@
 #include "AnsweringHost.h"
+#include "app/qt/DotsView.h"
 #include "app/qt/StopSignalsQt.h"
 #include "app/qt/TervanDlg.h"
 #include "bitmap/BmpBytes.h"
+#include "bitmap/StbCodec.h"
+#include "form/AccessibleNames.h"
 #include "form/ControlIds.h"
 #include "sim/VirtualPrinter.h"
 #include "support/TempDir.h"
@@ -243,7 +246,9 @@ private slots:
         // The nine rows of 4 bytes, top line first: 80 where the line has its black dot.
         const Bytes rows{0x80, 0, 0, 0, 0, 0, 0,    0, 0x80, 0, 0,    0, 0, 0, 0,    0, 0x80, 0,
                          0,    0, 0, 0, 0, 0, 0x80, 0, 0,    0, 0x80, 0, 0, 0, 0x80, 0, 0,    0};
-        const QStringList chooser{"打开位图文件", "位图文件(*.bmp)", "bmp", "open"};
+        const QStringList chooser{"打开位图文件",
+                                  "位图文件(*.bmp) | 图片文件(*.png *.jpg *.jpeg *.gif *.bmp)",
+                                  "bmp", "open"};
         const struct {
             int button;
             std::optional<std::filesystem::path> file;
@@ -345,6 +350,57 @@ private slots:
         QCOMPARE(fresh.host.m_boxes, QStringList{"成功: 设置成功,重新启动后生效"});
     }
 
+    // A black picture 600 x 4 chosen through the pictures' filter: its preview shows 576 x 4 dots
+    // at 72 mm and 384 x 3 at 58 mm, drawn one pixel a dot; OK stores what it shows. Every control
+    // but the texts takes the focus by Tab and has a name.
+    void PictureThroughThePreview() {
+        test::TempDir dir;
+        const Bytes black(600 * 4, 0);
+        const auto png = dir.Write("black.png", stb::EncodeGreyPng(black.data(), 600, 4));
+        Rig rig(ReplyMode::Ok);
+        rig.host.m_file = png;
+        rig.host.m_filter = 1;
+        rig.Select(Ctl::BitmapSlot, 3);
+        QList<int> widths;
+        int drawn = 0;
+        rig.host.m_onModal = [&](QDialog& dialog) {
+            auto& preview = dynamic_cast<CTemplateDlg&>(dialog);
+            QCOMPARE(preview.Template().id, Ctl::PreviewDialog);
+            auto* view = qobject_cast<CDotsView*>(preview.Control(Ctl::PreviewDots));
+            QTRY_VERIFY(!view->Image().isNull());
+            widths.push_back(view->Image().width());
+            qobject_cast<QComboBox*>(preview.Control(Ctl::PaperList))->setCurrentIndex(0);
+            QTRY_COMPARE(view->Image().width(), 384);
+            widths.push_back(view->Image().height());
+            const QImage shot = preview.grab().toImage();
+            const QRect area = view->contentsRect().translated(view->pos());
+            for (int y = area.top(); y <= area.bottom(); ++y) {
+                for (int x = area.left(); x <= area.right(); ++x) {
+                    drawn += qGray(shot.pixel(x, y)) < 64 ? 1 : 0;
+                }
+            }
+            for (const ControlTemplate& control : preview.Template().controls) {
+                QWidget* widget = preview.Control(control.id);
+                if (widget != nullptr && control.kind != ControlKind::Label) {
+                    QVERIFY((widget->focusPolicy() & Qt::TabFocus) != 0);
+                    QVERIFY(!QAccessible::queryAccessibleInterface(widget)
+                                 ->text(QAccessible::Name)
+                                 .isEmpty());
+                }
+            }
+            qobject_cast<QPushButton*>(preview.Control(Ctl::IdOk))->click();
+        };
+        rig.Get<QPushButton>(Ctl::DownloadBitmap)->click();
+
+        QCOMPARE(widths, (QList<int>{576, 3}));
+        QCOMPARE(drawn, 384 * 3);
+        const Bytes wire = Concat({{0x1B, 0x06, 0x1B, 0xFF, 0x03, 0x30, 0x00, 0x03, 0x00},
+                                   Bytes(144, 0xFF),
+                                   {0x1B, 0x16, 0x1B, 0x16}});
+        QCOMPARE(rig.Received(wire.size()), wire);
+        QCOMPARE(rig.host.m_boxes, QStringList{"提示: 下载位图成功"});
+    }
+
     // Cancel part-way through a 576 x 900 logo to a printer that reads 50,000 bytes a second: the
     // printer still gets every byte StoreBitmap promised, the rest blank, while the progress
     // window says so and offers no Cancel; closing the window then gives the blank rows up.
@@ -418,9 +474,9 @@ private slots:
     void SecondSignalGivesUpTheBlankRows() {
         test::TempDir dir;
         struct ChoosingHost : NotingHost {
-            std::optional<std::filesystem::path>
-            ChooseFile(QWidget*, const QString&, const QString&, const QString&, bool) override {
-                return m_file;
+            std::optional<ChosenFile> ChooseFile(QWidget*, const QString&, const QStringList&,
+                                                 const QString&, bool) override {
+                return ChosenFile{m_file};
             }
             std::filesystem::path m_file;
         } host;

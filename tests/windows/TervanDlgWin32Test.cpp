@@ -1,6 +1,8 @@
 #include "app/win32/AccessibleNamesWin32.h"
+#include "app/win32/DotsControlWin32.h"
 #include "app/win32/TervanDlg.h"
 #include "base/WideTextWin32.h"
+#include "bitmap/StbCodec.h"
 #include "form/ControlIds.h"
 #include "form/FormState.h"
 #include "support/ExpectedNames.h"
@@ -33,16 +35,15 @@ public:
     };
     std::vector<Box> boxes;
     std::optional<std::filesystem::path> file;
-    bool saved = false; // the last chooser was a save chooser
+    std::size_t filter = 0;
 
     void MessageBox(HWND owner, const std::wstring& text,
                     const std::optional<std::wstring>& caption, MessageIcon icon) override {
         boxes.push_back({owner, text, caption, icon});
     }
-    std::optional<std::filesystem::path> ChooseFile(HWND, const std::wstring&, const std::wstring&,
-                                                    const std::wstring&, bool save) override {
-        saved = save;
-        return file;
+    std::optional<ChosenFile> ChooseFile(HWND, const std::wstring&, const std::wstring&,
+                                         const std::wstring&, bool) override {
+        return file ? std::optional<ChosenFile>({*file, filter}) : std::nullopt;
     }
 };
 
@@ -197,6 +198,8 @@ TEST_F(TervanDlgWin32, AboutBoxFromTheSystemMenu) {
     wchar_t item[64] = {};
     ::GetMenuStringW(::GetSystemMenu(Dialog(), FALSE), 0x0010, item, 64, MF_BYCOMMAND);
     EXPECT_EQ(std::wstring(item), L"关于 Tervan(&A)...");
+    ::GetMenuStringW(::GetSystemMenu(Dialog(), FALSE), Ctl::LoadProfile, item, 64, MF_BYCOMMAND);
+    EXPECT_EQ(std::wstring(item), L"载入配置(&L)…");
     g_aboutButton.clear();
     const UINT_PTR timer = ::SetTimer(nullptr, 0, 50, &CloseAbout);
     ::SendMessageW(Dialog(), WM_SYSCOMMAND, 0x0010, 0);
@@ -301,6 +304,17 @@ TEST_F(TervanDlgWin32, OperationsOverCom5) {
          Ctl::Set,
          "1B 06 1B 74 2F 1B 24 41 42 43 00 1B 25 4D 31 00 1B FD 00 1B 16",
          {{L"设置成功,重新启动后生效", L"成功"}}},
+        {"apply, that form saved as a profile from the system menu and loaded into a fresh one",
+         [](TervanDlgWin32& t) {
+             t.m_host.file = std::filesystem::temp_directory_path() / "tervan-shop.toml";
+             ::SendMessageW(t.Dialog(), WM_SYSCOMMAND, Ctl::SaveProfile, 0);
+             t.SetUp(); // on COM1 until the profile names COM5
+             ::SendMessageW(t.Dialog(), WM_SYSCOMMAND, Ctl::LoadProfile, 0);
+             std::filesystem::remove(*t.m_host.file);
+         },
+         Ctl::Set,
+         "1B 06 1B 74 2F 1B 24 41 42 43 00 1B 25 4D 31 00 1B FD 00 1B 16",
+         {{L"设置成功,重新启动后生效", L"成功"}}},
         {"logo download to slot 2",
          [&data](TervanDlgWin32& t) {
              t.Select(Ctl::BitmapSlot, 2);
@@ -345,56 +359,80 @@ TEST_F(TervanDlgWin32, OperationsOverCom5) {
     }
 }
 
-// A profile saved from a filled form through the system menu and loaded into a fresh one: 设置
-// sends what the filled form would, to the profile's port; a bad profile leaves the form as it was.
-TEST_F(TervanDlgWin32, ProfilesFromTheSystemMenu) {
+HWND g_mainDialog = nullptr;
+
+// Drives the preview from inside its modal loop: notes the dots' width at 72 mm, chooses 58 mm,
+// notes the dots again and the dark pixels the control shows across its middle, then presses OK.
+struct PreviewWatch {
+    std::vector<int> sizes;
+    int drawn = 0;
+};
+PreviewWatch g_preview;
+
+void CALLBACK DrivePreview(HWND, UINT, UINT_PTR timer, DWORD) {
+    HWND preview = ::GetLastActivePopup(g_mainDialog);
+    HWND view = ::GetDlgItem(preview, Ctl::PreviewDots);
+    const auto dots = view != nullptr ? GetDots(view) : nullptr;
+    if (!dots || (!g_preview.sizes.empty() && dots->width == g_preview.sizes.front())) {
+        return;
+    }
+    g_preview.sizes.push_back(dots->width);
+    HWND paper = ::GetDlgItem(preview, Ctl::PaperList);
+    if (g_preview.sizes.size() == 1) {
+        ::SendMessageW(paper, CB_SETCURSEL, 0, 0);
+        ::SendMessageW(preview, WM_COMMAND, MAKEWPARAM(Ctl::PaperList, CBN_SELCHANGE),
+                       reinterpret_cast<LPARAM>(paper));
+        return;
+    }
+    ::KillTimer(nullptr, timer);
+    g_preview.sizes.push_back(dots->rows.height);
+    ::UpdateWindow(preview);
+    RECT area{};
+    ::GetClientRect(view, &area);
+    HDC dc = ::GetDC(view);
+    for (int y = area.bottom / 2 - 8; y < area.bottom / 2 + 8; ++y) {
+        for (int x = 0; x < area.right; ++x) {
+            const COLORREF c = ::GetPixel(dc, x, y);
+            g_preview.drawn += GetRValue(c) < 64 && GetGValue(c) < 64 && GetBValue(c) < 64;
+        }
+    }
+    ::ReleaseDC(view, dc);
+    ::PostMessageW(preview, WM_COMMAND, IDOK, 0);
+}
+
+// A black picture 600 x 4 chosen through the pictures' filter: the preview shows 576 dots at
+// 72 mm, 384 x 3 at 58 mm drawn one pixel a dot, and OK stores those on the printer on COM5.
+TEST_F(TervanDlgWin32, PictureThroughThePreview) {
     const auto log = Env("TERVAN_COM5_LOG");
     if (!log) {
         GTEST_SKIP() << "no printer on COM5";
     }
-    const auto menu = [this](UINT id) {
-        wchar_t item[64] = {};
-        ::GetMenuStringW(::GetSystemMenu(Dialog(), FALSE), id, item, 64, MF_BYCOMMAND);
-        return std::wstring(item);
-    };
-    EXPECT_EQ(menu(0x0020), L"保存配置(&P)…");
-    EXPECT_EQ(menu(0x0030), L"载入配置(&L)…");
-    const std::filesystem::path shop = std::filesystem::temp_directory_path() / "tervan-shop.toml";
-    const std::filesystem::path bad = std::filesystem::temp_directory_path() / "tervan-bad.toml";
-    std::ofstream(bad) << "cutter = 3\n";
-
+    const std::vector<std::uint8_t> black(600 * 4, 0);
+    const std::vector<std::uint8_t> png = stb::EncodeGreyPng(black.data(), 600, 4);
+    const std::filesystem::path file = std::filesystem::temp_directory_path() / "tervan-black.png";
+    std::ofstream(file, std::ios::binary)
+        .write(reinterpret_cast<const char*>(png.data()), static_cast<std::streamsize>(png.size()));
     Select(Ctl::PortList, 5); // "COM5"
-    Select(Ctl::CodePage, 48);
-    Click(Ctl::DotMatrix);
-    Select(Ctl::Font, 1);
-    Click(Ctl::ManufacturerCheck);
-    SetText(Ctl::Manufacturer, L"ABC");
-    ::SendMessageW(Item(Ctl::Density), CB_SETCURSEL, 1, 0); // without its notification
-    m_host.file = shop;
-    ::SendMessageW(Dialog(), WM_SYSCOMMAND, 0x0020, 0);
-    EXPECT_TRUE(m_host.saved);
-    EXPECT_TRUE(m_host.boxes.empty());
-
-    SetUp();
-    for (const auto& file : {shop, bad}) {
-        m_host.file = file;
-        ::SendMessageW(Dialog(), WM_SYSCOMMAND, 0x0030, 0);
-        EXPECT_FALSE(m_host.saved);
-    }
-    ASSERT_EQ(m_host.boxes.size(), 1u);
-    EXPECT_NE(m_host.boxes[0].text.find(L"tervan-bad.toml:1:"), std::wstring::npos);
-    EXPECT_EQ(m_host.boxes[0].caption, L"错误");
-    EXPECT_EQ(Selection(Ctl::PortList), 5);
-    EXPECT_EQ(::IsDlgButtonChecked(Dialog(), Ctl::DotMatrix), BST_CHECKED);
-    m_host.boxes.clear();
+    Select(Ctl::BitmapSlot, 3);
+    m_host.file = file;
+    m_host.filter = 1;
+    g_mainDialog = Dialog();
     const std::size_t before = FileSize(*log);
-    Click(Ctl::Set);
-    EXPECT_EQ(PrinterBytes(*log, before, 19),
-              "1B 06 1B 74 2F 1B 21 00 1B 24 41 42 43 00 1B FD 00 1B 16");
+    const UINT_PTR timer = ::SetTimer(nullptr, 0, 20, &DrivePreview);
+    Click(Ctl::DownloadBitmap);
+    ::KillTimer(nullptr, timer);
+
+    EXPECT_EQ(g_preview.sizes, (std::vector<int>{576, 384, 3}));
+    EXPECT_EQ(g_preview.drawn, 384 * 3);
+    std::string rows;
+    for (int i = 0; i < 144; ++i) {
+        rows += " FF";
+    }
+    EXPECT_EQ(PrinterBytes(*log, before, 9 + 144 + 4),
+              "1B 06 1B FF 03 30 00 03 00" + rows + " 1B 16 1B 16");
     ASSERT_EQ(m_host.boxes.size(), 1u);
-    EXPECT_EQ(m_host.boxes[0].text, L"设置成功,重新启动后生效");
-    std::filesystem::remove(shop);
-    std::filesystem::remove(bad);
+    EXPECT_EQ(m_host.boxes[0].text, L"下载位图成功");
+    std::filesystem::remove(file);
 }
 
 TEST_F(TervanDlgWin32, PortThatCannotBeOpened) {
@@ -411,7 +449,6 @@ TEST_F(TervanDlgWin32, PortThatCannotBeOpened) {
 
 // Presses Cancel in the progress window once it shows the wait for "OK".
 bool g_cancelled = false;
-HWND g_mainDialog = nullptr;
 void CALLBACK CancelWhileWaiting(HWND, UINT, UINT_PTR timer, DWORD) {
     HWND progress = ::GetLastActivePopup(g_mainDialog);
     if (progress != g_mainDialog &&
