@@ -201,6 +201,11 @@ FormChanges MainForm::RunOperation(void (MainForm::*operation)()) {
 }
 
 std::optional<std::filesystem::path> MainForm::ChooseProfile(bool save) {
+    // A profile holds the port group and may name a port: it stands still only while no link is
+    // open.
+    if (m_busy || m_links.IsConnected()) {
+        return std::nullopt;
+    }
     ReadMissedChanges();
     const Language language = UiLanguage();
     const WindowString title = save ? WindowString::SaveProfileFile : WindowString::LoadProfileFile;
@@ -213,24 +218,12 @@ std::optional<std::filesystem::path> MainForm::ChooseProfile(bool save) {
 }
 
 FormChanges MainForm::SaveProfile() {
-    if (m_busy) {
-        return {};
-    }
     const auto file = ChooseProfile(true);
     const auto refusal = file ? SaveFormProfile(m_state, *file, UiLanguage()) : std::nullopt;
     return refusal ? FormChanges{.boxes = {*refusal}} : FormChanges{};
 }
 
 FormChanges MainForm::LoadProfile() {
-    if (m_busy) {
-        return {};
-    }
-    // A profile may name a port, and the port group stands still while a link is open.
-    if (m_links.IsConnected()) {
-        const Language language = UiLanguage();
-        return {.boxes = {{std::string(LoadString(WindowString::ProfileLinkOpen, language)),
-                           std::string(LoadString(StringId::Tip, language))}}};
-    }
     const auto file = ChooseProfile(false);
     return file ? LoadFormProfile(m_state, *file, UiLanguage()) : FormChanges{};
 }

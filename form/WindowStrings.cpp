@@ -4,7 +4,7 @@ namespace tervan {
 
 namespace {
 
-constexpr std::array<TextEntry<WindowString>, 13> kWindowStrings{{
+constexpr std::array<TextEntry<WindowString>, 12> kWindowStrings{{
     {WindowString::AboutMenu, "关于 Tervan(&A)...", "关于 Tervan(&A)..."},
     {WindowString::Close, "关闭", "Close"},
     {WindowString::ConnectionSuccessful, "_连接成功", "_Connection successful"},
@@ -17,8 +17,6 @@ constexpr std::array<TextEntry<WindowString>, 13> kWindowStrings{{
     {WindowString::SaveProfileFile, "保存配置文件", "Save profile"},
     {WindowString::LoadProfileFile, "载入配置文件", "Load profile"},
     {WindowString::ProfileFilter, "配置文件(*.toml)", "Profiles (*.toml)"},
-    {WindowString::ProfileLinkOpen, "端口已打开，请先关闭端口再载入配置",
-     "The port is open: close it before loading a profile"},
 }};
 
 } // namespace

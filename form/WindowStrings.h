@@ -22,7 +22,6 @@ enum class WindowString : int {
     SaveProfileFile = 150,
     LoadProfileFile = 151,
     ProfileFilter = 152,
-    ProfileLinkOpen = 153, // a profile is loaded only while no link is open
 };
 
 // The text of `id` in `language` (UTF-8); empty for a number without one.

@@ -9,7 +9,7 @@
 namespace tervan {
 
 // Ids of the message texts shared by the windows and the command line. The windows' own texts
-// (101-105, 108, 111, 135, 136, 150-153) are form/WindowStrings.h's.
+// (101-105, 108, 111, 135, 136, 150-152) are form/WindowStrings.h's.
 enum class StringId : int {
     Error = 106,
     SetSuccess = 107,

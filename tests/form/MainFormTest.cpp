@@ -62,23 +62,5 @@ TEST(MainForm, CancelWhileSettlingClosesWithoutBoxChooserOrSecondOperation) {
     EXPECT_TRUE(printer.Received().empty());
 }
 
-// A profile may name a port: while the user holds a link open it is not loaded, and the box says
-// why instead of a chooser. Saving reads the form alone and goes on.
-TEST(MainForm, NoProfileLoadedWhileTheLinkIsOpen) {
-    sim::VirtualPrinter printer;
-    ASSERT_TRUE(printer.Start());
-    CancellingWindow window;
-    MainForm form(InitialFormState({"USB", printer.SlavePath()}, AnsiCodePage{"CP936"}), window);
-    window.Apply(form.Dispatch({Ctl::OpenClose, Notify::Clicked, {}}));
-    for (const int id : {Ctl::LoadProfile, Ctl::SaveProfile}) {
-        window.Apply(form.Dispatch({id, Notify::Clicked, {}}));
-    }
-    ASSERT_EQ(window.m_events.size(), 3u);
-    EXPECT_EQ(window.m_events[0], "open");
-    EXPECT_TRUE(window.m_events[1].starts_with("box "));
-    EXPECT_EQ(window.m_events[2], "chooser");
-    EXPECT_TRUE(form.Connected());
-}
-
 } // namespace
 } // namespace tervan
