@@ -12,6 +12,8 @@ inline constexpr int IdCancel = 2;
 // Commands of the window's menu. On Windows they join the system menu, whose commands are
 // multiples of 16 below 0xF000.
 inline constexpr int AboutBox = 0x0010;
+inline constexpr int SaveProfile = 0x0020;
+inline constexpr int LoadProfile = 0x0030;
 
 // The computer's port.
 inline constexpr int PortList = 1001;

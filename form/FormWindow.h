@@ -24,6 +24,7 @@ struct FileChoice {
     std::string title;
     std::vector<FileFilter> filters;
     std::string_view extension; // added to a name typed without one
+    bool save = false;          // a file to write: the chooser asks before it replaces one
 };
 
 // The file the user confirmed, and the filter entry (an index into FileChoice::filters) that was

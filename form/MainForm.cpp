@@ -10,6 +10,7 @@
 #include "form/LinkToggle.h"
 #include "form/Operations.h"
 #include "form/PreviewForm.h"
+#include "form/ProfileForm.h"
 #include "form/ProgressForm.h"
 #include "form/WindowStrings.h"
 #include "protocol/ApplySettings.h"
@@ -115,17 +116,34 @@ FormChanges MainForm::Dispatch(const Notification& notification) {
         return RunOperation(&MainForm::RunDownload);
     case Ctl::PrintBitmap:
         return RunOperation(&MainForm::RunPrint);
+    case Ctl::SaveProfile:
+        return SaveProfile();
+    case Ctl::LoadProfile:
+        return LoadProfile();
     default:
         return {};
     }
 }
 
 std::vector<MenuItem> MainForm::Menu() const {
-    std::string about(LoadString(WindowString::AboutMenu, UiLanguage()));
-    if (about.empty()) {
-        return {};
+    const struct {
+        int id;
+        WindowString text;
+        std::string_view shortcut;
+        bool startsGroup;
+    } entries[] = {
+        {Ctl::SaveProfile, WindowString::SaveProfileMenu, "Ctrl+S", true},
+        {Ctl::LoadProfile, WindowString::LoadProfileMenu, "Ctrl+O", false},
+        {Ctl::AboutBox, WindowString::AboutMenu, "F1", true},
+    };
+    std::vector<MenuItem> menu;
+    for (const auto& entry : entries) {
+        std::string text(LoadString(entry.text, UiLanguage()));
+        if (!text.empty()) {
+            menu.push_back({entry.id, std::move(text), entry.shortcut, entry.startsGroup});
+        }
     }
-    return {{Ctl::AboutBox, std::move(about), "F1"}};
+    return menu;
 }
 
 FormChanges MainForm::EndWhenIdle() {
@@ -180,6 +198,34 @@ FormChanges MainForm::RunOperation(void (MainForm::*operation)()) {
     }
     // An end asked for while the operation ran comes now that it is over.
     return m_endWhenIdle ? End(Ctl::IdCancel) : FormChanges{};
+}
+
+std::optional<std::filesystem::path> MainForm::ChooseProfile(bool save) {
+    // A profile holds the port group and may name a port: it stands still only while no link is
+    // open.
+    if (m_busy || m_links.IsConnected()) {
+        return std::nullopt;
+    }
+    ReadMissedChanges();
+    const Language language = UiLanguage();
+    const WindowString title = save ? WindowString::SaveProfileFile : WindowString::LoadProfileFile;
+    const auto file =
+        m_window.ChooseFile({std::string(LoadString(title, language)),
+                             {{LoadString(WindowString::ProfileFilter, language), kProfilePattern}},
+                             kProfileExtension,
+                             save});
+    return file ? std::optional(file->path) : std::nullopt;
+}
+
+FormChanges MainForm::SaveProfile() {
+    const auto file = ChooseProfile(true);
+    const auto refusal = file ? SaveFormProfile(m_state, *file, UiLanguage()) : std::nullopt;
+    return refusal ? FormChanges{.boxes = {*refusal}} : FormChanges{};
+}
+
+FormChanges MainForm::LoadProfile() {
+    const auto file = ChooseProfile(false);
+    return file ? LoadFormProfile(m_state, *file, UiLanguage()) : FormChanges{};
 }
 
 void MainForm::ReadMissedChanges() {

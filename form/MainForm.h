@@ -24,6 +24,7 @@ struct MenuItem {
     int id = 0;
     std::string text;          // UTF-8, with its "&" mnemonic
     std::string_view shortcut; // a key a window may bind to it, by its name ("F1")
+    bool startsGroup = false;  // a separator comes before it
 };
 
 // The main dialog as both windows show it: the form's state and rules, the link, and the three
@@ -71,6 +72,9 @@ private:
     // Loads on the worker and stores what it loaded in `slot`, under the progress window.
     void Download(std::uint8_t slot, const std::function<LoadResult()>& load);
     void RunPrint();
+    std::optional<std::filesystem::path> ChooseProfile(bool save);
+    FormChanges SaveProfile();
+    FormChanges LoadProfile();
     bool RunOnWorker(const ProgressView& first, const std::function<void(Worker&)>& job);
 
     FormState m_state;

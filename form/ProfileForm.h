@@ -12,13 +12,12 @@
 #include <string_view>
 #include <variant>
 
-// Settings profiles in the form, for the menu entries "保存配置…" (StringId::SaveProfileMenu) and
-// "载入配置…" (StringId::LoadProfileMenu) of both windows: the translation between a profile and
-// the form, once.
+// Settings profiles in the form, for the window menu's entries "保存配置…" and "载入配置…"
+// (WindowString::SaveProfileMenu, LoadProfileMenu): the translation between a profile and the
+// form, once.
 namespace tervan {
 
-// The file chooser of both entries: one filter entry, shown the same in every language.
-inline constexpr std::string_view kProfileFilterName = "配置文件(*.toml)";
+// The file chooser of both entries: one filter entry, named by WindowString::ProfileFilter.
 inline constexpr std::string_view kProfilePattern = "*.toml";
 inline constexpr std::string_view kProfileExtension = "toml";
 

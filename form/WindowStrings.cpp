@@ -4,7 +4,7 @@ namespace tervan {
 
 namespace {
 
-constexpr std::array<TextEntry<WindowString>, 7> kWindowStrings{{
+constexpr std::array<TextEntry<WindowString>, 12> kWindowStrings{{
     {WindowString::AboutMenu, "关于 Tervan(&A)...", "关于 Tervan(&A)..."},
     {WindowString::Close, "关闭", "Close"},
     {WindowString::ConnectionSuccessful, "_连接成功", "_Connection successful"},
@@ -12,6 +12,11 @@ constexpr std::array<TextEntry<WindowString>, 7> kWindowStrings{{
     {WindowString::ConnectionFailed, "_连接失败", "_Connection fail"},
     {WindowString::Open, "打开", "Open"},
     {WindowString::OpenBitmapFile, "打开位图文件", "Open bitmap file"},
+    {WindowString::SaveProfileMenu, "保存配置(&P)…", "Save &profile…"},
+    {WindowString::LoadProfileMenu, "载入配置(&L)…", "&Load profile…"},
+    {WindowString::SaveProfileFile, "保存配置文件", "Save profile"},
+    {WindowString::LoadProfileFile, "载入配置文件", "Load profile"},
+    {WindowString::ProfileFilter, "配置文件(*.toml)", "Profiles (*.toml)"},
 }};
 
 } // namespace

@@ -16,6 +16,12 @@ enum class WindowString : int {
     ConnectionFailed = 105,
     Open = 108,           // 1006 after closing
     OpenBitmapFile = 111, // the file chooser's title
+    // Settings profiles: the window menu's two items, their choosers' titles and filter entry.
+    SaveProfileMenu = 135,
+    LoadProfileMenu = 136,
+    SaveProfileFile = 150,
+    LoadProfileFile = 151,
+    ProfileFilter = 152,
 };
 
 // The text of `id` in `language` (UTF-8); empty for a number without one.

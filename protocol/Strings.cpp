@@ -8,7 +8,7 @@ namespace tervan {
 namespace {
 
 // The message texts exactly as printers' users know them ("Faill" included).
-constexpr std::array<TextEntry<StringId>, 31> kStrings{{
+constexpr std::array<TextEntry<StringId>, 29> kStrings{{
     {StringId::Error, "错误", "Error"},
     {StringId::SetSuccess, "设置成功,重新启动后生效",
      "Set successfully, restart the printer settings to take effect"},
@@ -55,8 +55,6 @@ constexpr std::array<TextEntry<StringId>, 31> kStrings{{
     {StringId::FillingMinutes, "正在用空白行补齐位图，约 %1 分钟",
      "Filling the rest of the bitmap with blank rows, about %1 min"},
     {StringId::Filling, "正在用空白行补齐位图…", "Filling the rest of the bitmap with blank rows…"},
-    {StringId::SaveProfileMenu, "保存配置…", "Save profile…"},
-    {StringId::LoadProfileMenu, "载入配置…", "Load profile…"},
     {StringId::ProfilePortMissing, "配置中的端口 %1 不在本机的端口列表中，端口未改变",
      "The profile's port %1 is not among this computer's ports; the port is left as it was"},
     {StringId::ConnectionDropped, "打印机断开了网络连接（%1），请检查连接后重试",

@@ -9,7 +9,7 @@
 namespace tervan {
 
 // Ids of the message texts shared by the windows and the command line. The windows' own texts
-// (101-105, 108, 111) are form/WindowStrings.h's.
+// (101-105, 108, 111, 135, 136, 150-152) are form/WindowStrings.h's.
 enum class StringId : int {
     Error = 106,
     SetSuccess = 107,
@@ -43,10 +43,7 @@ enum class StringId : int {
     FillingSeconds = 132,
     FillingMinutes = 133,
     Filling = 134,
-    // Settings profiles in the windows: the two menu entries beside the about entry, and the note
-    // when a profile names a port this computer does not list (%1 the port).
-    SaveProfileMenu = 135,
-    LoadProfileMenu = 136,
+    // A profile loaded in a window names a port this computer does not list (%1 the port).
     ProfilePortMissing = 137,
     // Under a verdict: the network printer closed the connection (%1 its tcp: name).
     ConnectionDropped = 138,

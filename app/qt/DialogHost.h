@@ -25,10 +25,11 @@ public:
     virtual void MessageBox(QWidget* owner, const QString& text,
                             const std::optional<QString>& caption, MessageIcon icon) = 0;
     // `filters` as Qt's name filters, the first one chosen at start. Empty when the user
-    // cancels; else the file and the index of the filter chosen with it.
+    // cancels; else the file and the index of the filter chosen with it. A chooser to `save` to
+    // asks before it replaces a file.
     virtual std::optional<ChosenFile> ChooseFile(QWidget* owner, const QString& title,
                                                  const QStringList& filters,
-                                                 const QString& defaultSuffix) = 0;
+                                                 const QString& defaultSuffix, bool save) = 0;
     // Runs `dialog` modally and returns its result.
     virtual int RunModal(QDialog& dialog) = 0;
 };
@@ -39,8 +40,8 @@ public:
     void MessageBox(QWidget* owner, const QString& text, const std::optional<QString>& caption,
                     MessageIcon icon) override;
     std::optional<ChosenFile> ChooseFile(QWidget* owner, const QString& title,
-                                         const QStringList& filters,
-                                         const QString& defaultSuffix) override;
+                                         const QStringList& filters, const QString& defaultSuffix,
+                                         bool save) override;
     int RunModal(QDialog& dialog) override;
 };
 

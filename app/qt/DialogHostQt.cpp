@@ -18,11 +18,11 @@ void CQtDialogHost::MessageBox(QWidget* owner, const QString& text,
 
 std::optional<ChosenFile> CQtDialogHost::ChooseFile(QWidget* owner, const QString& title,
                                                     const QStringList& filters,
-                                                    const QString& defaultSuffix) {
+                                                    const QString& defaultSuffix, bool save) {
     QFileDialog dialog(owner, title);
     dialog.setNameFilters(filters);
-    dialog.setFileMode(QFileDialog::ExistingFile);
-    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+    dialog.setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
     dialog.setDefaultSuffix(defaultSuffix);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
         return std::nullopt;

@@ -45,9 +45,14 @@ QWidget* Create(const ControlTemplate& control, QWidget* parent, const QIcon& ic
         label->setWordWrap(control.rect.cy >= 2 * kLineHeight);
         return label;
     }
-    case ControlKind::DropDownList:
-        return new QComboBox(parent); // not editable: a drop-down that takes no typing; its form
-                                      // gives its items
+    case ControlKind::DropDownList: {
+        // Not editable: a drop-down that takes no typing; its form gives its items. It has no menu
+        // of its own, and would otherwise swallow the right click and the Menu key that show the
+        // window's.
+        auto* list = new QComboBox(parent);
+        list->setContextMenuPolicy(Qt::NoContextMenu);
+        return list;
+    }
     case ControlKind::Edit: {
         auto* edit = new QLineEdit(Text(control.text), parent);
         if (control.limit > 0) {

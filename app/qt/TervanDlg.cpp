@@ -4,6 +4,9 @@
 #include "form/ProgressForm.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QContextMenuEvent>
+#include <QShortcut>
 
 #include <thread>
 
@@ -14,6 +17,11 @@ CTervanDlg::CTervanDlg(CDialogHost& host, FormState form, QWidget* parent)
     Draw(m_form);
     // The window's menu is its context menu.
     for (const MenuItem& item : m_form.Menu()) {
+        if (item.startsGroup && !actions().isEmpty()) {
+            auto* separator = new QAction(this);
+            separator->setSeparator(true);
+            addAction(separator);
+        }
         auto* action = new QAction(Text(item.text), this);
         action->setShortcut(QKeySequence(Text(item.shortcut)));
         connect(action, &QAction::triggered, this, [this, id = item.id] {
@@ -22,6 +30,14 @@ CTervanDlg::CTervanDlg(CDialogHost& host, FormState form, QWidget* parent)
         addAction(action);
         setContextMenuPolicy(Qt::ActionsContextMenu);
     }
+    // Shift+F10 opens it as the Menu key does, where the focus is, as Windows' and GTK's do.
+    auto* menuKey = new QShortcut(QKeySequence(Qt::SHIFT | Qt::Key_F10), this);
+    connect(menuKey, &QShortcut::activated, this, [this] {
+        QWidget* target = focusWidget() != nullptr ? focusWidget() : this;
+        const QPoint at = target->inputMethodQuery(Qt::ImCursorRectangle).toRect().center();
+        QContextMenuEvent event(QContextMenuEvent::Keyboard, at, target->mapToGlobal(at));
+        QApplication::sendEvent(target, &event);
+    });
 }
 
 void CTervanDlg::RunModal(DialogForm& dialog) {
@@ -37,7 +53,8 @@ std::optional<ChosenFile> CTervanDlg::ChooseFile(const FileChoice& choice) {
     for (const FileFilter& filter : choice.filters) {
         filters.push_back(Text(filter.name).replace(u';', u' '));
     }
-    return m_host.ChooseFile(this, Text(choice.title), filters, Text(choice.extension));
+    return m_host.ChooseFile(this, Text(choice.title), filters, Text(choice.extension),
+                             choice.save);
 }
 
 void CTervanDlg::RunWithProgress(ProgressForm& progress, const std::function<void()>& job) {

@@ -23,20 +23,20 @@ public:
                             const std::optional<std::wstring>& caption, MessageIcon icon) = 0;
     // `filter` as GetOpenFileNameW takes it: pairs of NUL-terminated strings, then one more NUL;
     // its first entry chosen at start. Empty when the user cancels; else the file and the index
-    // of the entry chosen with it.
+    // of the entry chosen with it. A chooser to `save` to asks before it replaces a file.
     virtual std::optional<ChosenFile> ChooseFile(HWND owner, const std::wstring& title,
                                                  const std::wstring& filter,
-                                                 const std::wstring& defaultExt) = 0;
+                                                 const std::wstring& defaultExt, bool save) = 0;
 };
 
-// The real one: MessageBoxW and GetOpenFileNameW.
+// The real one: MessageBoxW, GetOpenFileNameW and GetSaveFileNameW.
 class CWin32DialogHost : public CDialogHost {
 public:
     void MessageBox(HWND owner, const std::wstring& text,
                     const std::optional<std::wstring>& caption, MessageIcon icon) override;
     std::optional<ChosenFile> ChooseFile(HWND owner, const std::wstring& title,
-                                         const std::wstring& filter,
-                                         const std::wstring& defaultExt) override;
+                                         const std::wstring& filter, const std::wstring& defaultExt,
+                                         bool save) override;
 };
 
 } // namespace tervan

@@ -14,7 +14,7 @@ void CWin32DialogHost::MessageBox(HWND owner, const std::wstring& text,
 
 std::optional<ChosenFile> CWin32DialogHost::ChooseFile(HWND owner, const std::wstring& title,
                                                        const std::wstring& filter,
-                                                       const std::wstring& defaultExt) {
+                                                       const std::wstring& defaultExt, bool save) {
     // Long paths are cut at MAX_PATH by the classic dialog; this leaves room well beyond it.
     std::array<wchar_t, 32768> file{};
     OPENFILENAMEW ofn{};
@@ -26,9 +26,11 @@ std::optional<ChosenFile> CWin32DialogHost::ChooseFile(HWND owner, const std::ws
     ofn.nMaxFile = static_cast<DWORD>(file.size());
     ofn.lpstrTitle = title.c_str();
     ofn.lpstrDefExt = defaultExt.c_str();
-    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST |
-                OFN_FILEMUSTEXIST;
-    if (!::GetOpenFileNameW(&ofn)) {
+    ofn.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_OVERWRITEPROMPT | OFN_PATHMUSTEXIST;
+    if (!save) {
+        ofn.Flags |= OFN_FILEMUSTEXIST;
+    }
+    if (!(save ? ::GetSaveFileNameW(&ofn) : ::GetOpenFileNameW(&ofn))) {
         return std::nullopt;
     }
     // The entry chosen counts from 1.

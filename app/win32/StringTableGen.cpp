@@ -32,18 +32,24 @@ std::string Literal(std::string_view text) {
     return out + "\"";
 }
 
-void WriteTable(const char* language, tervan::Language which) {
+// False when an id has a text in both tables: one of them would be lost.
+bool WriteTable(const char* language, tervan::Language which) {
     std::printf("LANGUAGE %s\nSTRINGTABLE\nBEGIN\n", language);
     for (int id = kFirstId; id <= kLastId; ++id) {
-        std::string_view text = tervan::LoadString(static_cast<tervan::StringId>(id), which);
-        if (text.empty()) {
-            text = tervan::LoadString(static_cast<tervan::WindowString>(id), which);
+        const std::string_view shared =
+            tervan::LoadString(static_cast<tervan::StringId>(id), which);
+        const std::string_view own =
+            tervan::LoadString(static_cast<tervan::WindowString>(id), which);
+        if (!shared.empty() && !own.empty()) {
+            std::fprintf(stderr, "string %d is in both tables\n", id);
+            return false;
         }
-        if (!text.empty()) {
+        if (const std::string_view text = shared.empty() ? own : shared; !text.empty()) {
             std::printf("    %d %s\n", id, Literal(text).c_str());
         }
     }
     std::printf("END\n\n");
+    return true;
 }
 
 } // namespace
@@ -51,7 +57,8 @@ void WriteTable(const char* language, tervan::Language which) {
 int main() {
     std::printf(
         "// Generated from protocol/Strings.cpp and form/WindowStrings.cpp; do not edit.\n\n");
-    WriteTable("LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED", tervan::Language::Chinese);
-    WriteTable("LANG_ENGLISH, SUBLANG_ENGLISH_US", tervan::Language::English);
-    return 0;
+    const bool written =
+        WriteTable("LANG_CHINESE, SUBLANG_CHINESE_SIMPLIFIED", tervan::Language::Chinese) &&
+        WriteTable("LANG_ENGLISH, SUBLANG_ENGLISH_US", tervan::Language::English);
+    return written ? 0 : 1;
 }

@@ -24,10 +24,12 @@ CTervanDlg::CTervanDlg(CDialogHost& host, FormState form)
       m_hSmallIcon(LoadAppIcon(SM_CXSMICON, SM_CYSMICON)) {}
 
 void CTervanDlg::OnInitDialog() {
-    // The window's menu joins the system menu.
+    // The window's menu joins the system menu, after the system's own items.
     if (HMENU menu = ::GetSystemMenu(m_hWnd, FALSE)) {
         for (const MenuItem& item : m_form.Menu()) {
-            ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            if (item.startsGroup) {
+                ::AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            }
             ::AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(item.id),
                           WidenUtf8(item.text).c_str());
         }
@@ -91,7 +93,8 @@ std::optional<ChosenFile> CTervanDlg::ChooseFile(const FileChoice& choice) {
     for (const FileFilter& entry : choice.filters) {
         filter += WidenUtf8(entry.name) + L'\0' + WidenUtf8(entry.patterns) + L'\0';
     }
-    return m_host.ChooseFile(m_hWnd, WidenUtf8(choice.title), filter, WidenUtf8(choice.extension));
+    return m_host.ChooseFile(m_hWnd, WidenUtf8(choice.title), filter, WidenUtf8(choice.extension),
+                             choice.save);
 }
 
 void CTervanDlg::RunWithProgress(ProgressForm& progress, const std::function<void()>& job) {

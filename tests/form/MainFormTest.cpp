@@ -9,7 +9,7 @@ namespace tervan {
 namespace {
 
 // Stands in for a window: notes what an operation shows and asks of it and, while the worker
-// would run, clicks the three buttons and 1006 again and then Cancel.
+// would run, clicks the three buttons, 1006 and the profile entries again and then Cancel.
 class CancellingWindow : public FormWindow {
 public:
     void Apply(const FormChanges& changes) override {
@@ -29,7 +29,8 @@ public:
     }
     void RunWithProgress(ProgressForm& progress, const std::function<void()>& job) override {
         m_events.push_back("worker");
-        for (int id : {Ctl::Set, Ctl::DownloadBitmap, Ctl::PrintBitmap, Ctl::OpenClose}) {
+        for (int id : {Ctl::Set, Ctl::DownloadBitmap, Ctl::PrintBitmap, Ctl::OpenClose,
+                       Ctl::SaveProfile, Ctl::LoadProfile}) {
             Apply(m_form->Dispatch({id, Notify::Clicked, {}}));
         }
         progress.Dispatch({Ctl::IdCancel, Notify::Clicked, {}});

@@ -24,8 +24,11 @@ public:
                           (Connected() ? "" : " [closed]"));
     }
     std::optional<ChosenFile> ChooseFile(QWidget*, const QString& title, const QStringList& filters,
-                                         const QString& suffix) override {
+                                         const QString& suffix, bool save) override {
         m_chooser = {title, filters.join(" | "), suffix, Connected() ? "open" : "closed"};
+        if (save) {
+            m_chooser.push_back("save");
+        }
         if (!m_file) {
             return std::nullopt;
         }

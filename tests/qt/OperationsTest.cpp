@@ -24,6 +24,7 @@
 #include <csignal>
 #include <mutex>
 #include <thread>
+#include <tuple>
 
 namespace tervan {
 namespace {
@@ -59,15 +60,6 @@ struct Rig {
 
     template <typename W> W* Get(int id) const { return qobject_cast<W*>(dialog->Control(id)); }
     void Select(int id, int index) const { Get<QComboBox>(id)->setCurrentIndex(index); }
-
-    std::vector<bool> PortControlsEnabled() const {
-        std::vector<bool> enabled;
-        for (int id :
-             {Ctl::PortList, Ctl::BaudRate, Ctl::Parity, Ctl::DataBits, Ctl::FlowControl}) {
-            enabled.push_back(dialog->Control(id)->isEnabled());
-        }
-        return enabled;
-    }
 
     Bytes Received(std::size_t atLeast) const {
         printer.WaitForBytes(atLeast, 2s);
@@ -140,12 +132,10 @@ private slots:
                 rig.Select(Ctl::MarkTear, 1);
                 rig.Get<QLineEdit>(Ctl::MarkTearOffset)->setText(c.tearOffset);
             }
-            const std::vector<bool> before = rig.PortControlsEnabled();
             const QString title = rig.dialog->windowTitle();
             rig.Get<QPushButton>(Ctl::Set)->click();
             QCOMPARE(rig.host.m_boxes, c.boxes);
             QCOMPARE(rig.Get<QPushButton>(Ctl::OpenClose)->text(), QStringLiteral("打开"));
-            QVERIFY(rig.PortControlsEnabled() == before);
             QCOMPARE(rig.dialog->windowTitle(), title + c.titleSuffix);
             QVERIFY(rig.printer.Received().empty());
         }
@@ -219,22 +209,6 @@ private slots:
         }
     }
 
-    void ApplyThroughTheAccessibilityInterface() {
-        Rig rig(ReplyMode::Ok);
-        auto act = [&](int id, const QString& action) {
-            QAccessible::queryAccessibleInterface(rig.dialog->Control(id))
-                ->actionInterface()
-                ->doAction(action);
-        };
-        act(Ctl::ManufacturerCheck, QAccessibleActionInterface::toggleAction());
-        QAccessible::queryAccessibleInterface(rig.dialog->Control(Ctl::Manufacturer))
-            ->setText(QAccessible::Value, QStringLiteral("ACME"));
-        act(Ctl::Set, QAccessibleActionInterface::pressAction());
-        QTRY_COMPARE(rig.host.m_boxes, QStringList{"成功: 设置成功,重新启动后生效"});
-        const Bytes wire{0x1B, 0x06, 0x1B, 0x24, 0x41, 0x43, 0x4D, 0x45, 0x00, 0x1B, 0x16};
-        QCOMPARE(rig.Received(wire.size()), wire);
-    }
-
     void LogosDownloadAndPrint() {
         test::TempDir dir;
         // 1 x 1 pixels of 24 bits: file header, information header, one padded row.
@@ -282,8 +256,45 @@ private slots:
             QCOMPARE(rig.pauses, c.pauses);
             QCOMPARE(rig.host.m_chooser, c.button == Ctl::DownloadBitmap ? chooser : QStringList{});
             QVERIFY(rig.dialog->windowTitle().endsWith(QStringLiteral("_连接关闭")));
-            QVERIFY(rig.PortControlsEnabled() == std::vector<bool>(5, true));
         }
+    }
+
+    // A profile saved from a filled form by Ctrl+S and loaded into a fresh one by Ctrl+O: 设置
+    // sends what the filled form would; a bad profile loaded after it changes nothing.
+    void ProfilesFromTheMenu() {
+        test::TempDir dir;
+        const auto shop = dir.Path() / "shop.toml";
+        const auto bad = dir.Write("bad.toml", {'c', 'u', 't', 't', 'e', 'r', '=', '3', '\n'});
+        Rig fresh(ReplyMode::Ok);
+        Rig filled(ReplyMode::Ok, fresh.printer.SlavePath());
+        filled.Select(Ctl::CodePage, 12);
+        filled.Get<QCheckBox>(Ctl::DotMatrix)->click();
+        filled.Select(Ctl::Font, 1);
+        filled.Get<QCheckBox>(Ctl::ManufacturerCheck)->click();
+        filled.Get<QLineEdit>(Ctl::Manufacturer)->setText("ACME");
+        const std::tuple<Rig*, Qt::Key, std::filesystem::path> steps[] = {
+            {&filled, Qt::Key_S, shop}, {&fresh, Qt::Key_O, shop}, {&fresh, Qt::Key_O, bad}};
+        for (const auto& [rig, key, file] : steps) {
+            rig->host.m_file = file;
+            rig->dialog->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(rig->dialog.get()));
+            QTest::keyClick(rig->dialog.get(), key, Qt::ControlModifier);
+        }
+        QCOMPARE(filled.host.m_chooser,
+                 QStringList({"保存配置文件", "配置文件(*.toml)", "toml", "closed", "save"}));
+        QCOMPARE(fresh.host.m_chooser.front(), QStringLiteral("载入配置文件"));
+        QCOMPARE(fresh.host.m_boxes.size(), 1);
+        QVERIFY(fresh.host.m_boxes[0].startsWith("错误: ") &&
+                fresh.host.m_boxes[0].contains("bad.toml:1:"));
+        QCOMPARE(fresh.Get<QComboBox>(Ctl::Font)->currentText(),
+                 QStringLiteral("西文下7*9点阵 中文下6*12"));
+
+        fresh.host.m_boxes.clear();
+        fresh.Get<QPushButton>(Ctl::Set)->click();
+        const Bytes wire{0x1B, 0x06, 0x1B, 0x74, 0x0B, 0x1B, 0x21, 0x00, 0x1B,
+                         0x24, 0x41, 0x43, 0x4D, 0x45, 0x00, 0x1B, 0x16};
+        QCOMPARE(fresh.Received(wire.size()), wire);
+        QCOMPARE(fresh.host.m_boxes, QStringList{"成功: 设置成功,重新启动后生效"});
     }
 
     // A black picture 600 x 4 chosen through the pictures' filter: its preview shows 576 x 4 dots
@@ -411,7 +422,7 @@ private slots:
         test::TempDir dir;
         struct ChoosingHost : NotingHost {
             std::optional<ChosenFile> ChooseFile(QWidget*, const QString&, const QStringList&,
-                                                 const QString&) override {
+                                                 const QString&, bool) override {
                 return ChosenFile{m_file};
             }
             std::filesystem::path m_file;
