@@ -90,11 +90,7 @@ TEST(UsbEmulated, FindsThePrinterAmongOtherDevices) {
         const OpenResult open = OpenUsb(links);
         if (printer < 0) {
             EXPECT_EQ(open.outcome, OpenOutcome::UsbOpenFailed);
-            EXPECT_EQ(open.cause, OpenCause::NotFound);
-            const auto messages = OpenFailureMessages(open, "", Language::English);
-            ASSERT_EQ(messages.size(), 1u);
-            EXPECT_EQ(messages[0].text,
-                      "Port open failed, please check\nUSB: no printer found (0483:5720)");
+            EXPECT_EQ(open.cause, OpenCause::NotFound); // its words: Cli.LinkThatDoesNotOpen
             continue;
         }
         ASSERT_EQ(open.outcome, OpenOutcome::Opened);
