@@ -21,7 +21,6 @@ using sim::VirtualPrinter;
 namespace fs = std::filesystem;
 
 const std::string kCli = TERVAN_CLI_PATH;
-const fs::path kData = TERVAN_TEST_DATA_DIR;
 
 // What the printer received, once `count` bytes have or the wait runs out.
 Bytes Received(const VirtualPrinter& printer, std::size_t count) {
@@ -288,22 +287,6 @@ TEST(LogoCli, PrintAndRefusals) {
         EXPECT_EQ(r.err, c.err);
         EXPECT_TRUE(r.out.empty());
     }
-}
-
-TEST(LogoCli, DownloadOverAPseudoTerminal) {
-    sim::VirtualPrinter printer({.reply = sim::ReplyMode::Silent}); // a download waits for no reply
-    ASSERT_TRUE(printer.Start());
-    const ProcessResult r = Cli({"logo", "download", "--port", printer.SlavePath(), "--slot", "8",
-                                 (kData / "tervan-logo.bmp").string()});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "Download bitmap success\n");
-    // 384 x 96 dots: EnterSetup, header, 96 rows of 48 bytes, LeaveSetup twice.
-    printer.WaitForBytes(2 + 7 + 96 * 48 + 4, std::chrono::seconds(2));
-    const Bytes received = printer.Received();
-    ASSERT_EQ(received.size(), 2u + 7 + 96 * 48 + 4);
-    EXPECT_EQ(Bytes(received.begin(), received.begin() + 9),
-              (Bytes{0x1B, 0x06, 0x1B, 0xFF, 0x08, 0x30, 0x00, 0x60, 0x00}));
-    EXPECT_EQ(Bytes(received.end() - 4, received.end()), (Bytes{0x1B, 0x16, 0x1B, 0x16}));
 }
 
 Bytes ReadAll(const fs::path& path) {
