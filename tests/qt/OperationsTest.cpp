@@ -372,24 +372,14 @@ private slots:
     // window ends with the first signal's status, and the printer stays in setup mode.
     void SecondSignalGivesUpTheBlankRows() {
         test::TempDir dir;
-        struct ChoosingHost : NotingHost {
-            std::optional<ChosenFile> ChooseFile(QWidget*, const QString&, const QStringList&,
-                                                 const QString&, bool) override {
-                return ChosenFile{m_file};
-            }
-            std::filesystem::path m_file;
-        } host;
-        host.m_file =
+        Rig rig(ReplyMode::Silent, {}, 50000);
+        rig.host.m_file =
             dir.Write("logo.bmp", test::MakeBmp({.width = 576, .height = 900}, Bytes(64800, 0)));
-        sim::VirtualPrinter printer({.reply = ReplyMode::Silent, .bytesPerSecond = 50000});
-        QVERIFY(printer.Start());
-        CTervanDlg dialog(host,
-                          InitialFormState({"USB", printer.SlavePath()}, AnsiCodePage{"CP936"}));
         int raised = 0;
         QTimer timer;
         connect(&timer, &QTimer::timeout, this, [&] {
             CTemplateDlg* progress = ProgressWindow();
-            if (progress == nullptr || printer.Received().size() < 8000) {
+            if (progress == nullptr || rig.printer.Received().size() < 8000) {
                 return;
             }
             if (raised == 0 || progress->findChild<QLabel*>()->text().startsWith(
@@ -402,15 +392,14 @@ private slots:
             }
         });
         timer.start(5);
-        QTimer::singleShot(0, &dialog, [&] {
-            qobject_cast<QPushButton*>(dialog.Control(Ctl::DownloadBitmap))->click();
-        });
+        QTimer::singleShot(0, rig.dialog.get(),
+                           [&] { rig.Get<QPushButton>(Ctl::DownloadBitmap)->click(); });
 
-        QCOMPARE(ExecStoppable(dialog), 130);
+        QCOMPARE(ExecStoppable(*rig.dialog), 130);
         QCOMPARE(raised, 2);
-        printer.WaitForBytes(9 + 64800, 1s);
-        QVERIFY(printer.Received().size() < 9 + 64800);
-        QCOMPARE(host.m_boxes,
+        rig.printer.WaitForBytes(9 + 64800, 1s);
+        QVERIFY(rig.printer.Received().size() < 9 + 64800);
+        QCOMPARE(rig.host.m_boxes,
                  QStringList{"提示: 打印机仍处于设置模式，请关闭打印机电源后重新打开"});
     }
 
