@@ -2,7 +2,6 @@
 #include "app/win32/DotsControlWin32.h"
 #include "app/win32/TervanDlg.h"
 #include "base/WideTextWin32.h"
-#include "bitmap/BmpBytes.h"
 #include "bitmap/StbCodec.h"
 #include "form/ControlIds.h"
 #include "form/FormState.h"
@@ -473,7 +472,12 @@ TEST_F(TervanDlgWin32, CancelPartWayThroughALogo) {
     if (!log) {
         GTEST_SKIP() << "no slow printer on COM7";
     }
-    const Bytes bmp = test::MakeBmp({.width = 576, .height = 900}, Bytes(64800, 0)); // all black
+    // A 1-bit BMP, white first in its palette, every dot black.
+    std::vector<unsigned char> bmp{'B', 'M', 0x5E, 0xFD, 0,    0, 0, 0,    0,    0, 62, 0, 0, 0, 40,
+                                   0,   0,   0,    0x40, 0x02, 0, 0, 0x84, 0x03, 0, 0,  1, 0, 1, 0};
+    bmp.resize(54, 0);
+    bmp.insert(bmp.end(), {0xFF, 0xFF, 0xFF, 0, 0, 0, 0, 0});
+    bmp.resize(62 + 64800, 0xFF);
     const std::filesystem::path file =
         std::filesystem::temp_directory_path() / "tervan-576x900.bmp";
     std::ofstream(file, std::ios::binary)
