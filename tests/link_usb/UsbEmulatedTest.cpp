@@ -49,29 +49,10 @@ OpenResult OpenUsb(PrinterLinks& links) {
     return links.Open("", {});
 }
 
-// 576 x 900 dots, 72-byte rows: 64,800 bytes of pixels. Row r of the file (the bottom line
-// first) holds r, r+1, r+2 ... so every row differs from its neighbours.
-constexpr int kLogoRows = 900;
-constexpr std::size_t kLogoStride = 72;
-Bytes LogoFileRow(int r) {
-    Bytes row(kLogoStride);
-    for (std::size_t k = 0; k < row.size(); ++k) {
-        row[k] = static_cast<std::uint8_t>(static_cast<std::size_t>(r) + k);
-    }
-    return row;
-}
+// 576 x 900 dots, 72-byte rows: 64,800 bytes of pixels. The order of the rows is the
+// conversation's to prove; here each goes out as a transfer of its own.
 std::filesystem::path WriteLogo(const TempDir& dir) {
-    Bytes pixels;
-    for (int r = 0; r < kLogoRows; ++r) {
-        const Bytes row = LogoFileRow(r);
-        pixels.insert(pixels.end(), row.begin(), row.end());
-    }
-    BmpFields fields;
-    fields.width = 576;
-    fields.height = kLogoRows;
-    fields.palette = {0xFF, 0xFF, 0xFF, 0,
-                      0,    0,    0,    0}; // white first: the file's bits print as they are
-    return dir.Write("logo.bmp", MakeBmp(fields, pixels));
+    return dir.Write("logo.bmp", MakeBmp({.width = 576, .height = 900}, Bytes(64800, 0)));
 }
 
 ProcessResult Cli(const std::vector<std::string>& args) {
@@ -109,11 +90,7 @@ TEST(UsbEmulated, FindsThePrinterAmongOtherDevices) {
         const OpenResult open = OpenUsb(links);
         if (printer < 0) {
             EXPECT_EQ(open.outcome, OpenOutcome::UsbOpenFailed);
-            EXPECT_EQ(open.cause, OpenCause::NotFound);
-            const auto messages = OpenFailureMessages(open, "", Language::English);
-            ASSERT_EQ(messages.size(), 1u);
-            EXPECT_EQ(messages[0].text,
-                      "Port open failed, please check\nUSB: no printer found (0483:5720)");
+            EXPECT_EQ(open.cause, OpenCause::NotFound); // its words: Cli.LinkThatDoesNotOpen
             continue;
         }
         ASSERT_EQ(open.outcome, OpenOutcome::Opened);
@@ -148,15 +125,6 @@ TEST(UsbEmulated, SetupConversation) {
                                               0xFD, 0x03, 0x1B, 0x16}));
     EXPECT_EQ(printer.Seen().outTransfers, (std::vector<std::size_t>{2, 2, 3, 1, 3, 2}));
     EXPECT_EQ(pauses.ms, (std::vector<long>{100, 30})); // the reply, then the text on USB
-}
-
-TEST(UsbEmulated, CommandLineApply) {
-    UsbTestbed bed;
-    EmulatedUsbDevice& printer = bed.Add(kPrinter);
-    const ProcessResult run = Cli({"apply", "--port", "usb", "--density", "3"});
-    EXPECT_EQ(run.exitCode, 0) << run.err;
-    EXPECT_EQ(run.err, "Set successfully, restart the printer settings to take effect\n");
-    EXPECT_EQ(printer.Seen().received, (Bytes{0x1B, 0x06, 0x1B, 0xFD, 0x03, 0x1B, 0x16}));
 }
 
 // Two printers at once, each named by the place it is plugged in; a place with no printer is
@@ -195,18 +163,15 @@ TEST(UsbEmulated, LogoDownloadAndPrint) {
               DownloadOutcome::Stored);
     EXPECT_TRUE(PrintBitmap(links.ActivePort(), 8));
 
-    Bytes expected{0x1B, 0x06, 0x1B, 0xFF, 0x08, 0x48, 0x00, 0x84, 0x03};
-    std::vector<std::size_t> transfers{2, 7};
-    for (int r = kLogoRows - 1; r >= 0; --r) { // the picture's top line first
-        const Bytes row = LogoFileRow(r);
-        expected.insert(expected.end(), row.begin(), row.end());
-        transfers.push_back(kLogoStride);
-    }
-    expected.insert(expected.end(), {0x1B, 0x16, 0x1B, 0x16, 0x1C, 0x50, 0x08});
-    transfers.insert(transfers.end(), {2, 2, 3});
     const Bytes received = printer.Seen().received;
-    EXPECT_EQ(received.size(), expected.size());
-    EXPECT_TRUE(received == expected) << "the bytes differ from the documented download";
+    ASSERT_EQ(received.size(), 9u + 64800 + 7);
+    EXPECT_EQ(Bytes(received.begin(), received.begin() + 9),
+              (Bytes{0x1B, 0x06, 0x1B, 0xFF, 0x08, 0x48, 0x00, 0x84, 0x03}));
+    EXPECT_EQ(Bytes(received.end() - 7, received.end()),
+              (Bytes{0x1B, 0x16, 0x1B, 0x16, 0x1C, 0x50, 0x08}));
+    std::vector<std::size_t> transfers{2, 7};
+    transfers.insert(transfers.end(), 900, 72);
+    transfers.insert(transfers.end(), {2, 2, 3});
     EXPECT_EQ(printer.Seen().outTransfers, transfers);
     EXPECT_EQ(pauses.ms, (std::vector<long>{500, 500}));
 }
@@ -264,24 +229,16 @@ TEST(UsbEmulatedSilent, NoReplyWithinTheReadTimeOutsWithoutBusyWaiting) {
                 std::chrono::duration<double>(elapsed).count(), cpu);
 }
 
+// Unplugged in the middle of a long write: CommandLineDownloadUnplugged.
 TEST(UsbEmulated, UnpluggedPrinterEndsTheConversationAtOnce) {
-    const TempDir dir;
-    const LoadResult logo = LoadBitmapFile(WriteLogo(dir));
-    enum class When { BeforeAWrite, DuringTheReplyWait, MidDownload };
     const struct {
         const char* name;
-        When when;
-        Bytes received; // the start of what the printer got before it vanished
-        std::size_t receivedCount;
+        bool whileWaitingForTheReply;
+        Bytes received; // what the printer got before it vanished
         std::vector<long> pauses;
     } cases[] = {
-        {"before a write", When::BeforeAWrite, {}, 0, {}},
-        {"while the reply is awaited", When::DuringTheReplyWait, {0x1B, 0x06}, 2, {100}},
-        {"in the middle of a long write",
-         When::MidDownload,
-         {0x1B, 0x06, 0x1B, 0xFF, 0x08},
-         30000,
-         {}},
+        {"before a write", false, {}, {}},
+        {"while the reply is awaited", true, {0x1B, 0x06}, {100}},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -292,30 +249,21 @@ TEST(UsbEmulated, UnpluggedPrinterEndsTheConversationAtOnce) {
         Link& link = links.ActivePort();
         Pauses pauses;
         const double cpuBefore = CpuSeconds();
-        if (c.when == When::MidDownload) {
-            printer.UnplugAfter(c.receivedCount);
-            const DownloadResult result = DownloadBitmap(link, 8, logo, pauses.Fn());
-            EXPECT_EQ(result.outcome, DownloadOutcome::DeviceGone);
-            EXPECT_EQ(result.message, StringId::DownloadFailed);
+        if (c.whileWaitingForTheReply) {
+            printer.SetFault(Fault::UnplugOnRead);
         } else {
-            if (c.when == When::BeforeAWrite) {
-                printer.Unplug();
-            } else {
-                printer.SetFault(Fault::UnplugOnRead);
-            }
-            PrinterSettings settings;
-            settings.density = 3;
-            EXPECT_EQ(ApplySettings(settings, kCodePage, link, true, pauses.Fn()),
-                      ApplyOutcome::DeviceGone);
+            printer.Unplug();
         }
+        PrinterSettings settings;
+        settings.density = 3;
+        EXPECT_EQ(ApplySettings(settings, kCodePage, link, true, pauses.Fn()),
+                  ApplyOutcome::DeviceGone);
         const Clock::time_point ended = Clock::now();
         const double cpu = CpuSeconds() - cpuBefore;
         ASSERT_TRUE(printer.Seen().unpluggedAt);
         EXPECT_LT(ended - *printer.Seen().unpluggedAt, 1s);
         EXPECT_LT(cpu, 1.0);
-        const Bytes received = printer.Seen().received;
-        EXPECT_EQ(received.size(), c.receivedCount);
-        EXPECT_TRUE(std::equal(c.received.begin(), c.received.end(), received.begin()));
+        EXPECT_EQ(printer.Seen().received, c.received);
         EXPECT_EQ(pauses.ms, c.pauses); // no closing pause: nothing can reach the printer
         EXPECT_TRUE(link.DeviceGone());
         // Every later transfer fails at once.
@@ -324,7 +272,7 @@ TEST(UsbEmulated, UnpluggedPrinterEndsTheConversationAtOnce) {
         EXPECT_EQ(link.Write(Bytes{0x1B, 0x16}), 0u);
         EXPECT_EQ(link.Read(reply), 0u);
         EXPECT_LT(Clock::now() - later, 100ms);
-        EXPECT_EQ(printer.Seen().received.size(), c.receivedCount);
+        EXPECT_EQ(printer.Seen().received, c.received);
         const auto* usb = dynamic_cast<const CUSBPort*>(&link);
         ASSERT_NE(usb, nullptr);
         EXPECT_EQ(usb->FailureCause(), OpenCause::DeviceGone);
