@@ -36,15 +36,15 @@ template <class T> T* As(const DataPtr& data) {
 }
 
 // The descriptors libusb reads from sysfs, in hex: the device, then its one configuration.
-std::string Descriptors(const UsbDeviceSpec& spec) {
+std::string Descriptors(const UsbDeviceLayout& layout) {
     std::string interfaces;
     std::size_t length = 9;
     char hex[64];
-    for (const UsbInterfaceSpec& interface : spec.interfaces) {
+    for (const UsbInterfaceLayout& interface : layout.interfaces) {
         std::snprintf(hex, sizeof hex, "0904%02X00%02X%02X010200", interface.number,
                       static_cast<unsigned>(interface.endpoints.size()), interface.interfaceClass);
         interfaces += hex;
-        for (const UsbEndpointSpec& endpoint : interface.endpoints) {
+        for (const UsbEndpointLayout& endpoint : interface.endpoints) {
             std::snprintf(hex, sizeof hex, "0705%02X%02X400000", endpoint.address,
                           endpoint.attributes);
             interfaces += hex;
@@ -55,9 +55,9 @@ std::string Descriptors(const UsbDeviceSpec& spec) {
     std::snprintf(head, sizeof head,
                   "12010002%02X000040%02X%02X%02X%02X000101020301"
                   "0902%02X00%02X0100C032",
-                  spec.deviceClass, spec.vendor & 0xFF, spec.vendor >> 8, spec.product & 0xFF,
-                  spec.product >> 8, static_cast<unsigned>(length),
-                  static_cast<unsigned>(spec.interfaces.size()));
+                  layout.deviceClass, layout.vendor & 0xFF, layout.vendor >> 8,
+                  layout.product & 0xFF, layout.product >> 8, static_cast<unsigned>(length),
+                  static_cast<unsigned>(layout.interfaces.size()));
     return head + interfaces;
 }
 
@@ -77,8 +77,8 @@ struct EmulatedUsbDevice::Urb {
     gulong address; // where the client keeps the urb
 };
 
-EmulatedUsbDevice::EmulatedUsbDevice(UsbDeviceSpec spec, int number)
-    : m_spec(std::move(spec)), m_number(number) {}
+EmulatedUsbDevice::EmulatedUsbDevice(UsbDeviceLayout layout, int number)
+    : m_layout(std::move(layout)), m_number(number) {}
 
 EmulatedUsbDevice::~EmulatedUsbDevice() = default;
 
@@ -96,7 +96,7 @@ std::string EmulatedUsbDevice::Record() const {
                   "E: BUSNUM=001\nE: DEVNUM=%03d\nA: busnum=1\nA: devnum=%d\n"
                   "A: bConfigurationValue=1\nA: speed=480\n",
                   m_number, m_number, m_number, m_number, m_number);
-    return head + ("H: descriptors=" + Descriptors(m_spec) + "\n");
+    return head + ("H: descriptors=" + Descriptors(m_layout) + "\n");
 }
 
 void EmulatedUsbDevice::SetFault(Fault fault) {
@@ -117,7 +117,7 @@ void EmulatedUsbDevice::Unplug() {
 EmulatedUsbDevice::Observed EmulatedUsbDevice::Seen() const {
     const std::lock_guard lock(m_mutex);
     Observed seen = m_seen;
-    for (const UsbInterfaceSpec& interface : m_spec.interfaces) {
+    for (const UsbInterfaceLayout& interface : m_layout.interfaces) {
         seen.drivers[interface.number] = BoundDriver(interface.number);
     }
     return seen;
@@ -125,7 +125,7 @@ EmulatedUsbDevice::Observed EmulatedUsbDevice::Seen() const {
 
 std::string EmulatedUsbDevice::BoundDriver(std::uint8_t interface) const {
     const auto found = m_drivers.find(interface);
-    return found == m_drivers.end() ? m_spec.driver : found->second;
+    return found == m_drivers.end() ? m_layout.driver : found->second;
 }
 
 void EmulatedUsbDevice::Complete(Urb& urb, int status) {
@@ -233,8 +233,8 @@ int EmulatedUsbDevice::Handle(UMockdevIoctlClient* client) {
     }
     const auto known = [this](unsigned interface) {
         return std::any_of(
-            m_spec.interfaces.begin(), m_spec.interfaces.end(),
-            [interface](const UsbInterfaceSpec& i) { return i.number == interface; });
+            m_layout.interfaces.begin(), m_layout.interfaces.end(),
+            [interface](const UsbInterfaceLayout& i) { return i.number == interface; });
     };
     const auto claim = [&](unsigned interface, bool detach) {
         if (!known(interface)) {
@@ -293,19 +293,21 @@ int EmulatedUsbDevice::Handle(UMockdevIoctlClient* client) {
             return reply(bound ? 0 : ENODATA);
         }
         if (c->ioctl_code == static_cast<int>(USBDEVFS_CONNECT) && !m_seen.claimed[interface]) {
-            m_drivers[interface] = m_spec.driver;
+            m_drivers[interface] = m_layout.driver;
         }
         return reply(0);
     }
     case USBDEVFS_SUBMITURB: {
         DataPtr urbData = Resolve(arg, 0, sizeof(usbdevfs_urb));
         auto* u = As<usbdevfs_urb>(urbData);
-        const bool exists = std::any_of(
-            m_spec.interfaces.begin(), m_spec.interfaces.end(), [u](const UsbInterfaceSpec& i) {
-                return std::any_of(
-                    i.endpoints.begin(), i.endpoints.end(),
-                    [u](const UsbEndpointSpec& e) { return e.address == u->endpoint; });
-            });
+        const bool exists =
+            std::any_of(m_layout.interfaces.begin(), m_layout.interfaces.end(),
+                        [u](const UsbInterfaceLayout& i) {
+                            return std::any_of(i.endpoints.begin(), i.endpoints.end(),
+                                               [u](const UsbEndpointLayout& e) {
+                                                   return e.address == u->endpoint;
+                                               });
+                        });
         if (!exists) {
             return reply(ENOENT);
         }
@@ -353,9 +355,9 @@ bool UsbTestbed::Mocked() {
     return umockdev_in_mock_environment() != FALSE;
 }
 
-EmulatedUsbDevice& UsbTestbed::Add(const UsbDeviceSpec& spec) {
+EmulatedUsbDevice& UsbTestbed::Add(const UsbDeviceLayout& layout) {
     auto& device = *m_devices.emplace_back(
-        std::make_unique<EmulatedUsbDevice>(spec, static_cast<int>(m_devices.size()) + 2));
+        std::make_unique<EmulatedUsbDevice>(layout, static_cast<int>(m_devices.size()) + 2));
     GError* error = nullptr;
     UMockdevIoctlBase* handler = umockdev_ioctl_base_new();
     g_signal_connect(handler, "handle-ioctl", G_CALLBACK(OnIoctl), &device);

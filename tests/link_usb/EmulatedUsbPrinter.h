@@ -23,23 +23,23 @@ struct GObjectUnref {
     void operator()(void* object) const;
 };
 
-struct UsbEndpointSpec {
+struct UsbEndpointLayout {
     std::uint8_t address;        // 0x80 set: IN
     std::uint8_t attributes = 2; // 2 bulk, 3 interrupt
 };
 
-struct UsbInterfaceSpec {
+struct UsbInterfaceLayout {
     std::uint8_t number;
     std::uint8_t interfaceClass; // 7 printer, 3 HID, 9 hub
-    std::vector<UsbEndpointSpec> endpoints;
+    std::vector<UsbEndpointLayout> endpoints;
 };
 
 // What a USB device tells about itself: the descriptors libusb reads from sysfs.
-struct UsbDeviceSpec {
+struct UsbDeviceLayout {
     std::uint16_t vendor = 0x0483;
     std::uint16_t product = 0x5720;
     std::uint8_t deviceClass = 0;
-    std::vector<UsbInterfaceSpec> interfaces{{0, 7, {{0x01}, {0x81}}}};
+    std::vector<UsbInterfaceLayout> interfaces{{0, 7, {{0x01}, {0x81}}}};
     std::string driver; // the kernel driver bound to every interface at first; empty: none
 };
 
@@ -59,7 +59,7 @@ enum class Fault {
 // first (status -ESHUTDOWN), then every request fails with ENODEV.
 class EmulatedUsbDevice {
 public:
-    EmulatedUsbDevice(UsbDeviceSpec spec, int number);
+    EmulatedUsbDevice(UsbDeviceLayout layout, int number);
     ~EmulatedUsbDevice();
     EmulatedUsbDevice(const EmulatedUsbDevice&) = delete;
     EmulatedUsbDevice& operator=(const EmulatedUsbDevice&) = delete;
@@ -98,7 +98,7 @@ private:
     std::string BoundDriver(std::uint8_t interface) const;
     static int HeldReapDue(void* data);
 
-    const UsbDeviceSpec m_spec;
+    const UsbDeviceLayout m_layout;
     const int m_number;
     mutable std::mutex m_mutex;
     Fault m_fault = Fault::None;
@@ -126,7 +126,7 @@ public:
     // and a test must not go on (it would reach the machine's real devices).
     static bool Mocked();
 
-    EmulatedUsbDevice& Add(const UsbDeviceSpec& spec);
+    EmulatedUsbDevice& Add(const UsbDeviceLayout& layout);
 
 private:
     _UMockdevTestbed* m_testbed;

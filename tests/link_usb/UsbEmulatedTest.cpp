@@ -20,11 +20,11 @@ using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 
 const AnsiCodePage kCodePage{"CP1252"};
-const UsbDeviceSpec kPrinter{};
-const UsbDeviceSpec kHub{0x1D6B, 0x0002, 9, {{0, 9, {{0x81, 3}}}}, "hub"};
-const UsbDeviceSpec kMouse{0x046D, 0xC077, 0, {{0, 3, {{0x81, 3}}}}, "usbhid"};
+const UsbDeviceLayout kPrinter{};
+const UsbDeviceLayout kHub{0x1D6B, 0x0002, 9, {{0, 9, {{0x81, 3}}}}, "hub"};
+const UsbDeviceLayout kMouse{0x046D, 0xC077, 0, {{0, 3, {{0x81, 3}}}}, "usbhid"};
 // The printer's interface comes second, and its IN endpoint is listed before its OUT endpoint.
-const UsbDeviceSpec kComposite{
+const UsbDeviceLayout kComposite{
     0x0483, 0x5720, 0, {{0, 3, {{0x81, 3}}}, {1, 7, {{0x82}, {0x02}}}}, ""};
 
 const std::string kGoneLine =
@@ -63,7 +63,7 @@ ProcessResult Cli(const std::vector<std::string>& args) {
 TEST(UsbEmulated, FindsThePrinterAmongOtherDevices) {
     const struct {
         const char* name;
-        std::vector<UsbDeviceSpec> devices;
+        std::vector<UsbDeviceLayout> devices;
         int printer; // which device gets the conversation; -1: none is found, -2: the first listed
         std::uint8_t interface;
         std::uint8_t out;
@@ -77,8 +77,8 @@ TEST(UsbEmulated, FindsThePrinterAmongOtherDevices) {
         SCOPED_TRACE(c.name);
         UsbTestbed bed;
         std::vector<EmulatedUsbDevice*> devices;
-        for (const UsbDeviceSpec& spec : c.devices) {
-            devices.push_back(&bed.Add(spec));
+        for (const UsbDeviceLayout& layout : c.devices) {
+            devices.push_back(&bed.Add(layout));
         }
         int printer = c.printer;
         if (printer == -2) {
@@ -190,7 +190,7 @@ TEST(UsbEmulated, BusyInterfaceAndKernelDriver) {
                   "Hint: another program (a print service such as CUPS, for instance) is using "
                   "the printer; wait until it has finished or stop it, then try again.");
     }
-    UsbDeviceSpec bound = kPrinter;
+    UsbDeviceLayout bound = kPrinter;
     bound.driver = "usblp";
     UsbTestbed bed;
     EmulatedUsbDevice& printer = bed.Add(bound);
